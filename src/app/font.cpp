@@ -1,0 +1,91 @@
+#include "app/font.h"
+
+#include <imgui.h>
+#include <stb/stb_truetype.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr float kFontSize = 17.0f;
+constexpr int kOversample = 4;
+constexpr std::size_t kTableDirectoryStart = 12;
+constexpr std::size_t kTableRecordSize = 16;
+
+std::string WorkingDirectory() {
+    char buffer[PATH_MAX];
+    return getcwd(buffer, sizeof buffer) != nullptr ? buffer : "(unknown)";
+}
+
+std::uint32_t ReadBigEndian(const unsigned char* bytes, int count) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < count; ++i) value = (value << 8) | bytes[i];
+    return value;
+}
+
+// The font rasteriser trusts the table directory, so check that every table it names lies
+// inside the file before handing the bytes over.
+bool LooksLikeTrueType(const std::vector<unsigned char>& data) {
+    if (data.size() < kTableDirectoryStart) return false;
+    if (stbtt_GetFontOffsetForIndex(data.data(), 0) != 0) return false;
+    const std::size_t tableCount = ReadBigEndian(&data[4], 2);
+    if (tableCount == 0 || kTableDirectoryStart + tableCount * kTableRecordSize > data.size()) {
+        return false;
+    }
+    for (std::size_t table = 0; table < tableCount; ++table) {
+        const unsigned char* record = &data[kTableDirectoryStart + table * kTableRecordSize];
+        const std::uint64_t offset = ReadBigEndian(record + 8, 4);
+        const std::uint64_t length = ReadBigEndian(record + 12, 4);
+        if (offset + length > data.size()) return false;
+    }
+    stbtt_fontinfo info;
+    return stbtt_InitFont(&info, data.data(), 0) != 0 && stbtt_FindGlyphIndex(&info, 'a') != 0;
+}
+
+void FallBack(ImGuiIO& io, const char* path, const char* why) {
+    std::fprintf(stderr, "tarnwick: cannot use the font \"%s\" in %s: %s; using the built-in font\n",
+                 path, WorkingDirectory().c_str(), why);
+    io.Fonts->Clear();
+    io.Fonts->AddFontDefault();
+}
+
+}  // namespace
+
+void LoadConsoleFont(ImGuiIO& io, const char* path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        FallBack(io, path, std::strerror(errno));
+        return;
+    }
+    std::vector<unsigned char> data((std::istreambuf_iterator<char>(file)),
+                                    std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        FallBack(io, path, "read error");
+        return;
+    }
+    if (!LooksLikeTrueType(data) || data.size() > INT_MAX) {
+        FallBack(io, path, "not a TrueType font");
+        return;
+    }
+
+    ImFontConfig config;
+    config.OversampleH = kOversample;
+    config.OversampleV = kOversample;
+    // The atlas keeps and frees the bytes it is given.
+    void* owned = IM_ALLOC(data.size());
+    std::memcpy(owned, data.data(), data.size());
+    io.Fonts->AddFontFromMemoryTTF(owned, static_cast<int>(data.size()), kFontSize, &config,
+                                   io.Fonts->GetGlyphRangesDefault());
+    // Built now rather than at the first frame, so that a font the rasteriser rejects can
+    // still be replaced.
+    if (!io.Fonts->Build()) FallBack(io, path, "the font could not be rasterised");
+}

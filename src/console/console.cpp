@@ -1,0 +1,30 @@
+#include "console/console.h"
+
+void Console::AddText(const std::string& markup) {
+    SpanStyle style = SpanStyle::Plain;
+    for (const std::string& displayLine : WrapText(markup, wrapWidth)) {
+        lines.push_back(ParseMarkup(displayLine, style));
+    }
+    scrollToBottom = true;
+}
+
+void Console::Clear() { lines.clear(); }
+
+void Console::Rewrap() {
+    std::string markup;
+    for (const ConsoleLine& line : lines) {
+        for (const TextSpan& span : line) {
+            if (span.style == SpanStyle::Plain) {
+                markup += span.text;
+            } else {
+                markup += '<';
+                markup += static_cast<char>(span.style);
+                markup += '>';
+                markup += span.text;
+                markup += "</>";
+            }
+        }
+    }
+    Clear();
+    AddText(markup);
+}

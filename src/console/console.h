@@ -1,0 +1,35 @@
+#pragma once
+
+#include <climits>
+#include <string>
+#include <vector>
+
+#include "console/markup.h"
+
+// The game's one console: a log of coloured display lines and the command input field.
+class Console {
+public:
+    static constexpr int kInputBufferSize = 32;
+    // Used until the first Draw measures the window: wide enough that nothing added before
+    // then is wrapped, so that the first Rewrap lays it out exactly as it was written.
+    static constexpr int kUnmeasuredWrapWidth = INT_MAX;
+
+    Console() = default;
+    Console(const Console&) = delete;
+    Console& operator=(const Console&) = delete;
+
+    // Appends markup text as display lines wrapped at `wrapWidth`.
+    void AddText(const std::string& markup);
+    // Removes every display line; the input field and the width stay as they are.
+    void Clear();
+    // Lays the whole log out again at the current `wrapWidth`.
+    void Rewrap();
+    // Draws the console inside the current GUI frame; returns the line submitted with Enter
+    // in this frame, or an empty string.
+    std::string Draw();
+
+    bool scrollToBottom = false;
+    char inputBuffer[kInputBufferSize] = {};
+    std::vector<ConsoleLine> lines;
+    int wrapWidth = kUnmeasuredWrapWidth;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/scene.h"
+
+class Console;
+class Game;
+
+// Fills a freshly made Game with its scenes; closures may keep references to both arguments.
+using StoryBuilder = std::function<void(Game& game, Console& console)>;
+
+// The scene machine: one current scene receives typed lines and per-frame updates. Story code
+// reads and writes the public fields directly, switching scenes by assigning the indices.
+class Game {
+public:
+    // Installs the game's own story. Defined with the story, so that the engine itself
+    // knows no story.
+    explicit Game(Console& console);
+    // Installs the story that `buildStory` builds, then enters scene 0.
+    Game(Console& console, const StoryBuilder& buildStory);
+
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Echoes the line, lets the current scene act on it, and enters the scene a handler
+    // switched to.
+    void HandleInput(Console& console, const std::string& line);
+    // Runs the current scene's per-frame callback.
+    void Update();
+
+    // Building operations used by the story.
+    void SetScenes(std::vector<Scene> allScenes);
+    void SetActions(int sceneIndex, std::vector<Action> actions);
+    void CopyActions(int fromScene, int toScene);
+
+    // Story state; the engine never reads it.
+    bool hasKey = false;
+    bool rightDoorUnlocked = false;
+    bool leftDoorOpen = false;
+    bool keySeen = false;
+    int eventStage = 0;
+
+    float sceneStartTime = 0.0f;  // GUI clock, seconds, when the current scene was entered
+    int currentScene = 0;
+    int previousScene = 0;  // currentScene as of the end of the last dispatch
+    std::vector<Scene> scenes;
+
+private:
+    void EnterCurrentScene();
+};
+
+// The GUI clock as the story reads it.
+float Now();
