@@ -52,8 +52,9 @@ bool LooksLikeTrueType(const std::vector<unsigned char>& data) {
 }
 
 void FallBack(ImGuiIO& io, const char* path, const char* why) {
-    std::fprintf(stderr, "tarnwick: cannot use the font \"%s\" in %s: %s; using the built-in font\n",
-                 path, WorkingDirectory().c_str(), why);
+    std::fprintf(stderr,
+                 "tarnwick: cannot use the font \"%s\" in %s: %s; using the built-in font\n", path,
+                 WorkingDirectory().c_str(), why);
     io.Fonts->Clear();
     io.Fonts->AddFontDefault();
 }

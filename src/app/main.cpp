@@ -31,8 +31,8 @@ int main() {
     glfwSetErrorCallback(ReportGlfwError);
     if (!glfwInit()) return 1;
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
-    GLFWwindow* window = glfwCreateWindow(kWindowWidth, kWindowHeight, kWindowTitle, nullptr,
-                                          nullptr);
+    GLFWwindow* window =
+        glfwCreateWindow(kWindowWidth, kWindowHeight, kWindowTitle, nullptr, nullptr);
     if (window == nullptr) {
         std::fprintf(stderr, "tarnwick: the window could not be created\n");
         glfwTerminate();

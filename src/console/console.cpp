@@ -8,7 +8,9 @@ void Console::AddText(const std::string& markup) {
     scrollToBottom = true;
 }
 
-void Console::Clear() { lines.clear(); }
+void Console::Clear() {
+    lines.clear();
+}
 
 void Console::Rewrap() {
     std::string markup;

@@ -6,7 +6,9 @@ namespace {
 
 constexpr std::size_t kTagLength = 3;
 
-bool IsUtf8Continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+bool IsUtf8Continuation(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
 
 // End of a forced break for a remainder that has no space to break at: `width` bytes (at
 // least one) from `start`, moved off any tag or UTF-8 sequence it would cut in two, and
@@ -24,7 +26,8 @@ std::size_t HardBreakEnd(const std::string& piece, std::size_t start, std::size_
         }
     }
 
-    for (auto tag = FindTag(piece, start); tag && *tag < cut; tag = FindTag(piece, *tag + kTagLength)) {
+    for (auto tag = FindTag(piece, start); tag && *tag < cut;
+         tag = FindTag(piece, *tag + kTagLength)) {
         if (*tag + kTagLength > cut) {
             cut = *tag > start ? *tag : *tag + kTagLength;
             break;

@@ -4,7 +4,9 @@
 
 #include "console/console.h"
 
-float Now() { return static_cast<float>(ImGui::GetTime()); }
+float Now() {
+    return static_cast<float>(ImGui::GetTime());
+}
 
 Game::Game(Console& console, const StoryBuilder& buildStory) {
     buildStory(*this, console);
@@ -18,9 +20,13 @@ void Game::HandleInput(Console& console, const std::string& line) {
     previousScene = currentScene;
 }
 
-void Game::Update() { scenes[static_cast<std::size_t>(currentScene)].onUpdate(); }
+void Game::Update() {
+    scenes[static_cast<std::size_t>(currentScene)].onUpdate();
+}
 
-void Game::SetScenes(std::vector<Scene> allScenes) { scenes = std::move(allScenes); }
+void Game::SetScenes(std::vector<Scene> allScenes) {
+    scenes = std::move(allScenes);
+}
 
 void Game::SetActions(int sceneIndex, std::vector<Action> actions) {
     scenes[static_cast<std::size_t>(sceneIndex)].actions = std::move(actions);

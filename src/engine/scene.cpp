@@ -13,7 +13,9 @@ void LowerCaseAscii(std::string& text) {
 }
 
 // Longer phrases score higher, every edit costs more than a matching byte earns.
-int Score(int phraseLength, int distance) { return 2 * phraseLength - 3 * distance; }
+int Score(int phraseLength, int distance) {
+    return 2 * phraseLength - 3 * distance;
+}
 
 // The words after a phrase of `phraseLength` bytes: from the first space at or after one
 // byte before the phrase's end, so that a word typed one byte short still ends there.

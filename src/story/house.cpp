@@ -74,12 +74,16 @@ void PrintNextTimedText(Game& game, Console& console, const char* const (&texts)
 
 // An action whose handler only prints.
 Action Say(std::vector<std::string> phrases, Console* console, const char* text) {
-    return {std::move(phrases), [console, text](const std::string&) { console->AddText(text); }};
+    return {std::move(phrases), [console, text](const std::string&) {
+                console->AddText(text);
+            }};
 }
 
 // An action whose handler only switches scenes.
 Action Go(std::vector<std::string> phrases, Game* game, int scene) {
-    return {std::move(phrases), [game, scene](const std::string&) { SwitchTo(*game, scene); }};
+    return {std::move(phrases), [game, scene](const std::string&) {
+                SwitchTo(*game, scene);
+            }};
 }
 
 }  // namespace
@@ -155,8 +159,8 @@ std::vector<Action> TwoDoorsActions(Game* game, Console* console) {
                  console->AddText(kRightDoorLockedText);
              }
          }},
-        {{"use key", "unlock door", "unlock right door", "use key on door",
-          "use key on right door", "unlock right"},
+        {{"use key", "unlock door", "unlock right door", "use key on door", "use key on right door",
+          "unlock right"},
          [game, console](const std::string&) {
              if (game->hasKey) {
                  game->rightDoorUnlocked = true;
@@ -203,7 +207,9 @@ Scene MakeBeast(Game* game, Console* console) {
 
 std::vector<Action> BeastActions(Game* game) {
     return {{{"close", "close door", "close left door", "shut", "shut door", "shut left door"},
-             [game](const std::string&) { game->leftDoorOpen = false; }}};
+             [game](const std::string&) {
+                 game->leftDoorOpen = false;
+             }}};
 }
 
 Scene MakeWoods(Game* game, Console* console) {

@@ -61,7 +61,9 @@ Scene MakeWelcome(Game* game, Console* console) {
 }
 
 std::vector<Action> WelcomeActions(Game* game) {
-    return {{{"i understand"}, [game](const std::string&) { SwitchTo(*game, Confirm); }}};
+    return {{{"i understand"}, [game](const std::string&) {
+                 SwitchTo(*game, Confirm);
+             }}};
 }
 
 Scene MakeConfirm(Game* game, Console* console) {
@@ -81,8 +83,13 @@ Scene MakeConfirm(Game* game, Console* console) {
 std::vector<Action> ConfirmActions(Game* game) {
     return {
         {{"y", "yes", " uhu", "sure", "confirm"},
-         [game](const std::string&) { SwitchTo(*game, RedButton); }},
-        {{"no"}, [game](const std::string&) { SwitchTo(*game, Retry); }},
+         [game](const std::string&) {
+             SwitchTo(*game, RedButton);
+         }},
+        {{"no"},
+         [game](const std::string&) {
+             SwitchTo(*game, Retry);
+         }},
     };
 }
 

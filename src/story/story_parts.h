@@ -11,10 +11,14 @@
 namespace story {
 
 // Seconds since the current scene was entered or re-armed.
-inline float Elapsed(const Game& game) { return Now() - game.sceneStartTime; }
+inline float Elapsed(const Game& game) {
+    return Now() - game.sceneStartTime;
+}
 
 // Restarts the current scene's timers without entering it again.
-inline void Rearm(Game& game) { game.sceneStartTime = Now(); }
+inline void Rearm(Game& game) {
+    game.sceneStartTime = Now();
+}
 
 // From a handler, the game enters `scene` once the handler returns; from an update callback
 // the scene only becomes current.
@@ -24,7 +28,8 @@ inline void SwitchTo(Game& game, int scene) {
 }
 
 inline SceneCallback DoNothing() {
-    return [] {};
+    return [] {
+    };
 }
 
 // Scenes 0 to 3: the welcome and the tutorial.
