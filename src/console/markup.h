@@ -15,6 +15,11 @@ struct TextSpan {
     SpanStyle style = SpanStyle::Plain;
 };
 
+inline bool operator==(const TextSpan& a, const TextSpan& b) {
+    return a.text == b.text && a.style == b.style;
+}
+inline bool operator!=(const TextSpan& a, const TextSpan& b) { return !(a == b); }
+
 using ConsoleLine = std::vector<TextSpan>;
 
 // Pieces of `text` between "\n" bytes; '' gives one empty piece, 'a\n' gives 'a' and ''.

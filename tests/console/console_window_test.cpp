@@ -1,13 +1,130 @@
+// Console::Draw in real GUI frames without a window.
+
 #include <gtest/gtest.h>
+#include <imgui_internal.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
 
 #include "support/headless_driver.h"
 
-TEST(ConsoleWindow, Smoke) {
-    HeadlessDriver driver([](Game& game, Console&) {
-        game.SetScenes({Scene([] {}, [] {})});
-    });
-    EXPECT_EQ(driver.Type("hello"), "hello");
-    EXPECT_EQ(driver.Type("again"), "again");
-    EXPECT_EQ(driver.Type("third"), "third");
-    printf("%s\n", driver.Log().c_str());
+namespace {
+
+// A story of one scene that accepts nothing, so that the log holds only what a test adds.
+void QuietStory(Game& game, Console&) {
+    game.SetScenes({Scene([] {}, [] {})});
+}
+
+ImGuiWindow* LogRegion() {
+    ImGuiWindow* console = ImGui::FindWindowByName("Console");
+    for (ImGuiWindow* child : console->DC.ChildWindows) return child;
+    return nullptr;
+}
+
+bool BufferIsEmpty(const Console& console) {
+    return std::all_of(std::begin(console.inputBuffer), std::end(console.inputBuffer),
+                       [](char byte) { return byte == 0; });
+}
+
+}  // namespace
+
+TEST(ConsoleWindow, ReturnsTheTypedLineAsTypedAndEmptiesTheField) {
+    HeadlessDriver driver(QuietStory);
+    const char* lines[] = {"look around", "  Look AROUND  ", "50% of %s and %d", "<a>go</>"};
+    for (const char* line : lines) {
+        EXPECT_EQ(driver.Type(line), line);
+        EXPECT_TRUE(BufferIsEmpty(driver.console())) << line;
+    }
+}
+
+TEST(ConsoleWindow, TakesAtMostThirtyOneBytes) {
+    HeadlessDriver driver(QuietStory);
+    const std::string typed(40, 'x');
+    EXPECT_EQ(driver.Type(typed), std::string(31, 'x'));
+    const std::string multiByte =
+        "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"
+        "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9"
+        "\xC3\xA9\xC3\xA9\xC3\xA9";
+    EXPECT_LE(driver.Type(multiByte).size(), 31u);
+}
+
+TEST(ConsoleWindow, EnterOnAnEmptyFieldReturnsNothingButScrollsNextFrame) {
+    HeadlessDriver driver(QuietStory);
+    driver.Frame();
+    driver.Frame();  // the opening scroll request is consumed
+    EXPECT_FALSE(driver.console().scrollToBottom);
+    EXPECT_EQ(driver.Type(""), "");
+    EXPECT_TRUE(driver.console().scrollToBottom);
+    EXPECT_TRUE(driver.console().lines.size() == 1u);  // only the first Rewrap's empty line
+    driver.Frame();
+    EXPECT_FALSE(driver.console().scrollToBottom);
+}
+
+TEST(ConsoleWindow, AddedTextScrollsTheLogToItsEnd) {
+    HeadlessDriver driver(QuietStory);
+    driver.Frame();
+    for (int i = 0; i < 200; ++i) driver.console().AddText("line " + std::to_string(i));
+    driver.Frame();
+    driver.Frame();  // the region measures its new content, then scrolls to its end
+    ImGuiWindow* log = LogRegion();
+    ASSERT_NE(log, nullptr);
+    EXPECT_GT(log->ScrollMax.y, 0.0f);
+    EXPECT_FLOAT_EQ(log->Scroll.y, log->ScrollMax.y);
+
+    log->Scroll.y = 0.0f;  // the player scrolls up with the wheel
+    driver.console().AddText("news");
+    driver.Frame();
+    driver.Frame();
+    EXPECT_FLOAT_EQ(LogRegion()->Scroll.y, LogRegion()->ScrollMax.y);
+}
+
+TEST(ConsoleWindow, MeasuresTheLineWidthForTheGameFont) {
+    HeadlessDriver driver(QuietStory);
+    driver.Frame();
+    // 1272 pixels of content at 8.79 pixels a character, less the two held back.
+    EXPECT_EQ(driver.console().wrapWidth, 142);
+    for (int i = 0; i < 5; ++i) driver.Frame();
+    // The window's own scrollbar has appeared by now and narrows the content.
+    EXPECT_EQ(driver.console().wrapWidth, 140);
+}
+
+TEST(ConsoleWindow, DrawsTheSpansOfALineOnOneRow) {
+    HeadlessDriver driver(QuietStory);
+    Console& console = driver.console();
+    driver.Frame();
+    console.Clear();
+    console.AddText("Clever girl... <a>push</> the big ");
+    driver.Advance(2 * HeadlessDriver::kDefaultFrame);  // content size is known a frame later
+    const float threeSpans = LogRegion()->ContentSize.y;
+
+    console.Clear();
+    console.AddText("Clever girl... push the big ");
+    driver.Advance(2 * HeadlessDriver::kDefaultFrame);
+    const float oneSpan = LogRegion()->ContentSize.y;
+    EXPECT_GT(oneSpan, 0.0f);
+    EXPECT_FLOAT_EQ(threeSpans, oneSpan);
+
+    console.Clear();
+    console.AddText("a\n\nb");  // an empty line takes no height
+    driver.Frame();
+    const float twoRows = LogRegion()->ContentSize.y;
+    console.Clear();
+    console.AddText("a\nb\nc");
+    driver.Advance(2 * HeadlessDriver::kDefaultFrame);
+    EXPECT_LT(twoRows, LogRegion()->ContentSize.y);
+}
+
+TEST(ConsoleWindow, ShowsPercentSignsLiterally) {
+    HeadlessDriver driver(QuietStory);
+    driver.Frame();
+    auto verticesFor = [&driver](const char* text) {
+        driver.console().Clear();
+        driver.console().AddText(text);
+        driver.Frame();
+        return LogRegion()->DrawList->VtxBuffer.Size;
+    };
+    const int plain = verticesFor("abcdef");
+    EXPECT_GT(plain, 0);
+    EXPECT_EQ(verticesFor("%s%d%%"), plain);
 }
