@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Options {
+    std::string scriptPath;      // scripted play when not empty
+    std::string transcriptPath;  // a transcript is written when not empty
+    double pace = 1.0;           // game seconds per real second, interactive play only
+    bool help = false;
+};
+
+inline constexpr const char* kUsage =
+    "Usage: tarnwick-text [--pace F] [--transcript FILE]\n"
+    "       tarnwick-text --script FILE [--transcript FILE]\n"
+    "Plays Vosk - Tarnwick III in a terminal.\n"
+    "  --pace F           run the game clock at F times real time (default 1)\n"
+    "  --script FILE      play the lines of FILE on a virtual clock and print the transcript;\n"
+    "                     lines are '> command', 'wait SECONDS' or '# comment'\n"
+    "  --transcript FILE  also write everything shown, as plain text, to FILE\n"
+    "  --help             show this text\n"
+    "Colours are left out when NO_COLOR is set or the output is not a terminal.\n";
+
+// Reads the arguments after the program name. False, with the reason in `error`, for anything
+// it does not understand.
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "text/display.h"
+#include "text/output_stream.h"
+
+// The separator written where the log was emptied, lines joined with "\n".
+inline constexpr const char* kSeparator = "\n* * *\n";
+
+// Writes the game as plain text: typed lines as "> line", display lines as their text, and a
+// separator where the log was emptied. The same format serves scripted play and transcripts.
+class TranscriptWriter : public Display {
+public:
+    // Writes to `out`, which stays the caller's. `flushEachLine` suits someone reading along.
+    TranscriptWriter(std::FILE* out, bool flushEachLine);
+
+    void Typed(const std::string& line) override;
+    void Line(const ConsoleLine& line) override;
+    void Cleared() override;
+
+    // The errno of the first failed write, or 0.
+    int error() const { return out_.error(); }
+
+private:
+    OutputStream out_;
+};

@@ -1,0 +1,81 @@
+// tarnwick-text at a terminal: colours, the player's own typing, the width and Ctrl-C.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "program_runner.h"
+
+namespace {
+
+const char* kConfirmEnd = "be great.";
+const char* kActionColour = "\x1b[38;2;211;64;18m";
+
+// The output's rows without colour sequences, split where the terminal starts a new row.
+std::vector<std::string> VisibleRows(const std::string& output) {
+    std::vector<std::string> rows(1);
+    for (std::size_t i = 0; i < output.size(); ++i) {
+        if (output[i] == '\x1b' && i + 1 < output.size() && output[i + 1] == '[') {
+            i = output.find('m', i);
+            if (i == std::string::npos) break;
+        } else if (output[i] == '\n') {
+            rows.emplace_back();
+        } else if (output[i] != '\r') {
+            rows.back() += output[i];
+        }
+    }
+    return rows;
+}
+
+int Count(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace
+
+TEST(TextAtATerminal, ColoursTheTextAndLeavesTheTypingAlone) {
+    TerminalRun terminal({}, 80, {"TERM=xterm-256color"});
+    ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
+    terminal.Type("i understand\n");
+    ASSERT_TRUE(terminal.WaitFor(kConfirmEnd)) << terminal.output();
+    terminal.Type("\x04");  // Ctrl-D at the start of a line: end of input
+    EXPECT_EQ(terminal.WaitForExit(), 0);
+
+    const std::string& output = terminal.output();
+    EXPECT_NE(output.find(kActionColour), std::string::npos);
+    // Once, as the terminal echoed the keys; the program adds no copy of its own.
+    EXPECT_EQ(Count(output, "i understand"), 1) << output;
+    EXPECT_EQ(output.find("> i understand"), std::string::npos) << output;
+}
+
+TEST(TextAtATerminal, WrapsAtTheTerminalsWidth) {
+    TerminalRun terminal({}, 40, {"TERM=xterm-256color"});
+    ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
+    terminal.Type("\x04");
+    EXPECT_EQ(terminal.WaitForExit(), 0);
+    const std::vector<std::string> rows = VisibleRows(terminal.output());
+    EXPECT_GT(rows.size(), 4u) << terminal.output();
+    for (const std::string& row : rows) EXPECT_LE(row.size(), 40u) << row;
+}
+
+TEST(TextAtATerminal, ShowsNoColourWhenAskedNotTo) {
+    TerminalRun terminal({}, 80, {"TERM=xterm-256color", "NO_COLOR=1"});
+    ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
+    terminal.Type("\x04");
+    EXPECT_EQ(terminal.WaitForExit(), 0);
+    EXPECT_EQ(terminal.output().find("\x1b["), std::string::npos) << terminal.output();
+}
+
+TEST(TextAtATerminal, EndsWithStatusZeroOnCtrlC) {
+    TerminalRun terminal({}, 80, {"TERM=xterm-256color"});
+    ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
+    terminal.Type("half a line\x03");  // the terminal turns Ctrl-C into SIGINT
+    EXPECT_EQ(terminal.WaitForExit(), 0) << terminal.output();
+    const std::string& output = terminal.output();
+    EXPECT_NE(output.rfind("\x1b[0m"), std::string::npos);  // colours reset on the way out
+}

@@ -1,0 +1,119 @@
+// The game without a window: what the log gains reaches the display, echoes excepted.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/console.h"
+#include "engine/game.h"
+#include "recording_display.h"
+#include "text/text_session.h"
+
+namespace {
+
+using Events = std::vector<std::string>;
+
+// One scene whose actions exercise every way the log changes, and a text two seconds in.
+void TestStory(Game& game, Console& console) {
+    Console* log = &console;
+    Game* state = &game;
+    game.SetScenes({Scene([log] { log->AddText("Hello."); },
+                          [log, state] {
+                              if (state->eventStage == 0 && Now() - state->sceneStartTime > 2.0f) {
+                                  state->eventStage = 1;
+                                  log->AddText("Two seconds.");
+                              }
+                          })});
+    game.eventStage = 0;
+    game.SetActions(0, {
+                           {{"say"},
+                            [log](const std::string&) {
+                                log->AddText("one\ntwo");
+                            }},
+                           {{"wipe"},
+                            [log](const std::string&) {
+                                log->Clear();
+                            }},
+                           {{"refill"},
+                            [log](const std::string&) {
+                                log->Clear();
+                                log->AddText("a\nb\nc\nd\ne\nf\ng\nh");
+                            }},
+                           {{"quiet"},
+                            [log](const std::string&) {
+                                log->AddText("");
+                            }},
+                       });
+}
+
+}  // namespace
+
+TEST(TextSession, ShowsTheOpeningTextAtOnce) {
+    RecordingDisplay display;
+    TextSession session(display, 80, TestStory);
+    EXPECT_EQ(display.Take(), Events({"Hello."}));
+    EXPECT_DOUBLE_EQ(session.Now(), 0.0);
+}
+
+TEST(TextSession, ReportsATypedLineInsteadOfItsEcho) {
+    RecordingDisplay display;
+    TextSession session(display, 80, TestStory);
+    display.Take();
+    session.Frame(TextSession::kFrameSeconds, "Say");
+    EXPECT_EQ(display.Take(), Events({"> Say", "one", "two"}));
+    session.Frame(TextSession::kFrameSeconds, "nothing matches this");
+    EXPECT_EQ(display.Take(), Events({"> nothing matches this"}));
+}
+
+TEST(TextSession, SkipsAnEchoWrappedOverSeveralLines) {
+    RecordingDisplay display;
+    TextSession session(display, 6, TestStory);
+    display.Take();
+    session.Frame(TextSession::kFrameSeconds, "say it loud and clear");  // matches "say"
+    EXPECT_EQ(display.Take(), Events({"> say it loud and clear", "one", "two"}));
+    EXPECT_GT(session.console().lines.size(), 4u);  // the echo took several lines of the log
+}
+
+TEST(TextSession, ReportsAnEmptiedLogOnceAndWhatFollows) {
+    RecordingDisplay display;
+    TextSession session(display, 80, TestStory);
+    session.Frame(TextSession::kFrameSeconds, "wipe");
+    EXPECT_EQ(display.Take(), Events({"Hello.", "> wipe", "(cleared)"}));
+    session.Frame(TextSession::kFrameSeconds, "say");
+    EXPECT_EQ(display.Take(), Events({"> say", "one", "two"}));
+    // Emptied and filled past its old length within one frame.
+    session.Frame(TextSession::kFrameSeconds, "refill");
+    EXPECT_EQ(display.Take(),
+              Events({"> refill", "(cleared)", "a", "b", "c", "d", "e", "f", "g", "h"}));
+}
+
+TEST(TextSession, ShowsNothingForAnEmptyLineOfTheLog) {
+    RecordingDisplay display;
+    TextSession session(display, 80, TestStory);
+    display.Take();
+    session.Frame(TextSession::kFrameSeconds, "quiet");
+    EXPECT_EQ(display.Take(), Events({"> quiet"}));
+}
+
+TEST(TextSession, RunsTheStoryClockByTheFrameTimes) {
+    RecordingDisplay display;
+    TextSession session(display, 80, TestStory);
+    display.Take();
+    session.Frame(1.5f);
+    session.Frame(0.5f);
+    EXPECT_TRUE(display.Take().empty());  // exactly 2 s is not yet past 2 s
+    session.Frame(TextSession::kFrameSeconds);
+    EXPECT_EQ(display.Take(), Events({"Two seconds."}));
+    EXPECT_NEAR(session.Now(), 2.0 + TextSession::kFrameSeconds, 1e-6);
+}
+
+TEST(TextSession, LaysNewTextOutAtTheWidthInForce) {
+    RecordingDisplay display;
+    TextSession session(display, 80);
+    for (const std::string& line : display.Take()) EXPECT_LE(line.size(), 80u) << line;
+    session.SetWrapWidth(30);
+    session.Frame(TextSession::kFrameSeconds, "i understand");
+    EXPECT_EQ(display.Take(), Events({"> i understand", "So you understand eh..?",
+                                      "Confirming that for me would", "be great."}));
+}
