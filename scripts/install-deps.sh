@@ -7,7 +7,8 @@ packages=(
     build-essential cmake pkg-config clang libclang-rt-14-dev
     libglfw3-dev libgl-dev libgl1-mesa-dri libimgui-dev libstb-dev fonts-hack-ttf
     libgtest-dev libgmock-dev libbenchmark-dev
-    libx11-dev xvfb xdotool x11-utils imagemagick
+    libx11-dev xvfb xdotool x11-utils imagemagick zlib1g-dev file
+    gnuplot-nox
 )
 
 missing=()

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -67,10 +66,16 @@ void LoadConsoleFont(ImGuiIO& io, const char* path) {
         FallBack(io, path, std::strerror(errno));
         return;
     }
-    std::vector<unsigned char> data((std::istreambuf_iterator<char>(file)),
-                                    std::istreambuf_iterator<char>());
+    // istream::read turns a failed read (a directory, an I/O error) into badbit; reading the
+    // buffer directly would let the library's exception escape and end the program.
+    std::vector<unsigned char> data;
+    char chunk[1 << 16];
+    errno = 0;
+    while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
+        data.insert(data.end(), chunk, chunk + file.gcount());
+    }
     if (file.bad()) {
-        FallBack(io, path, "read error");
+        FallBack(io, path, errno != 0 ? std::strerror(errno) : "read error");
         return;
     }
     if (!LooksLikeTrueType(data) || data.size() > INT_MAX) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/font.h"
+#include "app/key_taps.h"
 #include "app/splash.h"
 #include "console/console.h"
 #include "engine/game.h"
@@ -44,6 +45,8 @@ int main() {
     ImGui::CreateContext();
     ImGui_ImplGlfw_InitForOpenGL(window, true);
     ImGui_ImplOpenGL2_Init();
+    KeyTaps keyTaps;
+    keyTaps.Install(window);
     LoadConsoleFont(ImGui::GetIO(), kFontFile);
     const std::optional<SplashTexture> splash = LoadSplash(kSplashFile);
 
@@ -55,6 +58,7 @@ int main() {
 
     while (!glfwWindowShouldClose(window)) {
         glfwPollEvents();
+        keyTaps.BeforeNewFrame(ImGui::GetIO());
         ImGui_ImplOpenGL2_NewFrame();
         ImGui_ImplGlfw_NewFrame();
         ImGui::NewFrame();
@@ -83,6 +87,7 @@ int main() {
             DrawSplash(*splash);
         }
         glfwSwapBuffers(window);
+        keyTaps.AfterFrame(ImGui::GetIO());
     }
 
     // Clean-up in reverse order; the game and then the console go last, on return.

@@ -1,0 +1,321 @@
+# Shared parts of the window tests, sourced by each script. Arguments of every script:
+#   TARNWICK FONT SPLASH TOOLS_DIR ARTIFACT_DIR
+# (the program, its two data files, the folder of the helper programs, and a folder that keeps
+# the screenshots of the last run for a look afterwards).
+set -euo pipefail
+
+if [ $# -ne 5 ]; then
+    echo "usage: $0 TARNWICK FONT SPLASH TOOLS_DIR ARTIFACT_DIR" >&2
+    exit 2
+fi
+TARNWICK=$1
+FONT=$2
+SPLASH=$3
+PROBE=$4/screen_probe
+SEND_CLOSE=$4/send_close
+BIG_PNG=$4/big_png
+MAX_TEXTURE_SIZE=$4/max_texture_size
+ARTIFACTS=$5
+TEST_NAME=$(basename "$0" .sh)
+
+# What the program draws.
+readonly WINDOW_TITLE="Vosk - Tarnwick III"
+readonly CONSOLE_BG=41,44,51
+readonly CLEAR_COLOUR=114,144,154
+readonly PLAIN=174,180,184
+readonly ACTION=211,64,18
+readonly HINT=114,176,229
+readonly INTERACTABLE=201,155,109
+readonly ECHO=161,190,126
+# Where it draws it: the log region above the input field, inside the window's margins and left
+# of the scroll bar; the input field along the bottom edge.
+readonly LOG_AREA="4 4 1250 688"
+readonly INPUT_AREA="4 692 1250 718"
+
+for tool in Xvfb xdotool xprop xwininfo import convert; do
+    command -v "$tool" > /dev/null || { echo "missing tool: $tool (scripts/install-deps.sh)" >&2; exit 1; }
+done
+
+mkdir -p "$ARTIFACTS"
+rm -f "$ARTIFACTS"/*.png "$ARTIFACTS"/*.log
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-$TEST_NAME.XXXXXX")
+XVFB_PID=""
+GAME_PID=""
+GAME_DIR=""
+GAME_STDERR=""
+GAME_STATUS=""
+CHECKS=0
+# A command that Cleanup runs before it removes the scratch folder (to undo chattr and such).
+UNDO_BEFORE_CLEANUP=""
+
+Cleanup() {
+    local status=$?
+    StopGame
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2> /dev/null || true
+        wait "$XVFB_PID" 2> /dev/null || true
+    fi
+    if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
+        echo "$TEST_NAME: FAILED; screenshots and logs in $ARTIFACTS" >&2
+    fi
+    if [ -n "$UNDO_BEFORE_CLEANUP" ]; then
+        eval "$UNDO_BEFORE_CLEANUP" || true
+    fi
+    rm -rf "$WORK"
+}
+trap Cleanup EXIT
+trap 'exit 130' INT TERM
+
+NowMs() { echo $(( ${EPOCHREALTIME/./} / 1000 )); }
+
+Fail() {
+    echo "$TEST_NAME: FAIL: $*" >&2
+    if [ -f "$WORK/poll.png" ]; then
+        cp "$WORK/poll.png" "$ARTIFACTS/fail-last-screenshot.png" 2> /dev/null || true
+    fi
+    if [ -n "$XVFB_PID" ]; then
+        kill -0 "$XVFB_PID" 2> /dev/null || echo "(the X server $DISPLAY has ended)" >&2
+        cp "$WORK/xvfb.log" "$ARTIFACTS/xvfb.log" 2> /dev/null || true
+    fi
+    if [ -n "$GAME_STDERR" ] && [ -f "$GAME_STDERR" ]; then
+        echo "--- standard error of the program:" >&2
+        cat "$GAME_STDERR" >&2
+        cp "$GAME_STDERR" "$ARTIFACTS/stderr.log" 2> /dev/null || true
+    fi
+    exit 1
+}
+
+Pass() {
+    CHECKS=$((CHECKS + 1))
+    echo "ok $CHECKS - $*"
+}
+
+Skip() {
+    echo "$TEST_NAME: SKIPPED: $*"
+    exit 77
+}
+
+Finish() {
+    echo "$TEST_NAME: all $CHECKS checks passed"
+}
+
+# Starts an X server on a free display with the given extra arguments and points DISPLAY at it.
+# A server that does not take a client connection at once is replaced: other X servers on the
+# machine come and go, and a display number freed a moment ago can still be unreachable.
+StartXvfb() {
+    local attempt
+    for attempt in 1 2 3; do
+        LaunchXvfb "$@"
+        local deadline=$(( $(NowMs) + 5000 ))
+        until xdotool getdisplaygeometry > /dev/null 2>&1; do
+            if [ "$(NowMs)" -ge "$deadline" ]; then
+                echo "$TEST_NAME: X server $DISPLAY takes no connection; starting another" >&2
+                kill "$XVFB_PID" 2> /dev/null || true
+                wait "$XVFB_PID" 2> /dev/null || true
+                XVFB_PID=""
+                continue 2
+            fi
+            sleep 0.05
+        done
+        return 0
+    done
+    Fail "no usable X server after three attempts"
+}
+
+LaunchXvfb() {
+    local numberFile="$WORK/display-number"
+    : > "$numberFile"
+    Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp -noreset -br "$@" \
+        3> "$numberFile" > "$WORK/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local deadline=$(( $(NowMs) + 20000 ))
+    until grep -q '^[0-9]' "$numberFile"; do
+        kill -0 "$XVFB_PID" 2> /dev/null || { cat "$WORK/xvfb.log" >&2; Fail "Xvfb did not start"; }
+        [ "$(NowMs)" -lt "$deadline" ] || Fail "Xvfb gave no display number within 20 s"
+        sleep 0.05
+    done
+    export DISPLAY=":$(head -n 1 "$numberFile")"
+}
+
+# Makes a fresh working directory holding copies of the font and the splash picture. The
+# program's output goes beside it (GAME_STDERR), so that the directory itself can be made
+# read-only.
+NewGameDir() {
+    GAME_DIR=$(mktemp -d "$WORK/game.XXXXXX")
+    GAME_STDERR="$GAME_DIR.stderr.log"
+    cp "$FONT" "$GAME_DIR/Hack-Bold.ttf"
+    cp "$SPLASH" "$GAME_DIR/splash.png"
+}
+
+# Starts the program in GAME_DIR; further arguments are a command to run it through
+# (for example `env -u DISPLAY`).
+StartGame() {
+    GAME_STATUS=""
+    GAME_START_MS=$(NowMs)
+    (cd "$GAME_DIR" && exec "$@" "$TARNWICK") > "$GAME_DIR.stdout.log" 2> "$GAME_STDERR" &
+    GAME_PID=$!
+}
+
+GameRunning() {
+    [ -n "$GAME_PID" ] || return 1
+    local state
+    state=$(awk '{print $3}' "/proc/$GAME_PID/stat" 2> /dev/null) || return 1
+    [ "$state" != "Z" ]
+}
+
+# Waits up to $1 seconds for the program to end and stores its exit status in GAME_STATUS.
+WaitGameExit() {
+    local deadline=$(( $(NowMs) + $1 * 1000 ))
+    while GameRunning; do
+        [ "$(NowMs)" -lt "$deadline" ] || return 1
+        sleep 0.05
+    done
+    GAME_STATUS=0
+    wait "$GAME_PID" || GAME_STATUS=$?
+    GAME_PID=""
+    return 0
+}
+
+StopGame() {
+    if [ -n "$GAME_PID" ]; then
+        kill "$GAME_PID" 2> /dev/null || true
+        wait "$GAME_PID" 2> /dev/null || true
+        GAME_PID=""
+    fi
+}
+
+# Prints the id of the program's visible window once it is mapped (up to 20 s).
+WaitWindow() {
+    local deadline=$(( $(NowMs) + 20000 )) window=""
+    while true; do
+        window=$(xdotool search --onlyvisible --name "Tarnwick" 2> /dev/null | head -n 1 || true)
+        [ -n "$window" ] && break
+        GameRunning || Fail "the program ended before its window showed"
+        [ "$(NowMs)" -lt "$deadline" ] || Fail "no window within 20 s"
+        sleep 0.05
+    done
+    echo "$window"
+}
+
+# Screenshot of the whole screen (the window covers it) into $1.
+Shot() {
+    import -window root "$1"
+}
+
+# Keeps a copy of a screenshot among the artifacts under the name $2.
+Keep() {
+    cp "$1" "$ARTIFACTS/$2.png"
+}
+
+# Counts pixels of one colour (exact unless a tolerance is given) in a rectangle "X0 Y0 X1 Y1".
+CountColour() {  # FILE "RECT" COLOUR [TOLERANCE]
+    # shellcheck disable=SC2086
+    "$PROBE" count "$1" $2 "${4:-0}" "$3"
+}
+
+# The colour of one pixel as "R,G,B".
+PixelAt() {  # FILE X Y
+    "$PROBE" pixel "$1" "$2" "$3" | tr ' ' ','
+}
+
+# Whether colour $1 is within $3 of colour $2 in every channel.
+ColourNear() {
+    local IFS=,
+    # shellcheck disable=SC2206
+    local a=($1) b=($2)
+    local i
+    for i in 0 1 2; do
+        local d=$(( a[i] - b[i] ))
+        [ "${d#-}" -le "$3" ] || return 1
+    done
+}
+
+# Text rows of the log, top to bottom: "TOP BOTTOM LEFT RIGHT" and then the number of pixels
+# of each style colour in the row, in the order PLAIN ACTION HINT INTERACTABLE ECHO.
+LogRows() {
+    # shellcheck disable=SC2086
+    "$PROBE" rows "$1" $LOG_AREA 24 "$CONSOLE_BG" "$PLAIN" "$ACTION" "$HINT" "$INTERACTABLE" "$ECHO"
+}
+
+# Pixels of the style named $1 (PLAIN, ACTION, HINT, INTERACTABLE or ECHO) in the rows given on
+# standard input, as LogRows prints them.
+StylePixels() {
+    local column
+    case $1 in
+        PLAIN) column=5 ;;
+        ACTION) column=6 ;;
+        HINT) column=7 ;;
+        INTERACTABLE) column=8 ;;
+        ECHO) column=9 ;;
+        *) Fail "no style $1" ;;
+    esac
+    awk -v column="$column" '{total += $column} END {print total + 0}'
+}
+
+# True when the screenshot shows the console: its background fills most of the log region.
+IsConsole() {
+    local count
+    count=$(CountColour "$1" "$LOG_AREA" "$CONSOLE_BG")
+    [ "$count" -gt $(( 1246 * 684 * 7 / 10 )) ]
+}
+
+# True when the screenshot matches the picture $2 (stretched to the window) almost everywhere.
+# Shown at its own size the picture comes out pixel for pixel; the slack allows for rounding.
+ShowsPicture() {
+    local percent
+    percent=$("$PROBE" match "$1" "$2" 3)
+    [ "${percent%.*}" -ge 99 ]
+}
+
+# Takes screenshots until the check "$2 FILE [$3 ...]" holds for one, for up to $1 seconds. The
+# last screenshot is left in $WORK/poll.png.
+PollScreen() {
+    local seconds=$1 check=$2
+    shift 2
+    local deadline=$(( $(NowMs) + seconds * 1000 ))
+    while true; do
+        Shot "$WORK/poll.png"
+        "$check" "$WORK/poll.png" "$@" && return 0
+        [ "$(NowMs)" -lt "$deadline" ] || return 1
+        GameRunning || return 1
+        sleep 0.1
+    done
+}
+
+# Holds a key long enough for a frame to see it down: the GUI toolkit reads key state once per
+# frame, so a press and release between two frames would go unnoticed.
+HoldKey() {
+    xdotool keydown "$1"
+    sleep 0.2
+    xdotool keyup "$1"
+}
+
+# True when the input field shows typed text (more than the blinking text cursor).
+InputHasText() {
+    local right
+    # shellcheck disable=SC2086
+    right=$("$PROBE" rows "$1" $INPUT_AREA 24 "$CONSOLE_BG" | awk 'BEGIN {r = 0} {if ($4 > r) r = $4} END {print r}')
+    [ "$right" -gt 24 ]
+}
+
+InputEmpty() { ! InputHasText "$1"; }
+
+# Submits the text in the input field with Enter, making sure it went: the field is empty
+# afterwards (a press that fell between two frames is repeated). SUBMIT_MS is a moment just
+# before the line reached the game.
+PressEnter() {
+    local try
+    for try in 1 2 3; do
+        SUBMIT_MS=$(NowMs)
+        HoldKey Return
+        PollScreen 2 InputEmpty && return 0
+    done
+    Fail "Enter did not submit the line"
+}
+
+# Types a line into the input field, waits until it shows there and submits it.
+SubmitLine() {
+    xdotool type --delay 25 -- "$1"
+    PollScreen 5 InputHasText || Fail "the typed text \"$1\" did not show in the input field"
+    PressEnter
+}
