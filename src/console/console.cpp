@@ -10,6 +10,18 @@ void Console::AddText(const std::string& markup) {
 
 void Console::Clear() {
     lines.clear();
+    rowLines_.clear();
+    indexedLines_ = 0;
+}
+
+void Console::IndexNewRows() {
+    if (lines.size() < indexedLines_) {
+        rowLines_.clear();
+        indexedLines_ = 0;
+    }
+    for (; indexedLines_ < lines.size(); ++indexedLines_) {
+        if (!lines[indexedLines_].empty()) rowLines_.push_back(indexedLines_);
+    }
 }
 
 void Console::Rewrap() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <climits>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ public:
     // Used until the first Draw measures the window: wide enough that nothing added before
     // then is wrapped, so that the first Rewrap lays it out exactly as it was written.
     static constexpr int kUnmeasuredWrapWidth = INT_MAX;
+
+    // How Draw submits the log. Both draw the same pixels; only the rows in view is the game's
+    // way, every row (whose cost grows with the log) is kept for comparisons.
+    enum class LogDrawing { VisibleRows, EveryRow };
 
     Console() = default;
     Console(const Console&) = delete;
@@ -32,4 +37,13 @@ public:
     char inputBuffer[kInputBufferSize] = {};
     std::vector<ConsoleLine> lines;
     int wrapWidth = kUnmeasuredWrapWidth;
+    LogDrawing logDrawing = LogDrawing::VisibleRows;
+
+private:
+    // Brings `rowLines_` up to date with the lines appended since the last call. Lines are
+    // expected to change only by appending and by Clear; a log that shrank is indexed anew.
+    void IndexNewRows();
+
+    std::vector<std::size_t> rowLines_;  // index in `lines` of each non-empty line: one row each
+    std::size_t indexedLines_ = 0;       // how many of `lines` rowLines_ has looked at
 };

@@ -1,6 +1,7 @@
 #include <imgui.h>
 
 #include <climits>
+#include <cmath>
 #include <cstring>
 
 #include "console/console.h"
@@ -42,6 +43,23 @@ void DrawLine(const ConsoleLine& line, float spaceWidth) {
     }
 }
 
+void DrawEveryRow(const std::vector<ConsoleLine>& lines, float spaceWidth) {
+    for (const ConsoleLine& line : lines) DrawLine(line, spaceWidth);
+}
+
+// Every non-empty line is one row of the same height, so the clipper can place the rows in
+// view where the full walk would have put them, and move the cursor past the rest.
+void DrawVisibleRows(const std::vector<ConsoleLine>& lines,
+                     const std::vector<std::size_t>& rowLines, float rowHeight, float spaceWidth) {
+    ImGuiListClipper clipper;
+    clipper.Begin(static_cast<int>(rowLines.size()), rowHeight);
+    while (clipper.Step()) {
+        for (int row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
+            DrawLine(lines[rowLines[static_cast<std::size_t>(row)]], spaceWidth);
+        }
+    }
+}
+
 }  // namespace
 
 std::string Console::Draw() {
@@ -63,7 +81,16 @@ std::string Console::Draw() {
     ImGui::BeginChild(kLogRegionId, ImVec2(contentMax.x, contentMax.y - kHeightBelowLog), false,
                       ImGuiWindowFlags_None);
     const float spaceWidth = ImGui::CalcTextSize(" ").x;
-    for (const ConsoleLine& line : lines) DrawLine(line, spaceWidth);
+    IndexNewRows();
+    // The toolkit moves the cursor down to whole pixels after each row. The clipper counts rows
+    // in an int and needs a height it can step by; a log beyond that is walked whole.
+    const float rowHeight = std::floor(ImGui::GetTextLineHeightWithSpacing());
+    if (logDrawing == LogDrawing::EveryRow || !(rowHeight >= 1.0f) ||
+        rowLines_.size() > static_cast<std::size_t>(INT_MAX)) {
+        DrawEveryRow(lines, spaceWidth);
+    } else {
+        DrawVisibleRows(lines, rowLines_, rowHeight, spaceWidth);
+    }
     if (scrollToBottom) {
         scrollToBottom = false;
         ImGui::SetScrollHereY(1.0f);

@@ -18,7 +18,9 @@ struct TextSpan {
 inline bool operator==(const TextSpan& a, const TextSpan& b) {
     return a.text == b.text && a.style == b.style;
 }
-inline bool operator!=(const TextSpan& a, const TextSpan& b) { return !(a == b); }
+inline bool operator!=(const TextSpan& a, const TextSpan& b) {
+    return !(a == b);
+}
 
 using ConsoleLine = std::vector<TextSpan>;
 
