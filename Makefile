@@ -1,13 +1,22 @@
 # Two commands do everything on a fresh Debian machine:
 #   make run    installs what is missing, builds and starts the game
-#   make test   installs what is missing, builds and runs every test
+#   make test   installs what is missing, builds and runs every test, then again (but for the
+#               window tests) under AddressSanitizer and UBSan in build-asan, then replays the
+#               fuzz corpora and fuzzes each target for FUZZ_SECONDS in build-fuzz (clang)
 # and, not part of the tests:
 #   make bench  builds the benchmarks in build-bench and runs them (docs/performance.md)
+#   make fuzz   fuzzes each target for FUZZ_LONG_SECONDS (docs/reliability.md)
+#   make soak   plays SOAK_HOURS of game time in every scene (docs/reliability.md)
 BUILD_DIR ?= build
 BENCH_DIR ?= build-bench
 JOBS ?= $(shell nproc)
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_LONG_SECONDS ?= 1800
+SOAK_HOURS ?= 168
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test test-sanitized fuzz-build fuzz-check fuzz soak bench clean
 
 all: build
 
@@ -25,6 +34,27 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-sanitized
+	@$(MAKE) --no-print-directory fuzz-check
+
+test-sanitized: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_SANITIZE=ON > /dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) -LE window
+
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+		-DCMAKE_CXX_COMPILER=clang++ -DTARNWICK_FUZZ=ON -DTARNWICK_TESTS=OFF > /dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_targets
+
+fuzz-check: fuzz-build
+	./fuzz/run_fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+fuzz: fuzz-build
+	./fuzz/run_fuzzers.sh $(FUZZ_DIR) $(FUZZ_LONG_SECONDS)
+
+soak: build
+	cd $(BUILD_DIR) && TARNWICK_SOAK_HOURS=$(SOAK_HOURS) ctest --output-on-failure -j $(JOBS) -L soak
 
 bench: deps
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_BENCH=ON > /dev/null
@@ -32,4 +62,4 @@ bench: deps
 	./bench/run_benchmarks.sh $(BENCH_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(BENCH_DIR)

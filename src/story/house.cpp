@@ -51,9 +51,11 @@ constexpr float kWakeUpAgainAfter = 10.0f;
 
 constexpr const char* kWoodsText =
     "You've made it out of the building in once piece, the woods await you...";
-constexpr const char* kWoodsTexts[] = {
+constexpr const char* kCreditsText =
     "Thank you for playing, unfortunatly that's all there is to it :(. This very short game "
-    "was brought to you by <i>Orrin Pellegast</> aka <i>Tibbet</>.",
+    "was brought to you by <i>Orrin Pellegast</> aka <i>Tibbet</>.";
+constexpr const char* kWoodsTexts[] = {
+    kCreditsText,
     "You still here? <h>It's over, there's no more content.</>",
     "Seriously...there isn't. You may <a>close</> this window now.",
 };

@@ -11,6 +11,7 @@ namespace {
 constexpr int kEnterKey = 257;
 constexpr float kGameFontSize = 17.0f;
 constexpr int kFramesToRegainFocus = 3;
+constexpr std::size_t kUtf8ReadAhead = 4;
 
 void SetUpContext() {
     ImGuiIO& io = ImGui::GetIO();
@@ -86,7 +87,11 @@ std::string HeadlessDriver::Type(const std::string& text) {
     for (int frame = 0; frame < kFramesToRegainFocus && ImGui::GetActiveID() == 0; ++frame) {
         Frame();
     }
-    ImGui::GetIO().AddInputCharactersUTF8(text.c_str());
+    // The toolkit decodes UTF-8 without an end pointer: a text that stops inside a sequence
+    // makes it read up to three bytes past the terminating NUL, so give it zeros to read.
+    std::string padded = text;
+    padded.append(kUtf8ReadAhead, '\0');
+    ImGui::GetIO().AddInputCharactersUTF8(padded.c_str());
     Frame();
     PressEnter(true);
     const std::string line = Frame();
