@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <imgui.h>
 
-#include <fstream>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -17,7 +16,6 @@
 namespace {
 
 constexpr float kFrameSeconds = 1.0f / 60.0f;
-const ImVec2 kWindowSize(1280.0f, 720.0f);
 const ImVec2 kOverTheLog(640.0f, 300.0f);
 constexpr int kSettleFrames = 3;
 
@@ -102,25 +100,7 @@ std::size_t VertexCount(const DrawnFrame& frame) {
 // frame as the game's loop runs it: NewFrame, Console::Draw, Render.
 class LogView {
 public:
-    explicit LogView(Console::LogDrawing drawing) : context_(ImGui::CreateContext()) {
-        // Creating a context leaves another one current if there was one.
-        ImGui::SetCurrentContext(context_);
-        ImGuiIO& io = ImGui::GetIO();
-        io.IniFilename = nullptr;
-        io.DisplaySize = kWindowSize;
-        if (std::ifstream(GameFontPath()).good()) {
-            ImFontConfig config;
-            config.OversampleH = 4;
-            config.OversampleV = 4;
-            io.Fonts->AddFontFromFileTTF(GameFontPath(), 17.0f, &config,
-                                         io.Fonts->GetGlyphRangesDefault());
-        } else {
-            io.Fonts->AddFontDefault();
-        }
-        unsigned char* pixels = nullptr;
-        int width = 0;
-        int height = 0;
-        io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+    explicit LogView(Console::LogDrawing drawing) : context_(CreateHeadlessGuiContext()) {
         console.logDrawing = drawing;
     }
     ~LogView() { ImGui::DestroyContext(context_); }

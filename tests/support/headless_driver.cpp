@@ -13,7 +13,12 @@ constexpr float kGameFontSize = 17.0f;
 constexpr int kFramesToRegainFocus = 3;
 constexpr std::size_t kUtf8ReadAhead = 4;
 
-void SetUpContext() {
+}  // namespace
+
+ImGuiContext* CreateHeadlessGuiContext() {
+    ImGuiContext* context = ImGui::CreateContext();
+    // Creating a context leaves another one current if there was one.
+    ImGui::SetCurrentContext(context);
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
     io.DisplaySize = ImVec2(1280.0f, 720.0f);
@@ -31,22 +36,20 @@ void SetUpContext() {
     int width = 0;
     int height = 0;
     io.Fonts->GetTexDataAsRGBA32(&pixels, &width, &height);
+    return context;
 }
-
-}  // namespace
 
 const char* GameFontPath() {
     return TARNWICK_TEST_FONT;
 }
 
-HeadlessDriver::HeadlessDriver() : context_(ImGui::CreateContext()) {
-    SetUpContext();
+HeadlessDriver::HeadlessDriver() : context_(CreateHeadlessGuiContext()) {
     console_ = std::make_unique<Console>();
     game_ = std::make_unique<Game>(*console_);
 }
 
-HeadlessDriver::HeadlessDriver(const StoryBuilder& buildStory) : context_(ImGui::CreateContext()) {
-    SetUpContext();
+HeadlessDriver::HeadlessDriver(const StoryBuilder& buildStory)
+    : context_(CreateHeadlessGuiContext()) {
     console_ = std::make_unique<Console>();
     game_ = std::make_unique<Game>(*console_, buildStory);
 }

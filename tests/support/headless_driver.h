@@ -55,3 +55,7 @@ private:
 
 // Path of the game's font next to the test programs, so that measurements match the game.
 const char* GameFontPath();
+
+// A GUI context of the game's window size and font (ImGui's own when the game's is missing),
+// with its font atlas built and Enter mapped as the window maps it; it is made current.
+ImGuiContext* CreateHeadlessGuiContext();
