@@ -27,36 +27,15 @@ for file in "$tarnwick" "$minimal" "$probe" "$build_dir/Hack-Bold.ttf" "$build_d
     fi
 done
 
+source "$(dirname "$0")/../scripts/xvfb.sh"
 work=$(mktemp -d)
-xvfb_pid=""
 Cleanup() {
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    StopPrivateXvfb
     rm -rf "$work"
 }
 trap Cleanup EXIT
 
-# A display of our own, on a number picked at random well above the low numbers that servers
-# started with -displayfd take, and checked to answer before use.
-for attempt in 1 2 3 4 5; do
-    number=$((300 + RANDOM % 600))
-    Xvfb ":$number" -screen 0 1280x720x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 200); do
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        if xdpyinfo -display ":$number" >/dev/null 2>&1; then
-            export DISPLAY=":$number"
-            break 2
-        fi
-        sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=""
-done
-if [ -z "$xvfb_pid" ]; then
-    echo "window_bench: Xvfb did not start ($attempt attempts):" >&2
-    cat "$work/xvfb.log" >&2
-    exit 1
-fi
+StartPrivateXvfb "$work" || { echo "window_bench: no usable X server" >&2; exit 1; }
 
 # Both programs read their files from the working directory, and the game writes imgui.ini
 # there; every run starts from the same files.

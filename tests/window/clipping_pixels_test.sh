@@ -13,10 +13,11 @@ fi
 PROGRAM=$1
 FONT=$2
 ARTIFACTS=$3
+source "$(dirname "$0")/../../scripts/xvfb.sh"
 readonly WINDOW_TITLE="Log drawing"
 readonly WHEEL_NOTCHES=4
 
-for tool in Xvfb xdpyinfo xdotool import compare identify; do
+for tool in Xvfb xdotool import compare identify; do
     if ! command -v "$tool" > /dev/null; then
         echo "missing tool: $tool (scripts/install-deps.sh)" >&2
         exit 1
@@ -26,7 +27,6 @@ done
 mkdir -p "$ARTIFACTS"
 rm -f "$ARTIFACTS"/*.png
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-clipping.XXXXXX")
-XVFB_PID=""
 PROGRAM_PID=""
 PASSED=0
 
@@ -40,16 +40,11 @@ StopProgram() {
 
 Cleanup() {
     StopProgram
-    if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2> /dev/null || true
-        wait "$XVFB_PID" 2> /dev/null || true
-    fi
+    StopPrivateXvfb
     rm -rf "$WORK"
 }
 trap Cleanup EXIT
 trap 'exit 130' INT TERM
-
-NowMs() { echo $(( ${EPOCHREALTIME/./} / 1000 )); }
 
 Fail() {
     echo "clipping_pixels: FAIL: $*" >&2
@@ -84,30 +79,7 @@ Difference() {
     echo "${count%% *}"
 }
 
-# A display of its own, as large as the window, on a number picked at random well above the
-# low numbers that servers started with -displayfd take, and checked to answer before use.
-StartXvfb() {
-    local attempt number deadline
-    for attempt in 1 2 3 4 5; do
-        number=$((300 + RANDOM % 600))
-        Xvfb ":$number" -screen 0 1280x720x24 -nolisten tcp -br > "$WORK/xvfb.log" 2>&1 &
-        XVFB_PID=$!
-        deadline=$(( $(NowMs) + 20000 ))
-        while kill -0 "$XVFB_PID" 2> /dev/null && [ "$(NowMs)" -lt "$deadline" ]; do
-            if xdpyinfo -display ":$number" > /dev/null 2>&1; then
-                export DISPLAY=":$number"
-                return 0
-            fi
-            sleep 0.05
-        done
-        kill "$XVFB_PID" 2> /dev/null || true
-        wait "$XVFB_PID" 2> /dev/null || true
-        XVFB_PID=""
-    done
-    cat "$WORK/xvfb.log" >&2
-    Fail "no Xvfb display could be started (attempt $attempt)"
-}
-StartXvfb
+StartPrivateXvfb "$WORK" || Fail "no usable X server"
 
 # Shows log $2 drawn the way $1 says and takes its screenshots: $2-$1-end.png, and for the long
 # log also $2-$1-scrolled.png after turning the wheel up over the log.

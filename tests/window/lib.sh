@@ -17,6 +17,7 @@ BIG_PNG=$4/big_png
 MAX_TEXTURE_SIZE=$4/max_texture_size
 ARTIFACTS=$5
 TEST_NAME=$(basename "$0" .sh)
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 
 # What the program draws.
 readonly WINDOW_TITLE="Vosk - Tarnwick III"
@@ -39,7 +40,6 @@ done
 mkdir -p "$ARTIFACTS"
 rm -f "$ARTIFACTS"/*.png "$ARTIFACTS"/*.log
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-$TEST_NAME.XXXXXX")
-XVFB_PID=""
 GAME_PID=""
 GAME_DIR=""
 GAME_STDERR=""
@@ -51,10 +51,7 @@ UNDO_BEFORE_CLEANUP=""
 Cleanup() {
     local status=$?
     StopGame
-    if [ -n "$XVFB_PID" ]; then
-        kill "$XVFB_PID" 2> /dev/null || true
-        wait "$XVFB_PID" 2> /dev/null || true
-    fi
+    StopPrivateXvfb
     if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
         echo "$TEST_NAME: FAILED; screenshots and logs in $ARTIFACTS" >&2
     fi
@@ -65,8 +62,6 @@ Cleanup() {
 }
 trap Cleanup EXIT
 trap 'exit 130' INT TERM
-
-NowMs() { echo $(( ${EPOCHREALTIME/./} / 1000 )); }
 
 Fail() {
     echo "$TEST_NAME: FAIL: $*" >&2
@@ -99,42 +94,9 @@ Finish() {
     echo "$TEST_NAME: all $CHECKS checks passed"
 }
 
-# Starts an X server on a free display with the given extra arguments and points DISPLAY at it.
-# A server that does not take a client connection at once is replaced: other X servers on the
-# machine come and go, and a display number freed a moment ago can still be unreachable.
+# Starts a private X server, with the given extra arguments, and points DISPLAY at it.
 StartXvfb() {
-    local attempt
-    for attempt in 1 2 3; do
-        LaunchXvfb "$@"
-        local deadline=$(( $(NowMs) + 5000 ))
-        until xdotool getdisplaygeometry > /dev/null 2>&1; do
-            if [ "$(NowMs)" -ge "$deadline" ]; then
-                echo "$TEST_NAME: X server $DISPLAY takes no connection; starting another" >&2
-                kill "$XVFB_PID" 2> /dev/null || true
-                wait "$XVFB_PID" 2> /dev/null || true
-                XVFB_PID=""
-                continue 2
-            fi
-            sleep 0.05
-        done
-        return 0
-    done
-    Fail "no usable X server after three attempts"
-}
-
-LaunchXvfb() {
-    local numberFile="$WORK/display-number"
-    : > "$numberFile"
-    Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp -noreset -br "$@" \
-        3> "$numberFile" > "$WORK/xvfb.log" 2>&1 &
-    XVFB_PID=$!
-    local deadline=$(( $(NowMs) + 20000 ))
-    until grep -q '^[0-9]' "$numberFile"; do
-        kill -0 "$XVFB_PID" 2> /dev/null || { cat "$WORK/xvfb.log" >&2; Fail "Xvfb did not start"; }
-        [ "$(NowMs)" -lt "$deadline" ] || Fail "Xvfb gave no display number within 20 s"
-        sleep 0.05
-    done
-    export DISPLAY=":$(head -n 1 "$numberFile")"
+    StartPrivateXvfb "$WORK" "$@" || Fail "no usable X server"
 }
 
 # Makes a fresh working directory holding copies of the font and the splash picture. The
