@@ -71,6 +71,8 @@ int main() {
                 console.Rewrap();
                 rewrapDone = true;
             }
+            // The window's game clock is the GUI toolkit's.
+            game.clock.Set(ImGui::GetTime());
             if (!line.empty()) game.HandleInput(console, line);
             game.Update();
         }

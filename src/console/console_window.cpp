@@ -19,6 +19,11 @@ constexpr int kCharactersHeldBack = 2;
 constexpr float kHeightBelowLog = 31.0f;
 constexpr ImGuiID kLogRegionId = 1;  // any fixed number but 0, which the toolkit reserves
 
+ImVec4 TextColour(SpanStyle style) {
+    const StyleRgb colour = StyleColour(style);
+    return ImVec4(colour.red / 255.0f, colour.green / 255.0f, colour.blue / 255.0f, 1.0f);
+}
+
 // Characters of the measuring text that fit in `contentWidth`, less the margin held back.
 int MeasureWrapWidth(float contentWidth, int previous) {
     const float measuredWidth = ImGui::CalcTextSize(kMeasuringText).x;
@@ -32,7 +37,7 @@ int MeasureWrapWidth(float contentWidth, int previous) {
 void DrawLine(const ConsoleLine& line, float spaceWidth) {
     for (std::size_t i = 0; i < line.size(); ++i) {
         const TextSpan& span = line[i];
-        ImGui::PushStyleColor(ImGuiCol_Text, StyleColour(span.style));
+        ImGui::PushStyleColor(ImGuiCol_Text, TextColour(span.style));
         ImGui::TextUnformatted(span.text.data(), span.text.data() + span.text.size());
         ImGui::PopStyleColor(1);
         if (i + 1 < line.size()) {
@@ -101,7 +106,7 @@ std::string Console::Draw() {
 
     ImGui::SetKeyboardFocusHere(0);
     ImGui::PushItemWidth(contentMax.x);
-    ImGui::PushStyleColor(ImGuiCol_Text, StyleColour(SpanStyle::Plain));
+    ImGui::PushStyleColor(ImGuiCol_Text, TextColour(SpanStyle::Plain));
     if (ImGui::InputText("##Input", inputBuffer, kInputBufferSize,
                          ImGuiInputTextFlags_EnterReturnsTrue)) {
         scrollToBottom = true;

@@ -2,13 +2,13 @@
 
 namespace {
 
-ImVec4 Rgb(int red, int green, int blue) {
-    return ImVec4(red / 255.0f, green / 255.0f, blue / 255.0f, 1.0f);
+constexpr StyleRgb Rgb(int red, int green, int blue) {
+    return StyleRgb{red, green, blue};
 }
 
 }  // namespace
 
-ImVec4 StyleColour(SpanStyle style) {
+StyleRgb StyleColour(SpanStyle style) {
     switch (static_cast<char>(style)) {
         case static_cast<char>(SpanStyle::Action):
             return Rgb(211, 64, 18);

@@ -1,12 +1,6 @@
 #include "engine/game.h"
 
-#include <imgui.h>
-
 #include "console/console.h"
-
-float Now() {
-    return static_cast<float>(ImGui::GetTime());
-}
 
 Game::Game(Console& console, const StoryBuilder& buildStory) {
     buildStory(*this, console);
@@ -38,6 +32,6 @@ void Game::CopyActions(int fromScene, int toScene) {
 }
 
 void Game::EnterCurrentScene() {
-    sceneStartTime = Now();
+    sceneStartTime = clock.Now();
     scenes[static_cast<std::size_t>(currentScene)].onEnter();
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/game_clock.h"
 #include "engine/scene.h"
 
 class Console;
@@ -43,7 +44,8 @@ public:
     bool keySeen = false;
     int eventStage = 0;
 
-    float sceneStartTime = 0.0f;  // GUI clock, seconds, when the current scene was entered
+    GameClock clock;              // moved on by the front end, once a frame
+    float sceneStartTime = 0.0f;  // clock.Now() when the current scene was entered
     int currentScene = 0;
     int previousScene = 0;  // currentScene as of the end of the last dispatch
     std::vector<Scene> scenes;
@@ -51,6 +53,3 @@ public:
 private:
     void EnterCurrentScene();
 };
-
-// The GUI clock as the story reads it.
-float Now();

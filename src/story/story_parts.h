@@ -12,12 +12,12 @@ namespace story {
 
 // Seconds since the current scene was entered or re-armed.
 inline float Elapsed(const Game& game) {
-    return Now() - game.sceneStartTime;
+    return game.clock.Now() - game.sceneStartTime;
 }
 
 // Restarts the current scene's timers without entering it again.
 inline void Rearm(Game& game) {
-    game.sceneStartTime = Now();
+    game.sceneStartTime = game.clock.Now();
 }
 
 // From a handler, the game enters `scene` once the handler returns; from an update callback

@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "text/input_line.h"
+#include "session/input_line.h"
+#include "session/play_session.h"
 #include "text/terminal.h"
 #include "text/terminal_output.h"
-#include "text/text_session.h"
 
 namespace {
 
@@ -26,8 +26,6 @@ constexpr auto kFramePeriod = std::chrono::milliseconds(16);
 // up, so a flood of lines costs no memory.
 constexpr std::size_t kMaxPendingLines = 64;
 constexpr std::size_t kReadChunk = 4096;
-// The GUI toolkit wants every frame to take some time.
-constexpr float kShortestFrame = 1e-6f;
 
 volatile std::sig_atomic_t gStopRequested = 0;
 
@@ -89,7 +87,7 @@ int PlayInteractive(double pace, Display* transcript) {
     DisplayList shown(transcript != nullptr ? std::vector<Display*>{&terminal, transcript}
                                             : std::vector<Display*>{&terminal});
 
-    TextSession session(shown, WrapWidth(outputIsTerminal));
+    PlaySession session(shown, WrapWidth(outputIsTerminal));
     InputLineReader input;
     bool inputOpen = true;
     Clock::time_point lastFrame = Clock::now();
@@ -104,7 +102,7 @@ int PlayInteractive(double pace, Display* transcript) {
         const double elapsed = std::chrono::duration<double>(now - lastFrame).count();
         lastFrame = now;
         session.SetWrapWidth(WrapWidth(outputIsTerminal));
-        session.Frame(std::max(static_cast<float>(elapsed * pace), kShortestFrame),
+        session.Frame(static_cast<float>(elapsed * pace),
                       input.HasLine() ? input.Next() : std::string());
     }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text/display.h"
+#include "session/display.h"
 
 // Width of display lines when the output is not a terminal, or one that does not say.
 inline constexpr int kDefaultWrapWidth = 80;

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "text/input_line.h"
+#include "session/input_line.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "text/text_session.h"
+#include "session/play_session.h"
 
 namespace {
 
@@ -10,21 +10,21 @@ namespace {
 constexpr double kFrameCountSlack = 1e-6;
 
 long FramesFor(double seconds) {
-    const double frames = seconds / TextSession::kFrameSeconds;
+    const double frames = seconds / PlaySession::kFrameSeconds;
     return frames <= 0.0 ? 0 : static_cast<long>(std::ceil(frames - kFrameCountSlack));
 }
 
 }  // namespace
 
 void PlayScript(const Script& script, Display& display) {
-    TextSession session(display, kScriptWrapWidth);
+    PlaySession session(display, kScriptWrapWidth);
     for (const ScriptStep& step : script.steps) {
         if (step.kind == ScriptStep::Kind::Type) {
-            session.Frame(TextSession::kFrameSeconds, step.text);
+            session.Frame(PlaySession::kFrameSeconds, step.text);
             continue;
         }
         for (long frame = FramesFor(step.seconds); frame > 0; --frame) {
-            session.Frame(TextSession::kFrameSeconds);
+            session.Frame(PlaySession::kFrameSeconds);
         }
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text/display.h"
+#include "session/display.h"
 #include "text/script.h"
 
 // Scripted play lays text out at this width on every machine, so transcripts compare equal.

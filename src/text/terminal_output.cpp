@@ -1,22 +1,13 @@
 #include "text/terminal_output.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "text/transcript.h"
 
-namespace {
-
-int Channel(float value) {
-    return static_cast<int>(std::lround(value * 255.0f));
-}
-
-}  // namespace
-
 std::string ColourSequence(SpanStyle style) {
-    const ImVec4 colour = StyleColour(style);
-    return "\x1b[38;2;" + std::to_string(Channel(colour.x)) + ";" +
-           std::to_string(Channel(colour.y)) + ";" + std::to_string(Channel(colour.z)) + "m";
+    const StyleRgb colour = StyleColour(style);
+    return "\x1b[38;2;" + std::to_string(colour.red) + ";" + std::to_string(colour.green) + ";" +
+           std::to_string(colour.blue) + "m";
 }
 
 std::string RenderLine(const ConsoleLine& line, bool colour) {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "console/span_style.h"
-#include "text/display.h"
+#include "session/display.h"
 #include "text/output_stream.h"
 
 // The select-graphic-rendition sequence that colours what follows in a style's colour.

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "text/display.h"
+#include "session/display.h"
 #include "text/output_stream.h"
 
 // The separator written where the log was emptied, lines joined with "\n".

@@ -285,10 +285,9 @@ TEST(StyleColour, GivesEachStyleItsColour) {
         {'s', 161, 190, 126}, {'p', 186, 134, 217}, {'b', 174, 180, 184}, {'\0', 174, 180, 184},
     };
     for (const auto& c : cases) {
-        const ImVec4 colour = StyleColour(static_cast<SpanStyle>(c.letter));
-        EXPECT_FLOAT_EQ(colour.x, c.red / 255.0f) << c.letter;
-        EXPECT_FLOAT_EQ(colour.y, c.green / 255.0f) << c.letter;
-        EXPECT_FLOAT_EQ(colour.z, c.blue / 255.0f) << c.letter;
-        EXPECT_FLOAT_EQ(colour.w, 1.0f) << c.letter;
+        const StyleRgb colour = StyleColour(static_cast<SpanStyle>(c.letter));
+        EXPECT_EQ(colour.red, c.red) << c.letter;
+        EXPECT_EQ(colour.green, c.green) << c.letter;
+        EXPECT_EQ(colour.blue, c.blue) << c.letter;
     }
 }

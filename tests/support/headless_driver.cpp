@@ -69,6 +69,7 @@ std::string HeadlessDriver::Frame(float seconds) {
         console_->Rewrap();
         rewrapDone_ = true;
     }
+    game_->clock.Set(ImGui::GetTime());
     if (!line.empty()) game_->HandleInput(*console_, line);
     game_->Update();
     ImGui::Render();

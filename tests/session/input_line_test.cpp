@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "text/input_line.h"
+#include "session/input_line.h"
 
 namespace {
 

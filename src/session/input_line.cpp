@@ -1,4 +1,4 @@
-#include "text/input_line.h"
+#include "session/input_line.h"
 
 namespace {
 

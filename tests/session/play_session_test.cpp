@@ -8,7 +8,7 @@
 #include "console/console.h"
 #include "engine/game.h"
 #include "recording_display.h"
-#include "text/text_session.h"
+#include "session/play_session.h"
 
 namespace {
 
@@ -20,7 +20,8 @@ void TestStory(Game& game, Console& console) {
     Game* state = &game;
     game.SetScenes({Scene([log] { log->AddText("Hello."); },
                           [log, state] {
-                              if (state->eventStage == 0 && Now() - state->sceneStartTime > 2.0f) {
+                              if (state->eventStage == 0 &&
+                                  state->clock.Now() - state->sceneStartTime > 2.0f) {
                                   state->eventStage = 1;
                                   log->AddText("Two seconds.");
                               }
@@ -49,71 +50,71 @@ void TestStory(Game& game, Console& console) {
 
 }  // namespace
 
-TEST(TextSession, ShowsTheOpeningTextAtOnce) {
+TEST(PlaySession, ShowsTheOpeningTextAtOnce) {
     RecordingDisplay display;
-    TextSession session(display, 80, TestStory);
+    PlaySession session(display, 80, TestStory);
     EXPECT_EQ(display.Take(), Events({"Hello."}));
     EXPECT_DOUBLE_EQ(session.Now(), 0.0);
 }
 
-TEST(TextSession, ReportsATypedLineInsteadOfItsEcho) {
+TEST(PlaySession, ReportsATypedLineInsteadOfItsEcho) {
     RecordingDisplay display;
-    TextSession session(display, 80, TestStory);
+    PlaySession session(display, 80, TestStory);
     display.Take();
-    session.Frame(TextSession::kFrameSeconds, "Say");
+    session.Frame(PlaySession::kFrameSeconds, "Say");
     EXPECT_EQ(display.Take(), Events({"> Say", "one", "two"}));
-    session.Frame(TextSession::kFrameSeconds, "nothing matches this");
+    session.Frame(PlaySession::kFrameSeconds, "nothing matches this");
     EXPECT_EQ(display.Take(), Events({"> nothing matches this"}));
 }
 
-TEST(TextSession, SkipsAnEchoWrappedOverSeveralLines) {
+TEST(PlaySession, SkipsAnEchoWrappedOverSeveralLines) {
     RecordingDisplay display;
-    TextSession session(display, 6, TestStory);
+    PlaySession session(display, 6, TestStory);
     display.Take();
-    session.Frame(TextSession::kFrameSeconds, "say it loud and clear");  // matches "say"
+    session.Frame(PlaySession::kFrameSeconds, "say it loud and clear");  // matches "say"
     EXPECT_EQ(display.Take(), Events({"> say it loud and clear", "one", "two"}));
     EXPECT_GT(session.console().lines.size(), 4u);  // the echo took several lines of the log
 }
 
-TEST(TextSession, ReportsAnEmptiedLogOnceAndWhatFollows) {
+TEST(PlaySession, ReportsAnEmptiedLogOnceAndWhatFollows) {
     RecordingDisplay display;
-    TextSession session(display, 80, TestStory);
-    session.Frame(TextSession::kFrameSeconds, "wipe");
+    PlaySession session(display, 80, TestStory);
+    session.Frame(PlaySession::kFrameSeconds, "wipe");
     EXPECT_EQ(display.Take(), Events({"Hello.", "> wipe", "(cleared)"}));
-    session.Frame(TextSession::kFrameSeconds, "say");
+    session.Frame(PlaySession::kFrameSeconds, "say");
     EXPECT_EQ(display.Take(), Events({"> say", "one", "two"}));
     // Emptied and filled past its old length within one frame.
-    session.Frame(TextSession::kFrameSeconds, "refill");
+    session.Frame(PlaySession::kFrameSeconds, "refill");
     EXPECT_EQ(display.Take(),
               Events({"> refill", "(cleared)", "a", "b", "c", "d", "e", "f", "g", "h"}));
 }
 
-TEST(TextSession, ShowsNothingForAnEmptyLineOfTheLog) {
+TEST(PlaySession, ShowsNothingForAnEmptyLineOfTheLog) {
     RecordingDisplay display;
-    TextSession session(display, 80, TestStory);
+    PlaySession session(display, 80, TestStory);
     display.Take();
-    session.Frame(TextSession::kFrameSeconds, "quiet");
+    session.Frame(PlaySession::kFrameSeconds, "quiet");
     EXPECT_EQ(display.Take(), Events({"> quiet"}));
 }
 
-TEST(TextSession, RunsTheStoryClockByTheFrameTimes) {
+TEST(PlaySession, RunsTheStoryClockByTheFrameTimes) {
     RecordingDisplay display;
-    TextSession session(display, 80, TestStory);
+    PlaySession session(display, 80, TestStory);
     display.Take();
     session.Frame(1.5f);
     session.Frame(0.5f);
     EXPECT_TRUE(display.Take().empty());  // exactly 2 s is not yet past 2 s
-    session.Frame(TextSession::kFrameSeconds);
+    session.Frame(PlaySession::kFrameSeconds);
     EXPECT_EQ(display.Take(), Events({"Two seconds."}));
-    EXPECT_NEAR(session.Now(), 2.0 + TextSession::kFrameSeconds, 1e-6);
+    EXPECT_NEAR(session.Now(), 2.0 + PlaySession::kFrameSeconds, 1e-6);
 }
 
-TEST(TextSession, LaysNewTextOutAtTheWidthInForce) {
+TEST(PlaySession, LaysNewTextOutAtTheWidthInForce) {
     RecordingDisplay display;
-    TextSession session(display, 80);
+    PlaySession session(display, 80);
     for (const std::string& line : display.Take()) EXPECT_LE(line.size(), 80u) << line;
     session.SetWrapWidth(30);
-    session.Frame(TextSession::kFrameSeconds, "i understand");
+    session.Frame(PlaySession::kFrameSeconds, "i understand");
     EXPECT_EQ(display.Take(), Events({"> i understand", "So you understand eh..?",
                                       "Confirming that for me would", "be great."}));
 }

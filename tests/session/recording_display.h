@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "text/display.h"
+#include "session/display.h"
 
 // Notes what a session shows, one entry per call: "> line", the plain text of a display
 // line, or "(cleared)".

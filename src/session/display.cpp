@@ -1,4 +1,4 @@
-#include "text/display.h"
+#include "session/display.h"
 
 void DisplayList::Typed(const std::string& line) {
     for (Display* display : displays_) display->Typed(line);

@@ -1,4 +1,4 @@
-#include "text/log_watcher.h"
+#include "session/log_watcher.h"
 
 namespace {
 

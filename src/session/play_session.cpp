@@ -1,0 +1,39 @@
+#include "session/play_session.h"
+
+#include "story/story.h"
+
+PlaySession::PlaySession(Display& display, int wrapWidth)
+    : PlaySession(display, wrapWidth, BuildStory) {}
+
+PlaySession::PlaySession(Display& display, int wrapWidth, const StoryBuilder& buildStory)
+    : display_(display) {
+    // Laid out at the final width from the start, so no Rewrap is needed later.
+    console_.wrapWidth = wrapWidth;
+    game_ = std::make_unique<Game>(console_, buildStory);
+    Show(watcher_.Take(console_.lines), 0);
+}
+
+void PlaySession::Frame(float seconds, const std::string& typed) {
+    game_->clock.Advance(seconds);
+    if (!typed.empty()) {
+        // The echo is the first text the line adds; it is laid out as AddText will lay it out.
+        const std::size_t echoLines = WrapText("<s>" + typed + "</>", console_.wrapWidth).size();
+        game_->HandleInput(console_, typed);
+        display_.Typed(typed);
+        Show(watcher_.Take(console_.lines), echoLines);
+    }
+    game_->Update();
+    Show(watcher_.Take(console_.lines), 0);
+}
+
+void PlaySession::Show(const LogChange& change, std::size_t echoLines) {
+    std::size_t first = change.first + echoLines;
+    if (change.cleared) {
+        display_.Cleared();
+        first = 0;  // the echo went with everything else
+    }
+    for (std::size_t i = first; i < console_.lines.size(); ++i) {
+        // A line without spans takes no room in the window either.
+        if (!console_.lines[i].empty()) display_.Line(console_.lines[i]);
+    }
+}
