@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game, its tests and its benchmarks need.
+# Installs the Debian packages the game, its front ends, its package, its tests and its
+# benchmarks need.
 # Does nothing when everything is already there, so `make run` and `make test` can call it every time.
 set -euo pipefail
 
@@ -9,6 +10,8 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev xvfb xdotool x11-utils imagemagick zlib1g-dev file
     gnuplot-nox
+    emscripten nodejs chromium python3
+    lintian desktop-file-utils appstream dpkg-dev
 )
 
 missing=()
