@@ -26,19 +26,7 @@ void Console::IndexNewRows() {
 
 void Console::Rewrap() {
     std::string markup;
-    for (const ConsoleLine& line : lines) {
-        for (const TextSpan& span : line) {
-            if (span.style == SpanStyle::Plain) {
-                markup += span.text;
-            } else {
-                markup += '<';
-                markup += static_cast<char>(span.style);
-                markup += '>';
-                markup += span.text;
-                markup += "</>";
-            }
-        }
-    }
+    for (const ConsoleLine& line : lines) markup += LineMarkup(line);
     Clear();
     AddText(markup);
 }

@@ -124,3 +124,19 @@ std::vector<TextSpan> ParseMarkup(const std::string& line, SpanStyle& style) {
     }
     return spans;
 }
+
+std::string LineMarkup(const ConsoleLine& line) {
+    std::string markup;
+    for (const TextSpan& span : line) {
+        if (span.style == SpanStyle::Plain) {
+            markup += span.text;
+        } else {
+            markup += '<';
+            markup += static_cast<char>(span.style);
+            markup += '>';
+            markup += span.text;
+            markup += "</>";
+        }
+    }
+    return markup;
+}

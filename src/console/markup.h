@@ -44,3 +44,6 @@ std::optional<std::size_t> FindTag(const std::string& s, std::size_t from,
 // Spans of one display line. `style` is the style in force at the line's start; on return
 // it holds the style in force at its end.
 std::vector<TextSpan> ParseMarkup(const std::string& line, SpanStyle& style);
+
+// A display line written back as markup: each styled span between its tag and "</>".
+std::string LineMarkup(const ConsoleLine& line);

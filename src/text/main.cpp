@@ -50,9 +50,10 @@ bool ReadScriptFile(const std::string& path, std::string& content, std::string& 
 }
 
 // Scripted play prints the transcript on standard output.
-int PlayScriptToStandardOutput(const Script& script, Display* transcript) {
+int PlayScriptToStandardOutput(const Script& script, TranscriptWriter::Lines lines,
+                               Display* transcript) {
     std::signal(SIGPIPE, SIG_IGN);
-    TranscriptWriter output(stdout, false);
+    TranscriptWriter output(stdout, false, lines);
     DisplayList shown(transcript != nullptr ? std::vector<Display*>{&output, transcript}
                                             : std::vector<Display*>{&output});
     PlayScript(script, shown);
@@ -96,11 +97,13 @@ int main(int argc, char** argv) {
         }
     }
 
+    const TranscriptWriter::Lines lines =
+        options.markup ? TranscriptWriter::Lines::Markup : TranscriptWriter::Lines::Plain;
     std::unique_ptr<TranscriptFile> transcript;
     if (!options.transcriptPath.empty()) {
         // Written as it happens in interactive play, so that a crash loses nothing shown.
         const bool flushEachLine = options.scriptPath.empty();
-        transcript = TranscriptFile::Open(options.transcriptPath, flushEachLine, error);
+        transcript = TranscriptFile::Open(options.transcriptPath, flushEachLine, lines, error);
         if (!transcript) {
             Complain(error);
             return kBadInput;
@@ -109,8 +112,9 @@ int main(int argc, char** argv) {
 
     // Play.
     Display* transcriptDisplay = transcript ? &transcript->display() : nullptr;
-    int status = options.scriptPath.empty() ? PlayInteractive(options.pace, transcriptDisplay)
-                                            : PlayScriptToStandardOutput(script, transcriptDisplay);
+    int status = options.scriptPath.empty()
+                     ? PlayInteractive(options.pace, transcriptDisplay)
+                     : PlayScriptToStandardOutput(script, lines, transcriptDisplay);
 
     if (transcript && !transcript->Close(error)) {
         Complain(error);

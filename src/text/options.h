@@ -7,17 +7,20 @@ struct Options {
     std::string scriptPath;      // scripted play when not empty
     std::string transcriptPath;  // a transcript is written when not empty
     double pace = 1.0;           // game seconds per real second, interactive play only
+    bool markup = false;         // transcripts keep the log's colour markup
     bool help = false;
 };
 
 inline constexpr const char* kUsage =
-    "Usage: tarnwick-text [--pace F] [--transcript FILE]\n"
-    "       tarnwick-text --script FILE [--transcript FILE]\n"
+    "Usage: tarnwick-text [--pace F] [--transcript FILE] [--markup]\n"
+    "       tarnwick-text --script FILE [--transcript FILE] [--markup]\n"
     "Plays Vosk - Tarnwick III in a terminal.\n"
     "  --pace F           run the game clock at F times real time (default 1)\n"
     "  --script FILE      play the lines of FILE on a virtual clock and print the transcript;\n"
     "                     lines are '> command', 'wait SECONDS' or '# comment'\n"
     "  --transcript FILE  also write everything shown, as plain text, to FILE\n"
+    "  --markup           write transcripts with the colour markup of the log: <a>actions</>,\n"
+    "                     <h>hints</>, <i>things to use</> (for --script and --transcript)\n"
     "  --help             show this text\n"
     "Colours are left out when NO_COLOR is set or the output is not a terminal.\n";
 

@@ -9,12 +9,16 @@
 // The separator written where the log was emptied, lines joined with "\n".
 inline constexpr const char* kSeparator = "\n* * *\n";
 
-// Writes the game as plain text: typed lines as "> line", display lines as their text, and a
-// separator where the log was emptied. The same format serves scripted play and transcripts.
+// Writes the game as text: typed lines as "> line", display lines as their text, and a separator
+// where the log was emptied. The same format serves scripted play and transcripts.
 class TranscriptWriter : public Display {
 public:
+    // How display lines are written: their plain text, or with the log's colour markup, so a
+    // transcript also records each text's colours.
+    enum class Lines { Plain, Markup };
+
     // Writes to `out`, which stays the caller's. `flushEachLine` suits someone reading along.
-    TranscriptWriter(std::FILE* out, bool flushEachLine);
+    TranscriptWriter(std::FILE* out, bool flushEachLine, Lines lines = Lines::Plain);
 
     void Typed(const std::string& line) override;
     void Line(const ConsoleLine& line) override;
@@ -25,4 +29,5 @@ public:
 
 private:
     OutputStream out_;
+    Lines lines_;
 };

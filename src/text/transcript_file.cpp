@@ -12,17 +12,19 @@ std::string CannotWrite(const std::string& path, int error) {
 }  // namespace
 
 std::unique_ptr<TranscriptFile> TranscriptFile::Open(const std::string& path, bool flushEachLine,
+                                                     TranscriptWriter::Lines lines,
                                                      std::string& error) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         error = CannotWrite(path, errno);
         return nullptr;
     }
-    return std::make_unique<TranscriptFile>(path, file, flushEachLine);
+    return std::make_unique<TranscriptFile>(path, file, flushEachLine, lines);
 }
 
-TranscriptFile::TranscriptFile(std::string path, std::FILE* file, bool flushEachLine)
-    : path_(std::move(path)), file_(file), writer_(file, flushEachLine) {}
+TranscriptFile::TranscriptFile(std::string path, std::FILE* file, bool flushEachLine,
+                               TranscriptWriter::Lines lines)
+    : path_(std::move(path)), file_(file), writer_(file, flushEachLine, lines) {}
 
 TranscriptFile::~TranscriptFile() {
     if (file_ != nullptr) std::fclose(file_);

@@ -11,9 +11,10 @@ class TranscriptFile {
 public:
     // Creates or empties the file; on failure returns null and says why in `error`.
     static std::unique_ptr<TranscriptFile> Open(const std::string& path, bool flushEachLine,
-                                                std::string& error);
+                                                TranscriptWriter::Lines lines, std::string& error);
     // Takes over an open file.
-    TranscriptFile(std::string path, std::FILE* file, bool flushEachLine);
+    TranscriptFile(std::string path, std::FILE* file, bool flushEachLine,
+                   TranscriptWriter::Lines lines);
     ~TranscriptFile();
 
     TranscriptFile(const TranscriptFile&) = delete;

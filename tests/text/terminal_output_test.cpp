@@ -126,13 +126,15 @@ TEST(TranscriptWriter, WritesTypedLinesTextsAndSeparatorsPlain) {
 
 TEST(TranscriptFile, ReportsAFileThatCannotBeWritten) {
     std::string error;
-    EXPECT_EQ(TranscriptFile::Open("/nonexistent/folder/t.txt", false, error), nullptr);
+    EXPECT_EQ(TranscriptFile::Open("/nonexistent/folder/t.txt", false,
+                                   TranscriptWriter::Lines::Plain, error),
+              nullptr);
     EXPECT_NE(error.find("cannot write the transcript '/nonexistent/folder/t.txt'"),
               std::string::npos)
         << error;
 
     error.clear();
-    auto full = TranscriptFile::Open("/dev/full", true, error);
+    auto full = TranscriptFile::Open("/dev/full", true, TranscriptWriter::Lines::Markup, error);
     ASSERT_NE(full, nullptr) << error;
     full->display().Typed("look");
     full->display().Line(kButtonLine);
