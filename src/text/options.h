@@ -8,6 +8,7 @@ struct Options {
     std::string transcriptPath;  // a transcript is written when not empty
     double pace = 1.0;           // game seconds per real second, interactive play only
     bool help = false;
+    bool version = false;
 };
 
 inline constexpr const char* kUsage =
@@ -19,6 +20,7 @@ inline constexpr const char* kUsage =
     "                     lines are '> command', 'wait SECONDS' or '# comment'\n"
     "  --transcript FILE  also write everything shown, as plain text, to FILE\n"
     "  --help             show this text\n"
+    "  --version          show the version\n"
     "Colours are left out when NO_COLOR is set or the output is not a terminal.\n";
 
 // Reads the arguments after the program name. False, with the reason in `error`, for anything
