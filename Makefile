@@ -4,6 +4,8 @@
 #               window tests) under AddressSanitizer and UBSan in build-asan, then replays the
 #               fuzz corpora and fuzzes each target for FUZZ_SECONDS in build-fuzz (clang)
 # and, not part of the tests:
+#   make install  installs the game under PREFIX (default /usr/local; DESTDIR is honoured)
+#   make deb      builds the Debian package in build/deb
 #   make bench  builds the benchmarks in build-bench and runs them (docs/performance.md)
 #   make fuzz   fuzzes each target for FUZZ_LONG_SECONDS (docs/reliability.md)
 #   make soak   plays SOAK_HOURS of game time in every scene (docs/reliability.md)
@@ -15,8 +17,10 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_LONG_SECONDS ?= 1800
 SOAK_HOURS ?= 168
+# Where `make install` puts the game; empty keeps the build's CMAKE_INSTALL_PREFIX.
+PREFIX ?=
 
-.PHONY: all deps configure build run test test-sanitized fuzz-build fuzz-check fuzz soak bench clean
+.PHONY: all deps configure build run install deb test test-sanitized fuzz-build fuzz-check fuzz soak bench clean
 
 all: build
 
@@ -31,6 +35,12 @@ build: configure
 
 run: build
 	cd $(BUILD_DIR) && ./tarnwick
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --strip $(if $(PREFIX),--prefix "$(PREFIX)")
+
+deb: build
+	@cmake --build $(BUILD_DIR) --target deb
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
