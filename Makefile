@@ -1,9 +1,12 @@
 # Two commands do everything on a fresh Debian machine:
 #   make run    installs what is missing, builds and starts the game
 #   make test   installs what is missing, builds and runs every test, then again (but for the
-#               window tests) under AddressSanitizer and UBSan in build-asan, then replays the
-#               fuzz corpora and fuzzes each target for FUZZ_SECONDS in build-fuzz (clang)
+#               window and package tests) under AddressSanitizer and UBSan in build-asan, then
+#               replays the fuzz corpora and fuzzes each target for FUZZ_SECONDS in build-fuzz
+#               (clang)
 # and, not part of the tests:
+#   make install  installs the game under PREFIX (default /usr/local; DESTDIR is honoured)
+#   make deb      builds the Debian package in build/deb
 #   make bench  builds the benchmarks in build-bench and runs them (docs/performance.md)
 #   make fuzz   fuzzes each target for FUZZ_LONG_SECONDS (docs/reliability.md)
 #   make soak   plays SOAK_HOURS of game time in every scene (docs/reliability.md)
@@ -15,8 +18,10 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_LONG_SECONDS ?= 1800
 SOAK_HOURS ?= 168
+# Where `make install` puts the game; empty keeps the build's CMAKE_INSTALL_PREFIX.
+PREFIX ?=
 
-.PHONY: all deps configure build run test test-sanitized fuzz-build fuzz-check fuzz soak bench clean
+.PHONY: all deps configure build run install deb test test-sanitized fuzz-build fuzz-check fuzz soak bench clean
 
 all: build
 
@@ -32,6 +37,12 @@ build: configure
 run: build
 	cd $(BUILD_DIR) && ./tarnwick
 
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --strip $(if $(PREFIX),--prefix "$(PREFIX)")
+
+deb: build
+	@cmake --build $(BUILD_DIR) --target deb
+
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-sanitized
@@ -40,7 +51,7 @@ test: build
 test-sanitized: deps
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_SANITIZE=ON > /dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
-	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) -LE window
+	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) -LE 'window|install'
 
 fuzz-build: deps
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \

@@ -51,9 +51,10 @@ bool LooksLikeTrueType(const std::vector<unsigned char>& data) {
 }
 
 void FallBack(ImGuiIO& io, const char* path, const char* why) {
-    std::fprintf(stderr,
-                 "tarnwick: cannot use the font \"%s\" in %s: %s; using the built-in font\n", path,
-                 WorkingDirectory().c_str(), why);
+    // A relative name means nothing without the folder it was looked for in.
+    const std::string where = path[0] == '/' ? "" : " in " + WorkingDirectory();
+    std::fprintf(stderr, "tarnwick: cannot use the font \"%s\"%s: %s; using the built-in font\n",
+                 path, where.c_str(), why);
     io.Fonts->Clear();
     io.Fonts->AddFontDefault();
 }

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string>
 
+#include "app/command_line.h"
+#include "app/data_files.h"
 #include "app/font.h"
 #include "app/key_taps.h"
 #include "app/splash.h"
@@ -19,6 +21,8 @@ constexpr int kWindowHeight = 720;
 constexpr const char* kWindowTitle = "Vosk - Tarnwick III";
 constexpr const char* kFontFile = "Hack-Bold.ttf";
 constexpr const char* kSplashFile = "splash.png";
+// Where the fonts-hack-ttf package puts the font; the game's package depends on it.
+constexpr const char* kSystemFontFolder = "/usr/share/fonts/truetype/hack";
 constexpr float kClearColour[4] = {114 / 255.0f, 144 / 255.0f, 154 / 255.0f, 1.0f};
 
 void ReportGlfwError(int code, const char* description) {
@@ -27,7 +31,14 @@ void ReportGlfwError(int code, const char* description) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    // Options that answer without a window, then the data files, wherever the game was
+    // started from.
+    if (const std::optional<int> status = AnswerCommandLine(argc, argv)) return *status;
+    const std::optional<std::string> fontPath =
+        FindDataFile(kFontFile, {kSystemFontFolder}, "using the built-in font");
+    const std::optional<std::string> splashPath = FindDataFile(kSplashFile, {}, "no splash screen");
+
     // Window and OpenGL context.
     glfwSetErrorCallback(ReportGlfwError);
     if (!glfwInit()) return 1;
@@ -47,8 +58,9 @@ int main() {
     ImGui_ImplOpenGL2_Init();
     KeyTaps keyTaps;
     keyTaps.Install(window);
-    LoadConsoleFont(ImGui::GetIO(), kFontFile);
-    const std::optional<SplashTexture> splash = LoadSplash(kSplashFile);
+    if (fontPath) LoadConsoleFont(ImGui::GetIO(), fontPath->c_str());
+    const std::optional<SplashTexture> splash =
+        splashPath ? LoadSplash(splashPath->c_str()) : std::nullopt;
 
     // The game: its story starts now, so the welcome text waits in the log during the splash.
     Console console;

@@ -12,6 +12,7 @@
 #include "text/script_play.h"
 #include "text/transcript.h"
 #include "text/transcript_file.h"
+#include "version/version.h"
 
 namespace {
 
@@ -77,8 +78,12 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return kBadInput;
     }
-    if (options.help) {
-        std::fputs(kUsage, stdout);
+    if (options.help || options.version) {
+        if (options.help) {
+            std::fputs(kUsage, stdout);
+        } else {
+            std::printf("tarnwick-text %s\n", kTarnwickVersion);
+        }
         return 0;
     }
 

@@ -43,6 +43,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
             options.markup = true;
             continue;
         }
+        if (name == "--version") {
+            options.version = true;
+            continue;
+        }
         if (name != "--pace" && name != "--script" && name != "--transcript") {
             error = "unknown option '" + args[i] + "'";
             return false;

@@ -9,6 +9,7 @@ struct Options {
     double pace = 1.0;           // game seconds per real second, interactive play only
     bool markup = false;         // transcripts keep the log's colour markup
     bool help = false;
+    bool version = false;
 };
 
 inline constexpr const char* kUsage =
@@ -22,6 +23,7 @@ inline constexpr const char* kUsage =
     "  --markup           write transcripts with the colour markup of the log: <a>actions</>,\n"
     "                     <h>hints</>, <i>things to use</> (for --script and --transcript)\n"
     "  --help             show this text\n"
+    "  --version          show the version\n"
     "Colours are left out when NO_COLOR is set or the output is not a terminal.\n";
 
 // Reads the arguments after the program name. False, with the reason in `error`, for anything

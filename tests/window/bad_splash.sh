@@ -1,7 +1,14 @@
 #!/usr/bin/env bash
 # A missing or unreadable splash.png does not stop the game: it says why in one line on standard
 # error, naming the file, and the console shows from the first frame instead of the splash.
+# "Missing" means missing everywhere the game looks: the message then names every folder.
 source "$(dirname "$0")/lib.sh"
+
+# A copy of the program with no data files beside it.
+LONE_TARNWICK=$WORK/lone/tarnwick
+mkdir -p "$WORK/lone"
+cp "$TARNWICK" "$LONE_TARNWICK"
+BUILT_TARNWICK=$TARNWICK
 
 # Prepares GAME_DIR/splash.png for case $1.
 SpoilSplash() {
@@ -32,6 +39,8 @@ StartXvfb
 for CASE in missing empty text truncated garbage-pixels directory; do
     NewGameDir
     SpoilSplash "$CASE"
+    TARNWICK=$BUILT_TARNWICK
+    [ "$CASE" = missing ] && TARNWICK=$LONE_TARNWICK
     StartGame
     window=$(WaitWindow)
     PollScreen 10 ConsoleOrBlank || { Keep "$WORK/poll.png" "$CASE-no-console"; Fail "$CASE: the console did not show"; }
@@ -51,6 +60,10 @@ for CASE in missing empty text truncated garbage-pixels directory; do
     lines=$(wc -l < "$GAME_STDERR")
     [ "$lines" -eq 1 ] || Fail "$CASE: $lines lines on standard error, expected one"
     grep -qF "splash.png" "$GAME_STDERR" || Fail "$CASE: the message does not name splash.png"
+    if [ "$CASE" = missing ]; then
+        grep -qF "$GAME_DIR, $WORK/lone or $WORK/share/games/tarnwick;" "$GAME_STDERR" ||
+            Fail "$CASE: the message does not name the three folders tried"
+    fi
     Pass "$CASE: one line on standard error: $(cat "$GAME_STDERR")"
 done
 Finish
