@@ -109,8 +109,9 @@ int main(int argc, char** argv) {
 
     // Play.
     Display* transcriptDisplay = transcript ? &transcript->display() : nullptr;
-    int status = options.scriptPath.empty() ? PlayInteractive(options.pace, transcriptDisplay)
-                                            : PlayScriptToStandardOutput(script, transcriptDisplay);
+    int status = options.scriptPath.empty()
+                     ? PlayInteractive(options.pace, options.plain, transcriptDisplay)
+                     : PlayScriptToStandardOutput(script, transcriptDisplay);
 
     if (transcript && !transcript->Close(error)) {
         Complain(error);

@@ -39,6 +39,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
             options.help = true;
             continue;
         }
+        if (name == "--plain" && !hasValue) {
+            options.plain = true;
+            continue;
+        }
         if (name != "--pace" && name != "--script" && name != "--transcript") {
             error = "unknown option '" + args[i] + "'";
             return false;

@@ -7,14 +7,16 @@ struct Options {
     std::string scriptPath;      // scripted play when not empty
     std::string transcriptPath;  // a transcript is written when not empty
     double pace = 1.0;           // game seconds per real second, interactive play only
+    bool plain = false;          // the terminal edits typed lines itself
     bool help = false;
 };
 
 inline constexpr const char* kUsage =
-    "Usage: tarnwick-text [--pace F] [--transcript FILE]\n"
+    "Usage: tarnwick-text [--pace F] [--plain] [--transcript FILE]\n"
     "       tarnwick-text --script FILE [--transcript FILE]\n"
     "Plays Vosk - Tarnwick III in a terminal.\n"
     "  --pace F           run the game clock at F times real time (default 1)\n"
+    "  --plain            leave line editing to the terminal: no history, no redrawing\n"
     "  --script FILE      play the lines of FILE on a virtual clock and print the transcript;\n"
     "                     lines are '> command', 'wait SECONDS' or '# comment'\n"
     "  --transcript FILE  also write everything shown, as plain text, to FILE\n"

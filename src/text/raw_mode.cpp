@@ -1,0 +1,37 @@
+#include "text/raw_mode.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+bool RawMode::Enter(int fd) {
+    if (!saved_) {
+        if (tcgetattr(fd, &original_) != 0) return false;
+        fd_ = fd;
+        saved_ = true;
+    }
+    termios raw = original_;
+    // Keys arrive one by one, unechoed; Enter comes as CR and Ctrl-S and Ctrl-V are plain
+    // keys. Output processing stays, so "\n" still starts a new row.
+    raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
+    raw.c_iflag &= ~static_cast<tcflag_t>(ICRNL | INLCR | IGNCR | ISTRIP | IXON);
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    // Typed-ahead keys are kept, not flushed.
+    if (tcsetattr(fd_, TCSANOW, &raw) != 0) return false;
+    entered_ = true;
+    return true;
+}
+
+void RawMode::Leave() {
+    if (!entered_) return;
+    entered_ = false;
+    // A program put in the background is stopped by SIGTTOU when it changes the terminal;
+    // on the way out it must not wait for that.
+    sigset_t block;
+    sigset_t previous;
+    sigemptyset(&block);
+    sigaddset(&block, SIGTTOU);
+    sigprocmask(SIG_BLOCK, &block, &previous);
+    tcsetattr(fd_, TCSANOW, &original_);
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
+}
