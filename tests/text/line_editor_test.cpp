@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
+#include "session/input_line.h"
 #include "text/key_decoder.h"
 
 namespace {
@@ -113,4 +115,27 @@ TEST(LineEditor, SubmitsEndsAndInterrupts) {
     EXPECT_TRUE(Type("look\r\x04", false).ended);  // Ctrl-D on an empty line
     EXPECT_FALSE(Type("look\x04", false).ended);
     EXPECT_TRUE(Type("lo\x03", false).interrupted);
+}
+
+TEST(LineEditor, KeepsAWholeShortLineWhateverIsTyped) {
+    // Bytes a terminal sends, mixed at random: keys, escapes, controls, pieces of characters.
+    const std::string alphabet =
+        "ab \x1b[O~13;ACDHF\x01\x02\x04\x05\x06\x08\x0b\r\x15\x17\x7f"
+        "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x94\x91\xFF\x80";
+    std::mt19937 random(13);
+    KeyDecoder decoder;
+    LineEditor editor;
+    for (int i = 0; i < 200000; ++i) {
+        const std::string byte(1, alphabet[random() % alphabet.size()]);
+        for (const Key& key : decoder.Feed(byte)) {
+            editor.Apply(key);
+            const std::string& text = editor.text();
+            ASSERT_LE(text.size(), 31u);
+            ASSERT_EQ(CleanInputLine(text), text) << "whole characters the game accepts";
+            ASSERT_LE(editor.cursor(), text.size());
+            ASSERT_EQ(CleanInputLine(text.substr(0, editor.cursor())),
+                      text.substr(0, editor.cursor()))
+                << "the cursor between characters";
+        }
+    }
 }
