@@ -48,6 +48,8 @@ bool StopRequested() {
 
 void InstallEditingHandlers() {
     for (int signal : {SIGTSTP, SIGCONT, SIGWINCH}) Install(signal, NoteEditingSignal);
+    // Ctrl-\ would leave the terminal in the editor's mode; it ends the game like Ctrl-C.
+    Install(SIGQUIT, NoteStop);
 }
 
 bool TakeSuspendRequest() {

@@ -9,7 +9,7 @@ void InstallStopHandlers();
 bool StopRequested();
 
 // For the line editor: Ctrl-Z (SIGTSTP), being continued (SIGCONT) and a resized window
-// (SIGWINCH) are noted instead of acted on at once.
+// (SIGWINCH) are noted instead of acted on at once; Ctrl-\ (SIGQUIT) ends the game as Ctrl-C.
 void InstallEditingHandlers();
 // Each is true once for every time the signal came, then false until it comes again.
 bool TakeSuspendRequest();

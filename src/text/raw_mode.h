@@ -3,8 +3,8 @@
 #include <termios.h>
 
 // Takes the terminal's line editing and echo over from the terminal driver while it is held,
-// and gives the terminal back exactly as it was found. Signals stay on: Ctrl-C, Ctrl-Z and
-// Ctrl-\ still reach the program as the player's settings have them.
+// and gives the terminal back exactly as it was found, on a crash too. Signals stay on: Ctrl-C,
+// Ctrl-Z and Ctrl-\ still reach the program as the player's settings have them.
 class RawMode {
 public:
     RawMode() = default;
