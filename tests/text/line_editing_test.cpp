@@ -52,8 +52,8 @@ TEST(LineEditing, KeepsTheHalfTypedLineIntactBelowATimedText) {
     ASSERT_TRUE(terminal.WaitFor(kWelcomeEnd)) << terminal.output();
     terminal.Type("i under");
     ASSERT_TRUE(terminal.WaitFor("> i under")) << terminal.output();
-    ASSERT_TRUE(terminal.WaitFor(kFirstReminder)) << terminal.output();
-    ASSERT_TRUE(terminal.WaitFor("> i under\r\x1b[9C")) << "drawn again after the reminder";
+    ASSERT_TRUE(terminal.WaitFor(std::string(kFirstReminder) + "\r\n> i under\r\x1b[9C"))
+        << "drawn again after the reminder: " << terminal.output();
     EXPECT_LT(terminal.output().find("i under"), terminal.output().find(kFirstReminder));
 
     Screen screen = Shown(terminal, 100);
