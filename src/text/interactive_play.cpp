@@ -38,12 +38,14 @@ int MillisecondsUntil(Clock::time_point due) {
     return static_cast<int>(std::max<long long>(0, left.count()));
 }
 
-}  // namespace
-
+// Only with a terminal on both standard streams, unless the player asked for the terminal's own
+// editing or the terminal says it is dumb. `term` may be null.
 bool WantLineEditor(bool plain, bool inputIsTerminal, bool outputIsTerminal, const char* term) {
     if (plain || !inputIsTerminal || !outputIsTerminal) return false;
     return term == nullptr || std::strcmp(term, "dumb") != 0;
 }
+
+}  // namespace
 
 int PlayInteractive(double pace, bool plain, Display* transcript) {
     InstallStopHandlers();

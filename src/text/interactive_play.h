@@ -5,11 +5,6 @@
 // Width of display lines when the output is not a terminal, or one that does not say.
 inline constexpr int kDefaultWrapWidth = 80;
 
-// Whether the program edits typed lines itself: only with a terminal on both standard input
-// and output, unless the player asked for the terminal's own editing (`plain`) or the
-// terminal says it is dumb. `term` may be null.
-bool WantLineEditor(bool plain, bool inputIsTerminal, bool outputIsTerminal, const char* term);
-
 // Plays the game with the standard streams as the terminal: typed lines from standard input,
 // the game on standard output (and on `transcript`, when not null), the clock running at
 // `pace` times real time. With `plain`, the terminal edits lines itself. Ends at end of input
