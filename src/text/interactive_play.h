@@ -7,5 +7,6 @@ inline constexpr int kDefaultWrapWidth = 80;
 
 // Plays the game with the standard streams as the terminal: typed lines from standard input,
 // the game on standard output (and on `transcript`, when not null), the clock running at
-// `pace` times real time. Ends at end of input or on Ctrl-C; returns the exit status.
-int PlayInteractive(double pace, Display* transcript);
+// `pace` times real time. With `plain`, the terminal edits lines itself. Ends at end of input
+// or on Ctrl-C; returns the exit status.
+int PlayInteractive(double pace, bool plain, Display* transcript);

@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
     // Play.
     Display* transcriptDisplay = transcript ? &transcript->display() : nullptr;
     int status = options.scriptPath.empty()
-                     ? PlayInteractive(options.pace, transcriptDisplay)
+                     ? PlayInteractive(options.pace, options.plain, transcriptDisplay)
                      : PlayScriptToStandardOutput(script, lines, transcriptDisplay);
 
     if (transcript && !transcript->Close(error)) {

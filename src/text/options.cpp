@@ -43,6 +43,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
             options.markup = true;
             continue;
         }
+        if (name == "--plain" && !hasValue) {
+            options.plain = true;
+            continue;
+        }
         if (name == "--version") {
             options.version = true;
             continue;

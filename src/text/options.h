@@ -8,15 +8,17 @@ struct Options {
     std::string transcriptPath;  // a transcript is written when not empty
     double pace = 1.0;           // game seconds per real second, interactive play only
     bool markup = false;         // transcripts keep the log's colour markup
+    bool plain = false;          // the terminal edits typed lines itself
     bool help = false;
     bool version = false;
 };
 
 inline constexpr const char* kUsage =
-    "Usage: tarnwick-text [--pace F] [--transcript FILE] [--markup]\n"
+    "Usage: tarnwick-text [--pace F] [--plain] [--transcript FILE] [--markup]\n"
     "       tarnwick-text --script FILE [--transcript FILE] [--markup]\n"
     "Plays Vosk - Tarnwick III in a terminal.\n"
     "  --pace F           run the game clock at F times real time (default 1)\n"
+    "  --plain            leave line editing to the terminal: no history, no redrawing\n"
     "  --script FILE      play the lines of FILE on a virtual clock and print the transcript;\n"
     "                     lines are '> command', 'wait SECONDS' or '# comment'\n"
     "  --transcript FILE  also write everything shown, as plain text, to FILE\n"

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -119,12 +120,34 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const ProgramInput& 
 }
 
 TerminalRun::TerminalRun(const std::vector<std::string>& args, int columns,
-                         const std::vector<std::string>& env) {
+                         const std::vector<std::string>& env, const std::string& pipedInput) {
+    // A new terminal's own settings, read from a scratch one, are the ones the program meets.
+    int scratchMaster = -1;
+    int scratchSlave = -1;
+    if (openpty(&scratchMaster, &scratchSlave, nullptr, nullptr, nullptr) == 0) {
+        tcgetattr(scratchSlave, &initial_);
+        close(scratchSlave);
+        close(scratchMaster);
+    }
+    int in[2] = {-1, -1};
+    if (!pipedInput.empty() && pipe(in) != 0) return;
     winsize size{};
     size.ws_col = static_cast<unsigned short>(columns);
     size.ws_row = 24;
-    child_ = forkpty(&master_, nullptr, nullptr, &size);
-    if (child_ == 0) ExecProgram(args, env);
+    child_ = forkpty(&master_, nullptr, &initial_, &size);
+    if (child_ == 0) {
+        if (in[0] >= 0) {
+            dup2(in[0], STDIN_FILENO);
+            close(in[0]);
+            close(in[1]);
+        }
+        ExecProgram(args, env);
+    }
+    if (in[0] >= 0) {
+        close(in[0]);
+        (void)!write(in[1], pipedInput.data(), pipedInput.size());
+        close(in[1]);
+    }
 }
 
 TerminalRun::~TerminalRun() {
@@ -137,6 +160,27 @@ TerminalRun::~TerminalRun() {
 
 void TerminalRun::Type(const std::string& keys) {
     (void)!write(master_, keys.data(), keys.size());
+}
+
+void TerminalRun::Signal(int signal) {
+    kill(child_, signal);
+}
+
+void TerminalRun::Resize(int columns) {
+    winsize size{};
+    size.ws_col = static_cast<unsigned short>(columns);
+    size.ws_row = 24;
+    ioctl(master_, TIOCSWINSZ, &size);
+}
+
+termios TerminalRun::Settings() const {
+    termios settings{};
+    const int slave = open(ptsname(master_), O_RDWR | O_NOCTTY);
+    if (slave >= 0) {
+        tcgetattr(slave, &settings);
+        close(slave);
+    }
+    return settings;
 }
 
 bool TerminalRun::ReadSome(int timeoutMs) {

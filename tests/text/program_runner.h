@@ -1,6 +1,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <termios.h>
 
 #include <string>
 #include <vector>
@@ -30,8 +31,9 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const ProgramInput& 
 // The program in a pseudo-terminal of the given width, as a person at a terminal has it.
 class TerminalRun {
 public:
+    // With `pipedInput`, standard input is instead a pipe that holds those bytes and then ends.
     TerminalRun(const std::vector<std::string>& args, int columns,
-                const std::vector<std::string>& env = {});
+                const std::vector<std::string>& env = {}, const std::string& pipedInput = {});
     ~TerminalRun();
 
     TerminalRun(const TerminalRun&) = delete;
@@ -39,6 +41,13 @@ public:
 
     // Sends bytes as if typed at the keyboard.
     void Type(const std::string& keys);
+    // Sends a signal to the program.
+    void Signal(int signal);
+    // Gives the terminal a new width, as resizing its window does (the program gets SIGWINCH).
+    void Resize(int columns);
+    // The terminal's settings now, and as they were before the program started.
+    termios Settings() const;
+    const termios& initialSettings() const { return initial_; }
     // Reads the screen's output until `text` appears in it; false after a few seconds without.
     bool WaitFor(const std::string& text);
     // Reads until the program ends; its exit status, or -1 when it did not exit normally.
@@ -52,6 +61,7 @@ private:
     pid_t child_ = -1;
     int master_ = -1;
     std::string output_;
+    termios initial_{};
 };
 
 // The path of the program under test.

@@ -38,8 +38,8 @@ int Count(const std::string& text, const std::string& part) {
 
 }  // namespace
 
-TEST(TextAtATerminal, ColoursTheTextAndLeavesTheTypingAlone) {
-    TerminalRun terminal({}, 80, {"TERM=xterm-256color"});
+TEST(TextAtATerminal, ColoursTheTextAndLeavesTheTypingAloneWhenPlain) {
+    TerminalRun terminal({"--plain"}, 80, {"TERM=xterm-256color"});
     ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
     terminal.Type("i understand\n");
     ASSERT_TRUE(terminal.WaitFor(kConfirmEnd)) << terminal.output();
@@ -68,7 +68,9 @@ TEST(TextAtATerminal, ShowsNoColourWhenAskedNotTo) {
     ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
     terminal.Type("\x04");
     EXPECT_EQ(terminal.WaitForExit(), 0);
-    EXPECT_EQ(terminal.output().find("\x1b["), std::string::npos) << terminal.output();
+    // Cursor movement for the edited line, but no colour.
+    EXPECT_EQ(terminal.output().find("\x1b[38;"), std::string::npos) << terminal.output();
+    EXPECT_EQ(terminal.output().find("\x1b[0m"), std::string::npos) << terminal.output();
 }
 
 TEST(TextAtATerminal, EndsWithStatusZeroOnCtrlC) {

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <deque>
+#include <string>
+
+#include "session/display.h"
+#include "text/edit_line_view.h"
+#include "text/key_decoder.h"
+#include "text/line_editor.h"
+#include "text/raw_mode.h"
+#include "text/typed_input.h"
+
+// The program's own line editor on the terminal of standard input and output: keys decoded
+// and applied to the line as they come, the line drawn below the game's text, the terminal
+// given back on Ctrl-Z and whenever play ends.
+class EditedInput : public TypedInput {
+public:
+    explicit EditedInput(bool colour);
+    ~EditedInput() override { Close(); }
+
+    EditedInput(const EditedInput&) = delete;
+    EditedInput& operator=(const EditedInput&) = delete;
+
+    // Takes the terminal over. False, with the terminal untouched, when it cannot be.
+    bool Start();
+
+    bool Read(int timeoutMillis) override;
+    bool HasLine() const override { return !lines_.empty(); }
+    std::size_t Pending() const override { return lines_.size(); }
+    std::string Next() override;
+    void FrameShown() override;
+    void Close() override;
+    bool EchoesTyping() const override { return false; }
+
+    // To be told of the game's output before the terminal shows it.
+    Display& eraser() { return eraser_; }
+
+private:
+    void AnswerSignals();
+    void Draw();
+    // Applies the keys in `bytes`; false after Ctrl-D on an empty line.
+    bool TakeKeys(std::string_view bytes);
+
+    RawMode raw_;
+    KeyDecoder decoder_;
+    LineEditor editor_;
+    EditLineView view_;
+    EditLineEraser eraser_;
+    std::deque<std::string> lines_;
+    bool started_ = false;
+};

@@ -1,0 +1,141 @@
+// The line editor without a terminal: bytes as a terminal sends them for key presses, decoded
+// and applied to the line.
+
+#include "text/line_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "session/input_line.h"
+#include "text/key_decoder.h"
+
+namespace {
+
+struct Typed {
+    std::string text;
+    std::size_t cursor = 0;
+    int refused = 0;
+    std::vector<std::string> submitted;
+    bool ended = false;
+    bool interrupted = false;
+};
+
+// Types `bytes` into a new editor, in one read or one byte per read.
+Typed Type(const std::string& bytes, bool byteByByte) {
+    KeyDecoder decoder;
+    LineEditor editor;
+    Typed typed;
+    std::vector<Key> keys;
+    if (byteByByte) {
+        for (char byte : bytes) {
+            for (Key& key : decoder.Feed(std::string(1, byte))) keys.push_back(std::move(key));
+        }
+    } else {
+        keys = decoder.Feed(bytes);
+    }
+    for (const Key& key : keys) {
+        EditResult result = editor.Apply(key);
+        typed.refused += result.refused ? 1 : 0;
+        if (result.submitted) typed.submitted.push_back(result.line);
+        typed.ended = typed.ended || result.endOfInput;
+        typed.interrupted = typed.interrupted || result.interrupt;
+    }
+    typed.text = editor.text();
+    typed.cursor = editor.cursor();
+    return typed;
+}
+
+struct EditCase {
+    const char* what;
+    std::string keys;
+    std::string text;
+    std::size_t cursor;
+    int refused = 0;
+};
+
+const std::string kLeft = "\x1b[D";
+const std::string kUp = "\x1b[A";
+const std::string kDown = "\x1b[B";
+
+}  // namespace
+
+TEST(LineEditor, EditsAsAShellDoes) {
+    const std::string x30(30, 'x');
+    const EditCase cases[] = {
+        {"typing", "look", "look", 4},
+        {"inserting after Left", "lok" + kLeft + "o", "look", 3},
+        {"Ctrl-B, Ctrl-F", "lk\x02\x02\x06o", "lok", 2},
+        {"Home and End, xterm", "ook\x1b[Hl\x1b[F!", "look!", 5},
+        {"Home and End, keypad", "ook\x1bOHl\x1bOF!", "look!", 5},
+        {"Home and End, VT220", "ook\x1b[1~l\x1b[4~!", "look!", 5},
+        {"Ctrl-A, Ctrl-E", "ook\x01l\x05!", "look!", 5},
+        {"Backspace, both codes", "lookkk\x7f\x08", "look", 4},
+        {"Delete", "look\x01\x1b[3~", "ook", 0},
+        {"Ctrl-D on a line deletes", "look\x01\x04", "ook", 0},
+        {"Ctrl-U", "look around\x01\x06\x06\x06\x06\x15", " around", 0},
+        {"Ctrl-K", "take key\x01\x06\x06\x06\x06\x0b", "take", 4},
+        {"Ctrl-W with spaces", "open the drawer  \x17", "open the ", 9},
+        {"Ctrl-W twice", "open the drawer\x17\x17", "open ", 5},
+        {"moving over a whole character", "caf\xC3\xA9" + kLeft + kLeft + "!", "ca!f\xC3\xA9", 3},
+        {"Backspace takes a whole character", "caf\xC3\xA9\x7f", "caf", 3},
+        {"Left at the start stays", kLeft + "a", "a", 1},
+        {"a modifier on an arrow", "ab\x1b[1;5Dc", "acb", 2},
+        {"unknown sequences swallowed", "a\x1b[15~\x1b[200~\x1bOPb", "ab", 2},
+        {"Escape before a letter", "\x1bx", "x", 1},
+        {"Tab and other controls ignored", "a\tb\x1f", "ab", 2},
+        {"a byte that is no UTF-8", "a\xFF", "a\xEF\xBF\xBD", 4},
+        {"a character cut short", "\xC3z", "\xEF\xBF\xBDz", 4},
+        {"31 bytes fit", x30 + "y", x30 + "y", 31},
+        {"the 32nd is refused", x30 + "yz!", x30 + "y", 31, 2},
+        {"never half a character", x30 + "\xC3\xA9", x30, 30, 1},
+        {"refused in the middle too", x30 + "y\x01z", x30 + "y", 0, 1},
+        {"history: older, newer, the draft", "one\rtwo\rdra" + kUp + kUp + kUp + kDown, "two", 3},
+        {"history: back to the draft", "one\rdra" + kUp + kDown, "dra", 3},
+        {"history: Ctrl-P, Ctrl-N", "one\rtwo\r\x10\x10\x0e", "two", 3},
+    };
+    for (const EditCase& c : cases) {
+        for (bool byteByByte : {false, true}) {
+            const Typed typed = Type(c.keys, byteByByte);
+            EXPECT_EQ(typed.text, c.text) << c.what << (byteByByte ? ", byte by byte" : "");
+            EXPECT_EQ(typed.cursor, c.cursor) << c.what;
+            EXPECT_EQ(typed.refused, c.refused) << c.what;
+        }
+    }
+}
+
+TEST(LineEditor, SubmitsEndsAndInterrupts) {
+    const Typed lines = Type("look\rno\n\rtake key\x1b[D\r", false);
+    EXPECT_EQ(lines.submitted, (std::vector<std::string>{"look", "no", "", "take key"}));
+    EXPECT_EQ(lines.text, "");
+    EXPECT_FALSE(lines.ended);
+
+    EXPECT_TRUE(Type("look\r\x04", false).ended);  // Ctrl-D on an empty line
+    EXPECT_FALSE(Type("look\x04", false).ended);
+    EXPECT_TRUE(Type("lo\x03", false).interrupted);
+}
+
+TEST(LineEditor, KeepsAWholeShortLineWhateverIsTyped) {
+    // Bytes a terminal sends, mixed at random: keys, escapes, controls, pieces of characters.
+    const std::string alphabet =
+        "ab \x1b[O~13;ACDHF\x01\x02\x04\x05\x06\x08\x0b\r\x15\x17\x7f"
+        "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x94\x91\xFF\x80";
+    std::mt19937 random(13);
+    KeyDecoder decoder;
+    LineEditor editor;
+    for (int i = 0; i < 200000; ++i) {
+        const std::string byte(1, alphabet[random() % alphabet.size()]);
+        for (const Key& key : decoder.Feed(byte)) {
+            editor.Apply(key);
+            const std::string& text = editor.text();
+            ASSERT_LE(text.size(), 31u);
+            ASSERT_EQ(CleanInputLine(text), text) << "whole characters the game accepts";
+            ASSERT_LE(editor.cursor(), text.size());
+            ASSERT_EQ(CleanInputLine(text.substr(0, editor.cursor())),
+                      text.substr(0, editor.cursor()))
+                << "the cursor between characters";
+        }
+    }
+}
