@@ -37,7 +37,7 @@ SplashDecoder::SplashDecoder(std::string path)
 
 SplashDecoder::~SplashDecoder() {
     if (!largestGiven_) largest_.set_value(kNoContext);
-    thread_.join();
+    if (thread_.joinable()) thread_.join();
 }
 
 void SplashDecoder::SetLargestTexture(GLint largest) {
