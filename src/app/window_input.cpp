@@ -29,7 +29,7 @@ void WindowInput::Install(GLFWwindow* window) {
 void WindowInput::FeedFrame(bool holdCharacters) {
     const bool holdNow = holdCharacters && !heldLastFrame_;
     heldLastFrame_ = false;
-    pressedThisFrame_.clear();
+    changedThisFrame_.clear();
     while (!events_.empty()) {
         const Event event = events_.front();
         if (event.isCharacter) {
@@ -41,19 +41,19 @@ void WindowInput::FeedFrame(bool holdCharacters) {
             if (bindingChar_ != nullptr) bindingChar_(window_, static_cast<unsigned>(event.key));
             continue;
         }
-        if (event.action == GLFW_RELEASE &&
-            std::find(pressedThisFrame_.begin(), pressedThisFrame_.end(), event.key) !=
-                pressedThisFrame_.end()) {
+        // The toolkit sees one state a frame: a key that went down or up in this frame waits
+        // for the next before it changes again.
+        const bool changesState = event.action == GLFW_PRESS || event.action == GLFW_RELEASE;
+        if (changesState && std::find(changedThisFrame_.begin(), changedThisFrame_.end(),
+                                      event.key) != changedThisFrame_.end()) {
             break;
         }
         events_.pop_front();
         if (bindingKey_ != nullptr) {
             bindingKey_(window_, event.key, event.scancode, event.action, event.mods);
         }
-        if (event.action == GLFW_PRESS) {
-            pressedThisFrame_.push_back(event.key);
-            if (IsEnter(event.key)) break;
-        }
+        if (changesState) changedThisFrame_.push_back(event.key);
+        if (event.action == GLFW_PRESS && IsEnter(event.key)) break;
     }
 }
 

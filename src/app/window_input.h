@@ -19,9 +19,10 @@ public:
     void Install(GLFWwindow* window);
 
     // Before a GUI frame: passes on queued events, stopping after an Enter press (which
-    // submits the field's line in this frame) and before the release of a key pressed in this
-    // same frame, so that every press is seen down for at least one frame. Characters wait for
-    // one frame while `holdCharacters` (the field has not taken the focus back yet).
+    // submits the field's line in this frame) and before a key that already went down or up in
+    // this frame changes again, so that every press is seen down for at least one frame and
+    // every repeated press as a new one. Characters wait for one frame while `holdCharacters`
+    // (the field has not taken the focus back yet).
     void FeedFrame(bool holdCharacters);
 
     // Whether events wait in the queue for a later frame.
@@ -65,7 +66,7 @@ private:
     FlagFunction bindingCursorEnter_ = nullptr;
     FlagFunction bindingFocus_ = nullptr;
     std::deque<Event> events_;
-    std::vector<int> pressedThisFrame_;
+    std::vector<int> changedThisFrame_;
     bool heldLastFrame_ = false;
     bool activity_ = false;
     bool exposed_ = false;
