@@ -24,8 +24,12 @@ constexpr const char* kWindowTitle = "Vosk - Tarnwick III";
 constexpr const char* kFontFile = "Hack-Bold.ttf";
 constexpr const char* kSplashFile = "splash.png";
 constexpr float kClearColour[4] = {114 / 255.0f, 144 / 255.0f, 154 / 255.0f, 1.0f};
+// The console covers the window, so the clear that starts its frames is its background fill.
+constexpr float kConsoleColour[4] = {Console::kBackground.red / 255.0f,
+                                     Console::kBackground.green / 255.0f,
+                                     Console::kBackground.blue / 255.0f, 1.0f};
 // The toolkit settles some things (the focus, a scroll, a new widget) a frame or two late.
-constexpr int kFramesAfterChange = 2;
+constexpr int kFramesAfterChange = 1;
 
 void ReportGlfwError(int code, const char* description) {
     std::fprintf(stderr, "Error %d: %s\n", code, description);
@@ -42,9 +46,9 @@ bool AnyHeld(const ImGuiIO& io) {
     return false;
 }
 
-void ClearWindow(const ImGuiIO& io) {
+void ClearWindow(const ImGuiIO& io, const float (&colour)[4]) {
     glViewport(0, 0, static_cast<int>(io.DisplaySize.x), static_cast<int>(io.DisplaySize.y));
-    glClearColor(kClearColour[0], kClearColour[1], kClearColour[2], kClearColour[3]);
+    glClearColor(colour[0], colour[1], colour[2], colour[3]);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
@@ -82,6 +86,7 @@ int main() {
 
     // The game: its story starts now, so the welcome text waits in the log during the splash.
     Console console;
+    console.fillBackground = false;
     Game game(console);
     bool splashOver = !splash.has_value();
     bool rewrapDone = false;
@@ -148,7 +153,7 @@ int main() {
             ImGui::Render();
             const bool changed = drawnFrame.Changed(*ImGui::GetDrawData());
             if (changed || redraw) {
-                ClearWindow(io);
+                ClearWindow(io, kConsoleColour);
                 ImGui_ImplOpenGL2_RenderDrawData(ImGui::GetDrawData());
                 glfwSwapBuffers(window);
                 redraw = false;
@@ -160,7 +165,7 @@ int main() {
         } else {
             ImGui::EndFrame();
             if (redraw) {
-                ClearWindow(io);
+                ClearWindow(io, kClearColour);
                 DrawSplash(*splash);
                 glfwSwapBuffers(window);
                 redraw = false;

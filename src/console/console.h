@@ -13,6 +13,7 @@
 class Console {
 public:
     static constexpr int kInputBufferSize = 32;
+    static constexpr StyleRgb kBackground{41, 44, 51};
     // Used until the first Draw measures the window: wide enough that nothing added before
     // then is wrapped, so that the first Rewrap lays it out exactly as it was written.
     static constexpr int kUnmeasuredWrapWidth = INT_MAX;
@@ -50,6 +51,9 @@ public:
     std::vector<ConsoleLine> lines;
     int wrapWidth = kUnmeasuredWrapWidth;
     LogDrawing logDrawing = LogDrawing::VisibleRows;
+    // Whether Draw fills the window with kBackground. A front end that clears the screen to
+    // that colour first can leave it out: one fill of the screen instead of two.
+    bool fillBackground = true;
 
 private:
     // Brings `rowLines_` up to date with the lines appended since the last call. Lines are

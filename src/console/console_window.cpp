@@ -15,7 +15,9 @@ constexpr const char* kWindowTitle = "Console";
 const ImVec2 kFirstUseWindowSize(1280.0f, 720.0f);
 constexpr ImGuiWindowFlags kWindowFlags =
     ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove;
-const ImVec4 kConsoleBackground(41 / 255.0f, 44 / 255.0f, 51 / 255.0f, 1.0f);
+const ImVec4 kConsoleBackground(Console::kBackground.red / 255.0f,
+                                Console::kBackground.green / 255.0f,
+                                Console::kBackground.blue / 255.0f, 1.0f);
 constexpr const char* kMeasuringText = "abcdefghij";
 constexpr float kMeasuringTextLength = 10.0f;
 constexpr int kCharactersHeldBack = 2;
@@ -105,7 +107,8 @@ std::string Console::Draw() {
     ImGui::PushStyleVar(ImGuiStyleVar_WindowRounding, 0.0f);
     ImGui::SetNextWindowPos(ImVec2(0.0f, 0.0f), ImGuiCond_Always);
     ImGui::SetNextWindowSize(kFirstUseWindowSize, ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowBgAlpha(1.0f);
+    // Fully transparent, the toolkit leaves the fill out but still draws the window's border.
+    ImGui::SetNextWindowBgAlpha(fillBackground ? 1.0f : 0.0f);
     ImGui::Begin(kWindowTitle, nullptr, kWindowFlags);
 
     const ImVec2 contentMax = ImGui::GetContentRegionMax();
