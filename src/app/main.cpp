@@ -28,7 +28,8 @@ constexpr float kClearColour[4] = {114 / 255.0f, 144 / 255.0f, 154 / 255.0f, 1.0
 constexpr float kConsoleColour[4] = {Console::kBackground.red / 255.0f,
                                      Console::kBackground.green / 255.0f,
                                      Console::kBackground.blue / 255.0f, 1.0f};
-// The toolkit settles some things (the focus, a scroll, a new widget) a frame or two late.
+// GUI frames built after input or new text; each frame that changes what is drawn asks for one
+// more, as the toolkit settles some things (the focus, a scroll, a new widget) a frame late.
 constexpr int kFramesAfterChange = 1;
 
 void ReportGlfwError(int code, const char* description) {
