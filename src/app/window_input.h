@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <deque>
 #include <vector>
 

@@ -114,8 +114,6 @@ std::string Console::Draw() {
     const ImVec2 contentMax = ImGui::GetContentRegionMax();
     wrapWidth = MeasureWrapWidth(contentMax.x, wrapWidth);
 
-    ImGui::PushStyleColor(ImGuiCol_ChildBg, ImGui::GetStyle().Colors[ImGuiCol_FrameBg]);
-    ImGui::PushStyleVar(ImGuiStyleVar_ChildRounding, ImGui::GetStyle().FrameRounding);
     // Exactly the input row is kept below the log, so the window itself never scrolls, and
     // the log has no background of its own: the window's, of the same colour, shows through.
     const float logHeight = ImGui::GetContentRegionAvail().y - ImGui::GetFrameHeightWithSpacing();
@@ -137,8 +135,6 @@ std::string Console::Draw() {
         ImGui::SetScrollHereY(1.0f);
     }
     ImGui::EndChild();
-    ImGui::PopStyleVar(1);
-    ImGui::PopStyleColor(1);
 
     ImGui::SetKeyboardFocusHere(0);
     ImGui::PushItemWidth(contentMax.x);
