@@ -1,7 +1,9 @@
 // Preloaded into a GLFW program (LD_PRELOAD) to time it from outside without changing it. It
 // wraps glfwSwapBuffers: notes when the first frame is shown, then counts frames and the
 // process's CPU time (all threads, the software renderer's included) over a stretch of wall
-// time, writes the figures and asks the window to close. Set by the caller:
+// time, writes the figures and asks the window to close. The stretch is also checked whenever
+// the program polls or waits for events, so that a program that draws nothing while idle is
+// measured all the same. Set by the caller:
 //   TARNWICK_PROBE_REPORT    file to write; without it the probe only passes calls on
 //   TARNWICK_PROBE_START_US  wall clock (CLOCK_REALTIME, microseconds) at the program's launch
 //   TARNWICK_PROBE_FROM      seconds after the first swap when counting starts (default 5)
@@ -25,6 +27,8 @@ struct GLFWwindow;
 namespace {
 
 using SwapBuffersFunction = void (*)(GLFWwindow*);
+using PollEventsFunction = void (*)();
+using WaitEventsTimeoutFunction = void (*)(double);
 using SetShouldCloseFunction = void (*)(GLFWwindow*, int);
 
 double Seconds(clockid_t clock) {
@@ -80,21 +84,47 @@ public:
 
         const double now = Seconds(CLOCK_REALTIME);
         ++frames_;
+        window_ = window;
         if (frames_ == 1) {
             firstSwap_ = now;
             firstSwapCpu_ = Seconds(CLOCK_PROCESS_CPUTIME_ID);
-        } else if (countStart_ < 0.0 && now - firstSwap_ >= countFrom_) {
+            return;
+        }
+        Check(now);
+    }
+
+    void PollEvents() {
+        if (pollEvents_ == nullptr) {
+            pollEvents_ = reinterpret_cast<PollEventsFunction>(Real("glfwPollEvents"));
+        }
+        pollEvents_();
+        Check(Seconds(CLOCK_REALTIME));
+    }
+
+    void WaitEventsTimeout(double timeout) {
+        if (waitEventsTimeout_ == nullptr) {
+            waitEventsTimeout_ =
+                reinterpret_cast<WaitEventsTimeoutFunction>(Real("glfwWaitEventsTimeout"));
+        }
+        waitEventsTimeout_(timeout);
+        Check(Seconds(CLOCK_REALTIME));
+    }
+
+private:
+    // Between frames, and whenever the program polls or waits for events.
+    void Check(double now) {
+        if (reportPath_ == nullptr || done_ || frames_ == 0) return;
+        if (countStart_ < 0.0 && now - firstSwap_ >= countFrom_) {
             countStart_ = now;
             cpuAtStart_ = Seconds(CLOCK_PROCESS_CPUTIME_ID);
             framesAtStart_ = frames_;
         } else if (countStart_ >= 0.0 && now - countStart_ >= countFor_) {
             Report(now);
             done_ = true;
-            reinterpret_cast<SetShouldCloseFunction>(Real("glfwSetWindowShouldClose"))(window, 1);
+            reinterpret_cast<SetShouldCloseFunction>(Real("glfwSetWindowShouldClose"))(window_, 1);
         }
     }
 
-private:
     void Report(double now) {
         std::FILE* out = std::fopen(reportPath_, "w");
         if (out == nullptr) {
@@ -117,6 +147,9 @@ private:
     double countFor_;
     double launched_ = 0.0;
     SwapBuffersFunction swapBuffers_ = nullptr;
+    PollEventsFunction pollEvents_ = nullptr;
+    WaitEventsTimeoutFunction waitEventsTimeout_ = nullptr;
+    GLFWwindow* window_ = nullptr;
     bool done_ = false;
     long frames_ = 0;
     double firstSwap_ = 0.0;
@@ -132,4 +165,12 @@ Probe probe;
 
 extern "C" void glfwSwapBuffers(GLFWwindow* window) {
     probe.Swap(window);
+}
+
+extern "C" void glfwPollEvents() {
+    probe.PollEvents();
+}
+
+extern "C" void glfwWaitEventsTimeout(double timeout) {
+    probe.WaitEventsTimeout(timeout);
 }

@@ -5,6 +5,7 @@
 #include <stb/stb_image.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -12,43 +13,92 @@ constexpr double kSplashTimeout = 4.0;  // seconds of GUI clock
 constexpr int kLeftMouseButton = 0;
 constexpr int kSkipKeys[] = {GLFW_KEY_ESCAPE, GLFW_KEY_SPACE, GLFW_KEY_ENTER};
 constexpr GLint kFourComponents = 4;
+constexpr GLint kNoContext = -1;
+
+struct PixelsFree {
+    void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
+};
 
 }  // namespace
 
-std::optional<SplashTexture> LoadSplash(const char* path) {
-    SplashTexture splash;
+// What the decoding thread leaves for Upload: the pixels, or why there are none.
+struct SplashDecoder::Picture {
+    SplashTexture texture;
+    std::unique_ptr<stbi_uc, PixelsFree> pixels;
+    std::string error;
+};
+
+SplashDecoder::SplashDecoder(std::string path)
+    : path_(std::move(path)),
+      largestFuture_(largest_.get_future()),
+      picture_(std::make_unique<Picture>()) {
+    thread_ = std::thread(&SplashDecoder::Decode, this);
+}
+
+SplashDecoder::~SplashDecoder() {
+    if (!largestGiven_) largest_.set_value(kNoContext);
+    if (thread_.joinable()) thread_.join();
+}
+
+void SplashDecoder::SetLargestTexture(GLint largest) {
+    if (largestGiven_) return;
+    largestGiven_ = true;
+    largest_.set_value(largest);
+}
+
+void SplashDecoder::Decode() {
+    Picture& picture = *picture_;
+    SplashTexture& splash = picture.texture;
+    const char* path = path_.c_str();
+    char message[512];
     if (!stbi_info(path, &splash.width, &splash.height, &splash.channels)) {
-        std::fprintf(stderr, "tarnwick: no splash screen: cannot read \"%s\" as a picture (%s)\n",
-                     path, stbi_failure_reason());
-        return std::nullopt;
+        std::snprintf(message, sizeof message,
+                      "tarnwick: no splash screen: cannot read \"%s\" as a picture (%s)\n", path,
+                      stbi_failure_reason());
+        picture.error = message;
+        return;
     }
-    GLint largest = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    const GLint largest = largestFuture_.get();
+    if (largest == kNoContext) return;
     if (splash.width > largest || splash.height > largest) {
-        std::fprintf(stderr,
-                     "tarnwick: no splash screen: \"%s\" is %d x %d, larger than the largest "
-                     "texture (%d)\n",
-                     path, splash.width, splash.height, largest);
-        return std::nullopt;
+        std::snprintf(message, sizeof message,
+                      "tarnwick: no splash screen: \"%s\" is %d x %d, larger than the largest "
+                      "texture (%d)\n",
+                      path, splash.width, splash.height, largest);
+        picture.error = message;
+        return;
     }
 
     // Four channels whatever the file holds, so that grey, RGB, palette and 16-bit pictures
     // are uploaded correctly as 8-bit RGBA.
-    stbi_uc* pixels = stbi_load(path, &splash.width, &splash.height, &splash.channels, 4);
-    if (pixels == nullptr) {
-        std::fprintf(stderr, "tarnwick: no splash screen: cannot decode \"%s\" (%s)\n", path,
-                     stbi_failure_reason());
+    picture.pixels.reset(stbi_load(path, &splash.width, &splash.height, &splash.channels, 4));
+    if (picture.pixels == nullptr) {
+        std::snprintf(message, sizeof message,
+                      "tarnwick: no splash screen: cannot decode \"%s\" (%s)\n", path,
+                      stbi_failure_reason());
+        picture.error = message;
+    }
+}
+
+std::optional<SplashTexture> SplashDecoder::Upload() {
+    if (thread_.joinable()) thread_.join();
+    Picture& picture = *picture_;
+    if (picture.pixels == nullptr) {
+        std::fputs(picture.error.c_str(), stderr);
         return std::nullopt;
     }
-
+    SplashTexture splash = picture.texture;
     glGenTextures(1, &splash.name);
     glBindTexture(GL_TEXTURE_2D, splash.name);
     glTexImage2D(GL_TEXTURE_2D, 0, kFourComponents, splash.width, splash.height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, pixels);
+                 GL_UNSIGNED_BYTE, picture.pixels.get());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // Stretched, a small picture would otherwise blend its far edge into each border.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glEnable(GL_TEXTURE_2D);
-    stbi_image_free(pixels);
+    picture.pixels.reset();
     return splash;
 }
 
@@ -67,8 +117,8 @@ void DrawSplash(const SplashTexture& splash) {
     glEnd();
 }
 
-bool SplashDismissed(const ImGuiIO& io, double guiTime) {
-    if (guiTime > kSplashTimeout) return true;
+bool SplashDismissed(const ImGuiIO& io, double seconds) {
+    if (seconds > kSplashTimeout) return true;
     if (io.MouseDown[kLeftMouseButton]) return true;
     for (int key : kSkipKeys) {
         if (io.KeysDown[key]) return true;

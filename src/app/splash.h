@@ -2,7 +2,11 @@
 
 #include <GL/gl.h>
 
+#include <future>
+#include <memory>
 #include <optional>
+#include <string>
+#include <thread>
 
 struct ImGuiIO;
 
@@ -14,12 +18,38 @@ struct SplashTexture {
     int channels = 0;  // as stored in the file; the texture always holds RGBA
 };
 
-// Loads the picture into a texture of the current context. Says on standard error why when
-// it cannot, and then there is no splash.
-std::optional<SplashTexture> LoadSplash(const char* path);
+// Reads and decodes the picture on a thread of its own, so that the work overlaps with setting
+// up the window and the font. It decodes only once it knows the largest texture the context
+// takes, so that a picture too large to show is never decoded.
+class SplashDecoder {
+public:
+    explicit SplashDecoder(std::string path);
+    // Waits for the thread; it decodes nothing more if the largest texture was never given.
+    ~SplashDecoder();
+    SplashDecoder(const SplashDecoder&) = delete;
+    SplashDecoder& operator=(const SplashDecoder&) = delete;
+
+    // The largest texture side of the context the picture is for, once it exists.
+    void SetLargestTexture(GLint largest);
+    // Uploads the picture into a texture of the current context. Says on standard error why
+    // when it cannot, and then there is no splash.
+    std::optional<SplashTexture> Upload();
+
+private:
+    struct Picture;
+    void Decode();
+
+    std::string path_;
+    std::promise<GLint> largest_;
+    std::future<GLint> largestFuture_;
+    bool largestGiven_ = false;
+    std::unique_ptr<Picture> picture_;
+    std::thread thread_;
+};
 
 // Stretches the picture over the whole viewport, top row at the top.
 void DrawSplash(const SplashTexture& splash);
 
-// Whether the splash has been shown long enough or the player asked to skip it.
-bool SplashDismissed(const ImGuiIO& io, double guiTime);
+// Whether the splash has been shown long enough (`seconds` since the first frame, as the GUI
+// clock counts them) or the player asked to skip it.
+bool SplashDismissed(const ImGuiIO& io, double seconds);

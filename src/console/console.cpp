@@ -6,12 +6,14 @@ void Console::AddText(const std::string& markup) {
         lines.push_back(ParseMarkup(displayLine, style));
     }
     scrollToBottom = true;
+    ++changes_;
 }
 
 void Console::Clear() {
     lines.clear();
     rowLines_.clear();
     indexedLines_ = 0;
+    ++changes_;
 }
 
 void Console::IndexNewRows() {

@@ -2,15 +2,18 @@
 
 #include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "console/command_history.h"
 #include "console/markup.h"
 
 // The game's one console: a log of coloured display lines and the command input field.
 class Console {
 public:
     static constexpr int kInputBufferSize = 32;
+    static constexpr StyleRgb kBackground{41, 44, 51};
     // Used until the first Draw measures the window: wide enough that nothing added before
     // then is wrapped, so that the first Rewrap lays it out exactly as it was written.
     static constexpr int kUnmeasuredWrapWidth = INT_MAX;
@@ -33,11 +36,24 @@ public:
     // in this frame, or an empty string.
     std::string Draw();
 
+    // Counts every change to the log (text added, cleared, laid out again), so that a front end
+    // can tell whether there is anything new to draw.
+    std::uint64_t Changes() const { return changes_; }
+    // Whether the input field held the keyboard focus at the end of the last Draw. After Enter
+    // it takes the focus back only a frame later, and characters typed before then are lost.
+    bool InputActive() const { return inputActive_; }
+    // Seconds of GUI clock after the last Draw until the field's blinking caret next appears or
+    // disappears; negative when nothing in the field blinks.
+    double CaretChangeIn() const { return caretChangeIn_; }
+
     bool scrollToBottom = false;
     char inputBuffer[kInputBufferSize] = {};
     std::vector<ConsoleLine> lines;
     int wrapWidth = kUnmeasuredWrapWidth;
     LogDrawing logDrawing = LogDrawing::VisibleRows;
+    // Whether Draw fills the window with kBackground. A front end that clears the screen to
+    // that colour first can leave it out: one fill of the screen instead of two.
+    bool fillBackground = true;
 
 private:
     // Brings `rowLines_` up to date with the lines appended since the last call. Lines are
@@ -46,4 +62,8 @@ private:
 
     std::vector<std::size_t> rowLines_;  // index in `lines` of each non-empty line: one row each
     std::size_t indexedLines_ = 0;       // how many of `lines` rowLines_ has looked at
+    std::uint64_t changes_ = 0;
+    bool inputActive_ = false;
+    double caretChangeIn_ = -1.0;
+    CommandHistory history_;  // recalled in the input field with the up and down arrows
 };

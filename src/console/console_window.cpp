@@ -1,8 +1,11 @@
 #include <imgui.h>
+#include <imgui_internal.h>
 
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #include "console/console.h"
 
@@ -12,11 +15,15 @@ constexpr const char* kWindowTitle = "Console";
 const ImVec2 kFirstUseWindowSize(1280.0f, 720.0f);
 constexpr ImGuiWindowFlags kWindowFlags =
     ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove;
-const ImVec4 kConsoleBackground(41 / 255.0f, 44 / 255.0f, 51 / 255.0f, 1.0f);
+const ImVec4 kConsoleBackground(Console::kBackground.red / 255.0f,
+                                Console::kBackground.green / 255.0f,
+                                Console::kBackground.blue / 255.0f, 1.0f);
 constexpr const char* kMeasuringText = "abcdefghij";
 constexpr float kMeasuringTextLength = 10.0f;
 constexpr int kCharactersHeldBack = 2;
-constexpr float kHeightBelowLog = 31.0f;
+// The toolkit's caret: shown for the first 0.8 s of every 1.2 s, and always just after an edit.
+constexpr double kCaretShownFor = 0.8;
+constexpr double kCaretPeriod = 1.2;
 constexpr ImGuiID kLogRegionId = 1;  // any fixed number but 0, which the toolkit reserves
 
 ImVec4 TextColour(SpanStyle style) {
@@ -65,6 +72,31 @@ void DrawVisibleRows(const std::vector<ConsoleLine>& lines,
     }
 }
 
+// Seconds until the caret of a field whose blink timer reads `anim` next changes.
+double CaretChangeAfter(double anim) {
+    if (anim <= 0.0) return kCaretShownFor - anim;
+    const double phase = std::fmod(anim, kCaretPeriod);
+    return phase <= kCaretShownFor ? kCaretShownFor - phase : kCaretPeriod - phase;
+}
+
+// Up and down in the field recall older and newer lines; what the field holds when browsing
+// starts comes back past the newest.
+int RecallFromHistory(ImGuiInputTextCallbackData* data) {
+    auto* history = static_cast<CommandHistory*>(data->UserData);
+    std::optional<std::string> recalled;
+    if (data->EventKey == ImGuiKey_UpArrow) {
+        recalled =
+            history->Older(std::string(data->Buf, static_cast<std::size_t>(data->BufTextLen)));
+    } else if (data->EventKey == ImGuiKey_DownArrow) {
+        recalled = history->Newer();
+    }
+    if (recalled.has_value()) {
+        data->DeleteChars(0, data->BufTextLen);
+        data->InsertChars(0, recalled->data(), recalled->data() + recalled->size());
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::string Console::Draw() {
@@ -75,16 +107,18 @@ std::string Console::Draw() {
     ImGui::PushStyleVar(ImGuiStyleVar_WindowRounding, 0.0f);
     ImGui::SetNextWindowPos(ImVec2(0.0f, 0.0f), ImGuiCond_Always);
     ImGui::SetNextWindowSize(kFirstUseWindowSize, ImGuiCond_FirstUseEver);
-    ImGui::SetNextWindowBgAlpha(1.0f);
+    // Fully transparent, the toolkit leaves the fill out but still draws the window's border.
+    ImGui::SetNextWindowBgAlpha(fillBackground ? 1.0f : 0.0f);
     ImGui::Begin(kWindowTitle, nullptr, kWindowFlags);
 
     const ImVec2 contentMax = ImGui::GetContentRegionMax();
     wrapWidth = MeasureWrapWidth(contentMax.x, wrapWidth);
 
-    ImGui::PushStyleColor(ImGuiCol_ChildBg, ImGui::GetStyle().Colors[ImGuiCol_FrameBg]);
-    ImGui::PushStyleVar(ImGuiStyleVar_ChildRounding, ImGui::GetStyle().FrameRounding);
-    ImGui::BeginChild(kLogRegionId, ImVec2(contentMax.x, contentMax.y - kHeightBelowLog), false,
-                      ImGuiWindowFlags_None);
+    // Exactly the input row is kept below the log, so the window itself never scrolls, and
+    // the log has no background of its own: the window's, of the same colour, shows through.
+    const float logHeight = ImGui::GetContentRegionAvail().y - ImGui::GetFrameHeightWithSpacing();
+    ImGui::BeginChild(kLogRegionId, ImVec2(contentMax.x, logHeight), false,
+                      ImGuiWindowFlags_NoBackground);
     const float spaceWidth = ImGui::CalcTextSize(" ").x;
     IndexNewRows();
     // The toolkit moves the cursor down to whole pixels after each row. The clipper counts rows
@@ -101,18 +135,23 @@ std::string Console::Draw() {
         ImGui::SetScrollHereY(1.0f);
     }
     ImGui::EndChild();
-    ImGui::PopStyleVar(1);
-    ImGui::PopStyleColor(1);
 
     ImGui::SetKeyboardFocusHere(0);
     ImGui::PushItemWidth(contentMax.x);
     ImGui::PushStyleColor(ImGuiCol_Text, TextColour(SpanStyle::Plain));
     if (ImGui::InputText("##Input", inputBuffer, kInputBufferSize,
-                         ImGuiInputTextFlags_EnterReturnsTrue)) {
+                         ImGuiInputTextFlags_EnterReturnsTrue | ImGuiInputTextFlags_CallbackHistory,
+                         RecallFromHistory, &history_)) {
         scrollToBottom = true;
         submitted.assign(inputBuffer, strnlen(inputBuffer, kInputBufferSize));
         std::memset(inputBuffer, 0, kInputBufferSize);
+        history_.Add(submitted);
     }
+    inputActive_ = ImGui::IsItemActive();
+    const ImGuiInputTextState* field = ImGui::GetInputTextState(ImGui::GetItemID());
+    caretChangeIn_ = inputActive_ && field != nullptr && ImGui::GetIO().ConfigInputTextCursorBlink
+                         ? CaretChangeAfter(field->CursorAnim)
+                         : -1.0;
     ImGui::PopStyleColor(1);
     ImGui::PopItemWidth();
     ImGui::End();

@@ -1,0 +1,117 @@
+#include "app/window_input.h"
+
+#include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+bool IsEnter(int key) {
+    return key == GLFW_KEY_ENTER || key == GLFW_KEY_KP_ENTER;
+}
+
+}  // namespace
+
+void WindowInput::Install(GLFWwindow* window) {
+    window_ = window;
+    glfwSetWindowUserPointer(window, this);
+    bindingKey_ = glfwSetKeyCallback(window, OnKey);
+    bindingChar_ = glfwSetCharCallback(window, OnChar);
+    bindingMouseButton_ = glfwSetMouseButtonCallback(window, OnMouseButton);
+    bindingScroll_ = glfwSetScrollCallback(window, OnScroll);
+    bindingCursorPos_ = glfwSetCursorPosCallback(window, OnCursorPos);
+    bindingCursorEnter_ = glfwSetCursorEnterCallback(window, OnCursorEnter);
+    bindingFocus_ = glfwSetWindowFocusCallback(window, OnFocus);
+    glfwSetWindowRefreshCallback(window, OnRefresh);
+}
+
+void WindowInput::FeedFrame(bool holdCharacters) {
+    const bool holdNow = holdCharacters && !heldLastFrame_;
+    heldLastFrame_ = false;
+    changedThisFrame_.clear();
+    while (!events_.empty()) {
+        const Event event = events_.front();
+        if (event.isCharacter) {
+            if (holdNow) {
+                heldLastFrame_ = true;
+                break;
+            }
+            events_.pop_front();
+            if (bindingChar_ != nullptr) bindingChar_(window_, static_cast<unsigned>(event.key));
+            continue;
+        }
+        // The toolkit sees one state a frame: a key that went down or up in this frame waits
+        // for the next before it changes again.
+        const bool changesState = event.action == GLFW_PRESS || event.action == GLFW_RELEASE;
+        if (changesState && std::find(changedThisFrame_.begin(), changedThisFrame_.end(),
+                                      event.key) != changedThisFrame_.end()) {
+            break;
+        }
+        events_.pop_front();
+        if (bindingKey_ != nullptr) {
+            bindingKey_(window_, event.key, event.scancode, event.action, event.mods);
+        }
+        if (changesState) changedThisFrame_.push_back(event.key);
+        if (event.action == GLFW_PRESS && IsEnter(event.key)) break;
+    }
+}
+
+bool WindowInput::TakeActivity() {
+    return std::exchange(activity_, false);
+}
+
+bool WindowInput::TakeExposed() {
+    return std::exchange(exposed_, false);
+}
+
+WindowInput& WindowInput::Of(GLFWwindow* window) {
+    return *static_cast<WindowInput*>(glfwGetWindowUserPointer(window));
+}
+
+void WindowInput::OnKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
+    WindowInput& input = Of(window);
+    input.events_.push_back(Event{false, key, scancode, action, mods});
+    input.activity_ = true;
+}
+
+void WindowInput::OnChar(GLFWwindow* window, unsigned int codePoint) {
+    WindowInput& input = Of(window);
+    input.events_.push_back(Event{true, static_cast<int>(codePoint), 0, 0, 0});
+    input.activity_ = true;
+}
+
+void WindowInput::OnMouseButton(GLFWwindow* window, int button, int action, int mods) {
+    WindowInput& input = Of(window);
+    if (input.bindingMouseButton_ != nullptr)
+        input.bindingMouseButton_(window, button, action, mods);
+    input.activity_ = true;
+}
+
+void WindowInput::OnScroll(GLFWwindow* window, double x, double y) {
+    WindowInput& input = Of(window);
+    if (input.bindingScroll_ != nullptr) input.bindingScroll_(window, x, y);
+    input.activity_ = true;
+}
+
+void WindowInput::OnCursorPos(GLFWwindow* window, double x, double y) {
+    WindowInput& input = Of(window);
+    if (input.bindingCursorPos_ != nullptr) input.bindingCursorPos_(window, x, y);
+    input.activity_ = true;
+}
+
+void WindowInput::OnCursorEnter(GLFWwindow* window, int entered) {
+    WindowInput& input = Of(window);
+    if (input.bindingCursorEnter_ != nullptr) input.bindingCursorEnter_(window, entered);
+    input.activity_ = true;
+}
+
+void WindowInput::OnFocus(GLFWwindow* window, int focused) {
+    WindowInput& input = Of(window);
+    if (input.bindingFocus_ != nullptr) input.bindingFocus_(window, focused);
+    input.activity_ = true;
+}
+
+void WindowInput::OnRefresh(GLFWwindow* window) {
+    Of(window).exposed_ = true;
+}
