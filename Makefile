@@ -5,6 +5,8 @@
 #               fuzz corpora and fuzzes each target for FUZZ_SECONDS in build-fuzz (clang)
 # and, not part of the tests:
 #   make bench  builds the benchmarks in build-bench and runs them (docs/performance.md)
+#   make web    builds the browser page in build-web/site (emscripten)
+#   make serve  builds the page and serves it at http://localhost:8000
 #   make fuzz   fuzzes each target for FUZZ_LONG_SECONDS (docs/reliability.md)
 #   make soak   plays SOAK_HOURS of game time in every scene (docs/reliability.md)
 BUILD_DIR ?= build
@@ -15,8 +17,14 @@ FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_LONG_SECONDS ?= 1800
 SOAK_HOURS ?= 168
+WEB_DIR ?= build-web
+# Debian's emscripten finds its JavaScript tools through NODE_PATH. Its system libraries come
+# prebuilt in its cache; where that is not writable, a cache of its own in the build dir.
+EMSCRIPTEN_CACHE := /usr/share/emscripten/cache
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs $(if $(shell test -w $(EMSCRIPTEN_CACHE) && echo y),,EM_CACHE=$(CURDIR)/$(WEB_DIR)/emscripten-cache)
 
-.PHONY: all deps configure build run test test-sanitized fuzz-build fuzz-check fuzz soak bench clean
+.PHONY: all deps configure build run test test-sanitized test-web web serve fuzz-build fuzz-check \
+	fuzz soak bench clean
 
 all: build
 
@@ -34,6 +42,7 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-web
 	@$(MAKE) --no-print-directory test-sanitized
 	@$(MAKE) --no-print-directory fuzz-check
 
@@ -41,6 +50,18 @@ test-sanitized: deps
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_SANITIZE=ON > /dev/null
 	@cmake --build $(ASAN_DIR) -j $(JOBS)
 	cd $(ASAN_DIR) && ctest --output-on-failure -j $(JOBS) -LE window
+
+web: deps
+	@$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=MinSizeRel > /dev/null
+	@$(EMSCRIPTEN_ENV) cmake --build $(WEB_DIR) -j $(JOBS)
+
+serve: web
+	cd $(WEB_DIR)/site && python3 -m http.server 8000 --bind 127.0.0.1
+
+# The page in Debian's Chromium, driven by playwright-core (tests/web).
+test-web: web
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	cd tests/web && TARNWICK_SITE=$(CURDIR)/$(WEB_DIR)/site node --test
 
 fuzz-build: deps
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
@@ -62,4 +83,4 @@ bench: deps
 	./bench/run_benchmarks.sh $(BENCH_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WEB_DIR) tests/web/node_modules
