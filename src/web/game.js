@@ -83,20 +83,26 @@
 
     // --- The clock: frame times while the page is visible ---------------------------------
 
+    // A browser that still runs frames in a hidden page (some slow them down) stops the game's
+    // clock all the same; the time the page was hidden never counts.
     function Frame(now) {
+        if (game === null) return;  // it failed
+        requestAnimationFrame(Frame);
+        if (document.hidden) {
+            lastFrameTime = null;
+            return;
+        }
         const seconds = lastFrameTime === null ? 0 : (now - lastFrameTime) / 1000;
         lastFrameTime = now;
         try {
             Show(game.frame(seconds, typedLines.length > 0 ? typedLines.shift() : ''));
         } catch (error) {
             Fail('the game stopped (' + error + ')');
-            return;
         }
-        requestAnimationFrame(Frame);
     }
 
     document.addEventListener('visibilitychange', () => {
-        lastFrameTime = null;  // the time the page was hidden does not count
+        lastFrameTime = null;
     });
 
     // --- The splash -------------------------------------------------------------------------
@@ -180,6 +186,7 @@
     // --- Start ------------------------------------------------------------------------------
 
     function Fail(reason) {
+        game = null;
         status.textContent = 'Sorry, the game cannot run in this browser: ' + reason +
             '. A current version of Firefox, Chrome, Safari or Edge with JavaScript and ' +
             'WebAssembly enabled plays it.';
