@@ -61,7 +61,7 @@ serve: web
 # The page in Debian's Chromium, driven by playwright-core (tests/web).
 test-web: web
 	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
-	cd tests/web && TARNWICK_SITE=$(CURDIR)/$(WEB_DIR)/site node --test
+	cd tests/web && TARNWICK_SITE=$(CURDIR)/$(WEB_DIR)/site node --test *.test.js
 
 fuzz-build: deps
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \

@@ -203,6 +203,7 @@
         requestAnimationFrame(Frame);
     }
 
+    status.textContent = 'Loading the game…';
     if (typeof WebAssembly !== 'object') {
         Fail('WebAssembly is not available');
     } else if (typeof TarnwickModule !== 'function' || typeof TarnwickWasm !== 'string') {
