@@ -6,6 +6,9 @@
     const kSplashMilliseconds = 4000;
     const kSpanSeparator = '\x1f';
     const kSplashKeys = ['Escape', ' ', 'Enter'];
+    // The log is kept in blocks of lines, so that the browser lays out a new line without
+    // walking every line before it: adding to a long log costs what adding to a short one does.
+    const kLinesPerBlock = 100;
 
     const log = document.getElementById('log');
     const status = document.getElementById('status');
@@ -13,6 +16,7 @@
     const splash = document.getElementById('splash');
 
     let game = null;
+    let block = null;          // the block of the log that new lines go into
     let lastFrameTime = null;  // null: the next frame starts the clock afresh
     const typedLines = [];     // one is handed to the game each frame
 
@@ -60,6 +64,14 @@
         return paragraph;
     }
 
+    function Append(paragraph) {
+        if (block === null || block.childElementCount >= kLinesPerBlock) {
+            block = document.createElement('div');
+            log.append(block);
+        }
+        block.append(paragraph);
+    }
+
     // Events as the game's WebDisplay writes them: T typed line, L display line, C emptied.
     function Show(events) {
         let added = false;
@@ -67,14 +79,15 @@
             const body = event.slice(1);
             if (event[0] === 'C') {
                 log.replaceChildren();
+                block = null;
             } else if (event[0] === 'T') {
                 // The player's own command: shown, but not announced back to them.
                 const echo = Paragraph([['s', body]]);
                 echo.setAttribute('aria-hidden', 'true');
-                log.append(echo);
+                Append(echo);
                 added = true;
             } else if (event[0] === 'L') {
-                log.append(Paragraph(body.split(kSpanSeparator).map((s) => [s[0], s.slice(1)])));
+                Append(Paragraph(body.split(kSpanSeparator).map((s) => [s[0], s.slice(1)])));
                 added = true;
             }
         }
@@ -211,7 +224,9 @@
     } else {
         // The WebAssembly comes as text inside tarnwick.js; handing it over spares the loader
         // a fetch, which a file:// page may not make.
-        const wasmBinary = Uint8Array.from(atob(TarnwickWasm), (c) => c.charCodeAt(0));
+        const text = atob(TarnwickWasm);
+        const wasmBinary = new Uint8Array(text.length);
+        for (let i = 0; i < text.length; ++i) wasmBinary[i] = text.charCodeAt(i);
         TarnwickModule({ wasmBinary }).then(Begin, (error) => {
             Fail('WebAssembly did not load (' + error + ')');
         });

@@ -16,13 +16,13 @@ function launch() {
     });
 }
 
-// Serves the site folder on a free loopback port, as any static server would.
-async function serveSite() {
+// Serves a folder (the site by default) on a free loopback port, as any static server would.
+async function serveSite(dir = siteDir) {
     const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
         '.png': 'image/png', '.ttf': 'font/ttf' };
     const server = http.createServer((request, response) => {
         const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
-        fs.readFile(path.join(siteDir, name), (error, body) => {
+        fs.readFile(path.join(dir, name), (error, body) => {
             response.writeHead(error ? 404 : 200,
                 { 'Content-Type': types[path.extname(name)] || 'application/octet-stream' });
             response.end(error ? 'not found' : body);
@@ -38,9 +38,15 @@ function recordLog() {
     window.logEvents = [];
     new MutationObserver((mutations) => {
         for (const mutation of mutations) {
-            if (mutation.target.getAttribute?.('role') !== 'log') continue;
-            if (mutation.removedNodes.length > 0) window.logEvents.push({ cleared: true });
+            // The log, or a block of it (one removed with the rest is still reported).
+            const log = document.querySelector('[role=log]');
+            const parent = mutation.target.parentNode;
+            if (mutation.target !== log && parent !== log && parent !== null) continue;
+            if (mutation.target === log && mutation.removedNodes.length > 0) {
+                window.logEvents.push({ cleared: true });
+            }
             for (const node of mutation.addedNodes) {
+                if (node.tagName !== 'P') continue;
                 const spans = [...node.children].map((span) =>
                     [(span.className.match(/^s-(.)$/) || [0, '/'])[1], span.textContent]);
                 if (node.getAttribute('aria-hidden') === 'true') {
