@@ -4,7 +4,8 @@
 #               window tests) under AddressSanitizer and UBSan in build-asan, then replays the
 #               fuzz corpora and fuzzes each target for FUZZ_SECONDS in build-fuzz (clang)
 # and, not part of the tests:
-#   make bench  builds the benchmarks in build-bench and runs them (docs/performance.md)
+#   make bench  builds the benchmarks in build-bench and runs them, and the page's
+#               (make bench-web) (docs/performance.md)
 #   make web    builds the browser page in build-web/site (emscripten)
 #   make serve  builds the page and serves it at http://localhost:8000
 #   make fuzz   fuzzes each target for FUZZ_LONG_SECONDS (docs/reliability.md)
@@ -23,7 +24,7 @@ WEB_DIR ?= build-web
 EMSCRIPTEN_CACHE := /usr/share/emscripten/cache
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs $(if $(shell test -w $(EMSCRIPTEN_CACHE) && echo y),,EM_CACHE=$(CURDIR)/$(WEB_DIR)/emscripten-cache)
 
-.PHONY: all deps configure build run test test-sanitized test-web web serve fuzz-build fuzz-check \
+.PHONY: all deps configure build run test test-sanitized test-web web serve bench-web fuzz-build fuzz-check \
 	fuzz soak bench clean
 
 all: build
@@ -81,6 +82,12 @@ bench: deps
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_BENCH=ON > /dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target tarnwick tarnwick_bench minimal_window swap_probe
 	./bench/run_benchmarks.sh $(BENCH_DIR)
+	@$(MAKE) --no-print-directory bench-web
+
+# The page's size, time to ready and cost of a long log, in Debian's Chromium.
+bench-web: web
+	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	node bench/web_bench.js $(WEB_DIR)/site
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WEB_DIR) tests/web/node_modules

@@ -46,7 +46,7 @@ async function staticTwin(browser, url) {
         fs.copyFileSync(path.join(siteDir, name), path.join(dir, name));
     }
     const html = fs.readFileSync(path.join(siteDir, 'index.html'), 'utf8')
-        .replace(/<script [^>]*><\/script>\n/g, '')
+        .replace(/<script [^>]*><\/script>\n|<link rel="preload"[^>]*>\n|<!--.*-->\n/g, '')
         .replace(/(role="log"[^>]*>)/, `$1${log}`);
     fs.writeFileSync(path.join(dir, 'static.html'), html);
     return dir;
@@ -100,9 +100,11 @@ async function addTextCost(browser, url, lines) {
         still.push(await readyTime(browser, twin.url + 'static.html'));
         game.push(await readyTime(browser, site.url));
     }
-    console.log(`\nReady to play, median of ${kLoads} loads over a local server:`);
-    console.log(`  static page of the same text  ${median(still).toFixed(1)} ms`);
-    console.log(`  the game's page               ${median(game).toFixed(1)} ms`);
+    const runs = (times) => times.map((time) => time.toFixed(0)).join(' ');
+    console.log(`\nReady to play, median of ${kLoads} loads over a local server ` +
+        `(load average ${os.loadavg()[0].toFixed(1)}):`);
+    console.log(`  static page of the same text  ${median(still).toFixed(1)} ms   (${runs(still)})`);
+    console.log(`  the game's page               ${median(game).toFixed(1)} ms   (${runs(game)})`);
     console.log(`  ratio                         ${(median(game) / median(still)).toFixed(2)} ` +
         '(goal: at most 1.5)');
 

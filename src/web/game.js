@@ -217,18 +217,19 @@
     }
 
     status.textContent = 'Loading the game…';
+    const LoadFailed = (error) => Fail('its WebAssembly did not load (' + error + ')');
     if (typeof WebAssembly !== 'object') {
         Fail('WebAssembly is not available');
-    } else if (typeof TarnwickModule !== 'function' || typeof TarnwickWasm !== 'string') {
+    } else if (typeof TarnwickModule !== 'function' || !(TarnwickWasm instanceof Promise)) {
         Fail('its program file tarnwick.js did not load');
     } else {
-        // The WebAssembly comes as text inside tarnwick.js; handing it over spares the loader
-        // a fetch, which a file:// page may not make.
-        const text = atob(TarnwickWasm);
-        const wasmBinary = new Uint8Array(text.length);
-        for (let i = 0; i < text.length; ++i) wasmBinary[i] = text.charCodeAt(i);
-        TarnwickModule({ wasmBinary }).then(Begin, (error) => {
-            Fail('WebAssembly did not load (' + error + ')');
-        });
+        // tarnwick.js compiles the WebAssembly it carries as text; handing the result over
+        // spares the loader a fetch, which a file:// page may not make.
+        const instantiateWasm = (imports, receive) => {
+            TarnwickWasm.then((module) => WebAssembly.instantiate(module, imports))
+                .then((instance) => receive(instance), LoadFailed);
+            return {};
+        };
+        TarnwickModule({ instantiateWasm }).then(Begin, LoadFailed);
     }
 })();
