@@ -23,8 +23,14 @@ struct WebGame {
 
 std::unique_ptr<WebGame> game;
 
+// The game, started by the first call that needs it.
+WebGame& Current() {
+    if (!game) game = std::make_unique<WebGame>();
+    return *game;
+}
+
 const char* Reply(std::string text) {
-    game->reply = std::move(text);
+    Current().reply = std::move(text);
     return game->reply.c_str();
 }
 
@@ -45,7 +51,7 @@ EMSCRIPTEN_KEEPALIVE const char* TarnwickStart() {
 // One frame of `seconds`; `typed` is handed to the game, cleaned as the input field would
 // hold it, unless nothing of it is left. Returns the events of the frame.
 EMSCRIPTEN_KEEPALIVE const char* TarnwickFrame(float seconds, const char* typed) {
-    game->session.Frame(seconds, CleanInputLine(typed));
+    Current().session.Frame(seconds, CleanInputLine(typed));
     return Reply(game->display.Take());
 }
 
@@ -55,17 +61,17 @@ EMSCRIPTEN_KEEPALIVE const char* TarnwickCleanLine(const char* raw) {
 }
 
 EMSCRIPTEN_KEEPALIVE void TarnwickHistoryAdd(const char* line) {
-    game->history.Add(line);
+    Current().history.Add(line);
 }
 
 // The older entry, or null when there is none; `shown` is what the field holds.
 EMSCRIPTEN_KEEPALIVE const char* TarnwickHistoryOlder(const char* shown) {
-    return Reply(game->history.Older(shown));
+    return Reply(Current().history.Older(shown));
 }
 
 // The newer entry or the draft, or null when not browsing.
 EMSCRIPTEN_KEEPALIVE const char* TarnwickHistoryNewer() {
-    return Reply(game->history.Newer());
+    return Reply(Current().history.Newer());
 }
 
 }  // extern "C"
