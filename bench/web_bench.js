@@ -111,7 +111,7 @@ async function LogOf(browser, url, lines) {
     console.log(`  total        ${total} bytes = ${(total / 1024).toFixed(1)} KiB (goal: 300 KB)`);
 
     const browser = await launch();
-    const site = await serveSite();
+    const site = await serveSite(siteDir);
     const twin = await serveSite(await staticTwin(browser, site.url));
     const game = [];
     const still = [];
@@ -136,7 +136,8 @@ async function LogOf(browser, url, lines) {
         `${kTextsMeasured} texts, the two logs in turn):`);
     for (const log of logs) {
         const lines = `${log.first} to ${await log.close()}`.padEnd(14);
-        console.log(`  log of ${lines} lines  ${median(log.batches).toFixed(3)} ms CPU time a text`);
+        const cost = median(log.batches).toFixed(3);
+        console.log(`  log of ${lines} lines  ${cost} ms CPU time a text`);
     }
     const ratio = median(logs[1].batches) / median(logs[0].batches);
     console.log(`  ratio                       ${ratio.toFixed(2)} (goal: at most 1.5)`);

@@ -6,9 +6,11 @@
     const kSplashMilliseconds = 4000;
     const kSpanSeparator = '\x1f';
     const kSplashKeys = ['Escape', ' ', 'Enter'];
-    // The log is kept in blocks of lines, so that the browser lays out a new line without
-    // walking every line before it: adding to a long log costs what adding to a short one does.
+    // The log is kept in blocks of lines, and blocks in sections, so that the browser lays out
+    // a new line without walking every line before it: adding to a long log costs what adding
+    // to a short one does.
     const kLinesPerBlock = 100;
+    const kBlocksPerSection = 10;
 
     const log = document.getElementById('log');
     const status = document.getElementById('status');
@@ -16,7 +18,8 @@
     const splash = document.getElementById('splash');
 
     let game = null;
-    let block = null;          // the block of the log that new lines go into
+    let section = null;        // the section of the log that new blocks go into
+    let block = null;          // the block that new lines go into
     let lastFrameTime = null;  // null: the next frame starts the clock afresh
     const typedLines = [];     // one is handed to the game each frame
 
@@ -66,8 +69,12 @@
 
     function Append(paragraph) {
         if (block === null || block.childElementCount >= kLinesPerBlock) {
+            if (section === null || section.childElementCount >= kBlocksPerSection) {
+                section = document.createElement('div');
+                log.append(section);
+            }
             block = document.createElement('div');
-            log.append(block);
+            section.append(block);
         }
         block.append(paragraph);
     }
@@ -79,6 +86,7 @@
             const body = event.slice(1);
             if (event[0] === 'C') {
                 log.replaceChildren();
+                section = null;
                 block = null;
             } else if (event[0] === 'T') {
                 // The player's own command: shown, but not announced back to them.

@@ -38,10 +38,9 @@ function recordLog() {
     window.logEvents = [];
     new MutationObserver((mutations) => {
         for (const mutation of mutations) {
-            // The log, or a block of it (one removed with the rest is still reported).
+            // The log or a part of it (a part removed with the rest is still reported).
             const log = document.querySelector('[role=log]');
-            const parent = mutation.target.parentNode;
-            if (mutation.target !== log && parent !== log && parent !== null) continue;
+            if (mutation.target.isConnected && !log?.contains(mutation.target)) continue;
             if (mutation.target === log && mutation.removedNodes.length > 0) {
                 window.logEvents.push({ cleared: true });
             }

@@ -38,7 +38,7 @@ for (const name of ['opening', 'saved_path', 'death_and_restart', 'reminders']) 
         const script = fs.readFileSync(path.join(transcripts, `${name}.script`), 'utf8');
         for (const line of script.split('\n')) {
             if (line.startsWith('>')) await type(page, line.replace(/^> ?/, ''));
-            else if (line.startsWith('wait ')) await page.clock.runFor(Number(line.slice(5)) * 1000);
+            else if (line.startsWith('wait ')) await page.clock.runFor(line.slice(5) * 1000);
         }
         const shown = eventWords(await page.evaluate(() => window.logEvents));
         const expected = transcriptWords(
