@@ -19,11 +19,13 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 // as the page measures it.
 function noteReady() {
     window.readyAt = new Promise((resolve) => {
-        new MutationObserver((_, observer) => {
-            if (!document.querySelector('[role=log] p')) return;
-            observer.disconnect();
-            document.fonts.load('bold 16px Hack').then(() => resolve(performance.now()));
-        }).observe(document, { childList: true, subtree: true });
+        const check = () => {
+            const fontLoaded = [...document.fonts].some((face) =>
+                face.family.replace(/"/g, '') === 'Hack' && face.status === 'loaded');
+            if (fontLoaded && document.querySelector('[role=log] p')) resolve(performance.now());
+        };
+        new MutationObserver(check).observe(document, { childList: true, subtree: true });
+        document.fonts.addEventListener('loadingdone', check);
     });
 }
 

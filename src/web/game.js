@@ -17,6 +17,10 @@
     const input = document.getElementById('command');
     const splash = document.getElementById('splash');
 
+    // The font is asked for now rather than at the first layout, which waits for the scripts;
+    // without it the page shows the browser's own monospace font.
+    document.fonts.load('bold 16px Hack').catch(() => {});
+
     let game = null;
     let section = null;        // the section of the log that new blocks go into
     let block = null;          // the block that new lines go into
