@@ -5,7 +5,7 @@ const assert = require('node:assert');
 const path = require('node:path');
 const { after, before, test } = require('node:test');
 const axe = require('axe-core');
-const { launch, serveSite, openGame, type, repoDir, siteDir } = require('./page');
+const { launch, serveSite, type, repoDir, siteDir } = require('./page');
 
 let browser;
 let site;
@@ -146,7 +146,17 @@ test('a whole game in the page', async () => {
 });
 
 test('the page starts from disk, and says so in words when it cannot run', async () => {
-    const fromDisk = await openGame(browser, 'file://' + path.join(siteDir, 'index.html'));
+    // From disk, the splash going by itself after four seconds.
+    const fromDisk = await browser.newPage();
+    await fromDisk.clock.install({ time: 0 });
+    await fromDisk.goto('file://' + path.join(siteDir, 'index.html'));
+    await fromDisk.getByRole('log').getByText('Welcome').waitFor();
+    await fromDisk.clock.runFor(3900);
+    assert.ok(await fromDisk.getByRole('img').isVisible());
+    await fromDisk.clock.runFor(200);
+    await fromDisk.getByRole('img').waitFor({ state: 'hidden' });
+    await type(fromDisk, 'i understand');
+    await fromDisk.getByRole('log').getByText('Confirming that for me').waitFor();
     await fromDisk.close();
 
     const noScript = await browser.newPage({ javaScriptEnabled: false });
