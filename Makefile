@@ -22,10 +22,12 @@ WEB_DIR ?= build-web
 # Debian's emscripten finds its JavaScript tools through NODE_PATH. Its system libraries come
 # prebuilt in its cache; where that is not writable, a cache of its own in the build dir.
 EMSCRIPTEN_CACHE := /usr/share/emscripten/cache
-EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs $(if $(shell test -w $(EMSCRIPTEN_CACHE) && echo y),,EM_CACHE=$(CURDIR)/$(WEB_DIR)/emscripten-cache)
+EMSCRIPTEN_OWN_CACHE = $(if $(shell test -w $(EMSCRIPTEN_CACHE) && echo y),,\
+	EM_CACHE=$(CURDIR)/$(WEB_DIR)/emscripten-cache)
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs $(EMSCRIPTEN_OWN_CACHE)
 
-.PHONY: all deps configure build run test test-sanitized test-web web serve bench-web fuzz-build fuzz-check \
-	fuzz soak bench clean
+.PHONY: all deps configure build run test test-sanitized test-web web serve bench-web fuzz-build \
+	fuzz-check fuzz soak bench clean
 
 all: build
 
