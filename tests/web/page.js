@@ -58,10 +58,16 @@ function recordLog() {
     }).observe(document, { childList: true, subtree: true });
 }
 
+// A clock that moves only when the test runs it on, however slow the machine.
+async function stopClock(page) {
+    await page.clock.install({ time: 0 });
+    await page.clock.pauseAt(1000);
+}
+
 // A page of the site on a controlled clock, the splash skipped, the welcome in the log.
 async function openGame(browser, url, options = {}) {
     const page = await browser.newPage(options);
-    await page.clock.install({ time: 0 });
+    await stopClock(page);
     await page.addInitScript(recordLog);
     await page.goto(url);
     await page.getByRole('log').getByText('Welcome').waitFor();
@@ -87,4 +93,4 @@ function eventWords(events) {
         : event.typed !== undefined ? ['> ' + event.typed] : words(event.spans));
 }
 
-module.exports = { launch, serveSite, openGame, type, words, eventWords, siteDir, repoDir };
+module.exports = { launch, serveSite, stopClock, openGame, type, words, eventWords, siteDir, repoDir };
