@@ -93,4 +93,6 @@ function eventWords(events) {
         : event.typed !== undefined ? ['> ' + event.typed] : words(event.spans));
 }
 
-module.exports = { launch, serveSite, stopClock, openGame, type, words, eventWords, siteDir, repoDir };
+module.exports = {
+    launch, serveSite, stopClock, openGame, type, words, eventWords, siteDir, repoDir,
+};
