@@ -1,0 +1,77 @@
+// The page's way into the game: a few C functions the page's script calls. Strings go in as
+// UTF-8 and come back as UTF-8 held until the next call, which the script copies at once.
+#include <emscripten/emscripten.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "console/command_history.h"
+#include "session/input_line.h"
+#include "session/play_session.h"
+#include "web/web_display.h"
+
+namespace {
+
+struct WebGame {
+    WebDisplay display;
+    // Never wrapped here: each display line is one paragraph the browser wraps to the page.
+    PlaySession session{display, Console::kUnmeasuredWrapWidth};
+    CommandHistory history;
+    std::string reply;
+};
+
+std::unique_ptr<WebGame> game;
+
+// The game, started by the first call that needs it.
+WebGame& Current() {
+    if (!game) game = std::make_unique<WebGame>();
+    return *game;
+}
+
+const char* Reply(std::string text) {
+    Current().reply = std::move(text);
+    return game->reply.c_str();
+}
+
+const char* Reply(const std::optional<std::string>& text) {
+    return text ? Reply(*text) : nullptr;
+}
+
+}  // namespace
+
+extern "C" {
+
+// Starts a new game and returns the events of its first texts.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickStart() {
+    game = std::make_unique<WebGame>();
+    return Reply(game->display.Take());
+}
+
+// One frame of `seconds`; `typed` is handed to the game, cleaned as the input field would
+// hold it, unless nothing of it is left. Returns the events of the frame.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickFrame(float seconds, const char* typed) {
+    Current().session.Frame(seconds, CleanInputLine(typed));
+    return Reply(game->display.Take());
+}
+
+// What the input field may hold of `raw`.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickCleanLine(const char* raw) {
+    return Reply(CleanInputLine(raw));
+}
+
+EMSCRIPTEN_KEEPALIVE void TarnwickHistoryAdd(const char* line) {
+    Current().history.Add(line);
+}
+
+// The older entry, or null when there is none; `shown` is what the field holds.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickHistoryOlder(const char* shown) {
+    return Reply(Current().history.Older(shown));
+}
+
+// The newer entry or the draft, or null when not browsing.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickHistoryNewer() {
+    return Reply(Current().history.Newer());
+}
+
+}  // extern "C"

@@ -1,0 +1,98 @@
+// Shared by the browser tests: Debian's Chromium, a static server for the built site, and the
+// page's log recorded as it changes.
+const fs = require('node:fs');
+const http = require('node:http');
+const path = require('node:path');
+const { chromium } = require('playwright-core');
+
+const siteDir = process.env.TARNWICK_SITE || path.join(__dirname, '../../build-web/site');
+const repoDir = path.join(__dirname, '../..');
+
+function launch() {
+    return chromium.launch({
+        executablePath: '/usr/bin/chromium',
+        args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    });
+}
+
+// Serves a folder (the site by default) on a free loopback port, as any static server would.
+async function serveSite(dir = siteDir) {
+    const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
+        '.png': 'image/png', '.ttf': 'font/ttf' };
+    const server = http.createServer((request, response) => {
+        const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
+        fs.readFile(path.join(dir, name), (error, body) => {
+            response.writeHead(error ? 404 : 200,
+                { 'Content-Type': types[path.extname(name)] || 'application/octet-stream' });
+            response.end(error ? 'not found' : body);
+        });
+    });
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    return { url: `http://127.0.0.1:${server.address().port}/`, close: () => server.close() };
+}
+
+// Notes every change of the log in window.logEvents: typed echoes, display lines as
+// [style letter, text] spans (the letter from the span's class), and emptyings.
+function recordLog() {
+    window.logEvents = [];
+    new MutationObserver((mutations) => {
+        for (const mutation of mutations) {
+            // The log or a part of it (a part removed with the rest is still reported).
+            const log = document.querySelector('[role=log]');
+            if (mutation.target.isConnected && !log?.contains(mutation.target)) continue;
+            if (mutation.target === log && mutation.removedNodes.length > 0) {
+                window.logEvents.push({ cleared: true });
+            }
+            for (const node of mutation.addedNodes) {
+                if (node.tagName !== 'P') continue;
+                const spans = [...node.children].map((span) =>
+                    [(span.className.match(/^s-(.)$/) || [0, '/'])[1], span.textContent]);
+                if (node.getAttribute('aria-hidden') === 'true') {
+                    window.logEvents.push({ typed: node.textContent, spans });
+                } else {
+                    window.logEvents.push({ spans });
+                }
+            }
+        }
+    }).observe(document, { childList: true, subtree: true });
+}
+
+// A clock that moves only when the test runs it on, however slow the machine.
+async function stopClock(page) {
+    await page.clock.install({ time: 0 });
+    await page.clock.pauseAt(1000);
+}
+
+// A page of the site on a controlled clock, the splash skipped, the welcome in the log.
+async function openGame(browser, url, options = {}) {
+    const page = await browser.newPage(options);
+    await stopClock(page);
+    await page.addInitScript(recordLog);
+    await page.goto(url);
+    await page.getByRole('log').getByText('Welcome').waitFor();
+    await page.keyboard.press('Escape');
+    return page;
+}
+
+// Types a line and runs one frame, which hands it to the game.
+async function type(page, line) {
+    await page.getByRole('textbox', { name: 'Your command' }).fill(line);
+    await page.keyboard.press('Enter');
+    await page.clock.runFor(17);
+}
+
+// Words with their style letters: how a text reads and looks, wherever its lines break.
+function words(spans) {
+    return spans.flatMap(([style, text]) =>
+        text.split(/\s+/).filter(Boolean).map((word) => `${word}/${style}`));
+}
+
+function eventWords(events) {
+    return events.flatMap((event) => event.cleared ? ['* * *']
+        : event.typed !== undefined ? ['> ' + event.typed] : words(event.spans));
+}
+
+module.exports = {
+    launch, serveSite, stopClock, openGame, type, words, eventWords, siteDir, repoDir,
+};

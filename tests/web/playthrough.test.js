@@ -1,0 +1,175 @@
+// One game played in the page as a person would, with the page's own promises checked on the
+// way: the splash, colours, typed text kept literal, the line's limit and history, focus, the
+// log's reading order for screen readers, reflow, the hidden-tab pause, and requests.
+const assert = require('node:assert');
+const path = require('node:path');
+const { after, before, test } = require('node:test');
+const axe = require('axe-core');
+const { launch, serveSite, stopClock, type, repoDir, siteDir } = require('./page');
+
+let browser;
+let site;
+before(async () => {
+    browser = await launch();
+    site = await serveSite();
+});
+after(async () => {
+    await browser.close();
+    site.close();
+});
+
+const focused = (locator) => locator.evaluate((element) => element === document.activeElement);
+
+async function setHidden(page, hidden) {
+    await page.evaluate((value) => {
+        Object.defineProperty(document, 'hidden', { value, configurable: true });
+        Object.defineProperty(document, 'visibilityState',
+            { value: value ? 'hidden' : 'visible', configurable: true });
+        document.dispatchEvent(new Event('visibilitychange'));
+    }, hidden);
+}
+
+async function axeViolations(page, rules) {
+    await page.evaluate(axe.source);  // evaluated by the test, so the page's policy allows it
+    return page.evaluate((options) => window.axe.run(document, options)
+        .then((results) => results.violations.map((v) => `${v.id}: ${v.nodes[0].html}`)), rules);
+}
+
+test('a whole game in the page', async () => {
+    const page = await browser.newPage({ viewport: { width: 1280, height: 720 } });
+    const requests = [];
+    page.on('request', (request) => requests.push(request.url()));
+    page.on('dialog', () => assert.fail('typed text ran as script'));
+    await stopClock(page);
+    await page.goto(site.url);
+    const log = page.getByRole('log');
+    const input = page.getByRole('textbox', { name: 'Your command' });
+
+    // The splash, with its text alternative, over a game ready to play; Space skips it.
+    await page.getByRole('img', { name: /Tarnwick III/ }).waitFor();
+    await log.getByText('Welcome').waitFor();
+    await page.keyboard.press('Space');
+    await page.getByRole('img').waitFor({ state: 'hidden' });
+    assert.ok(await focused(input));
+
+    // Typed markup is shown as the characters typed; Enter on an empty line does nothing.
+    await page.keyboard.type('<img src=x onerror=alert(1)>');
+    await page.keyboard.press('Enter');
+    await page.clock.runFor(17);
+    await log.getByText('<img src=x onerror=alert(1)>').waitFor();
+    assert.strictEqual(await log.locator('img').count(), 0);
+    const lines = await log.locator('p').count();
+    await page.keyboard.press('Enter');
+    await page.clock.runFor(100);
+    assert.strictEqual(await log.locator('p').count(), lines);
+
+    // The five colours of the window, the echo among them.
+    await type(page, 'i understand');
+    const colours = await log.locator('span').evaluateAll((spans) => Object.fromEntries(
+        spans.map((span) => [span.className || 'plain', getComputedStyle(span).color])));
+    assert.deepStrictEqual(colours, {
+        plain: 'rgb(174, 180, 184)', 's-a': 'rgb(211, 64, 18)', 's-h': 'rgb(114, 176, 229)',
+        's-i': 'rgb(201, 155, 109)', 's-s': 'rgb(161, 190, 126)',
+    });
+    // Game texts are read out from the log; the player's own commands are not read back.
+    const heard = await log.ariaSnapshot();
+    assert.match(heard, /Confirming that for me/);
+    assert.doesNotMatch(heard, /img src|i understand/);
+    assert.strictEqual(await log.getAttribute('aria-live'), 'polite');
+
+    // History as in a shell, the draft kept past the newest line.
+    await type(page, 'yes');
+    await input.fill('draft');
+    for (const [key, shown] of [['ArrowUp', 'yes'], ['ArrowUp', 'i understand'],
+        ['ArrowDown', 'yes'], ['ArrowDown', 'draft'], ['ArrowDown', 'draft']]) {
+        await page.keyboard.press(key);
+        assert.strictEqual(await input.inputValue(), shown, key);
+    }
+    // At most 31 bytes, whole characters only.
+    await input.fill('');
+    await page.keyboard.type('a'.repeat(20) + 'é'.repeat(10));
+    assert.strictEqual(await input.inputValue(), 'a'.repeat(20) + 'é'.repeat(5));
+    await input.fill('');
+
+    // A click on the log gives the focus back, unless it selects text.
+    await log.getByText('Clever girl').click({ clickCount: 3 });
+    assert.match(await page.evaluate(() => String(window.getSelection())), /Clever girl/);
+    assert.ok(!await focused(input));
+    await log.click({ position: { x: 5, y: 5 } });
+    assert.ok(await focused(input));
+
+    // Into the house; the beast kills a player who shuts the door too late, and the log is
+    // emptied for a new start.
+    for (const line of ['push the red button', 'look around', 'open drawer', 'take key',
+        'open door', 'walk', 'use key', 'open left door']) {
+        await type(page, line);
+        if (line.startsWith('push')) await page.clock.runFor(9000);
+    }
+    await page.screenshot({ path: path.join(repoDir, 'docs/browser.png') });
+    await page.clock.runFor(12000 + 9000);
+    assert.strictEqual(await log.getByText('shreds you to pieces').count(), 0);
+    await log.getByText('Look around').waitFor();
+
+    // A phone's width: the text wraps anew, nothing scrolls sideways, the end stays in view.
+    const remember = log.getByText("I can't remember getting into this room.");
+    const wideHeight = (await remember.boundingBox()).height;
+    await page.setViewportSize({ width: 390, height: 844 });
+    assert.ok((await remember.boundingBox()).height > wideHeight);
+    await type(page, 'look around');
+    assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 390));
+    assert.ok(await log.evaluate((l) => l.scrollHeight - l.scrollTop - l.clientHeight < 2));
+
+    // Hidden for a minute at the beast's door: the game waited.
+    for (const line of ['open drawer', 'take key', 'open door', 'walk', 'use key',
+        'open left door']) {
+        await type(page, line);
+    }
+    await setHidden(page, true);
+    await page.clock.runFor(60000);
+    await setHidden(page, false);
+    await page.clock.runFor(1500);
+    await log.getByText('QUICKLY').waitFor();
+    await type(page, 'shut door');
+    await page.clock.runFor(2000);
+    await log.getByText('Your fast reflexes saved your life!').waitFor();
+    await type(page, 'open right door');
+    await page.clock.runFor(31000);
+    await log.getByText("It's over, there's no more content.").waitFor();
+
+    // Accessible in both palettes; the lighter one reaches 4.5:1. (axe-core needs timers.)
+    await page.clock.resume();
+    assert.deepStrictEqual(await axeViolations(page, { rules: { 'color-contrast':
+        { enabled: false } } }), []);
+    await page.emulateMedia({ contrast: 'more' });
+    assert.deepStrictEqual(await axeViolations(page), []);
+
+    assert.deepStrictEqual(requests.filter((url) => !url.startsWith(site.url)), []);
+    await page.close();
+});
+
+test('the page starts from disk, and says so in words when it cannot run', async () => {
+    // From disk, the splash going by itself after four seconds.
+    const fromDisk = await browser.newPage();
+    await stopClock(fromDisk);
+    await fromDisk.goto('file://' + path.join(siteDir, 'index.html'));
+    await fromDisk.getByRole('log').getByText('Welcome').waitFor();
+    await fromDisk.clock.runFor(3900);
+    assert.ok(await fromDisk.getByRole('img').isVisible());
+    await fromDisk.clock.runFor(200);
+    await fromDisk.getByRole('img').waitFor({ state: 'hidden' });
+    await type(fromDisk, 'i understand');
+    await fromDisk.getByRole('log').getByText('Confirming that for me').waitFor();
+    await fromDisk.close();
+
+    const noScript = await browser.newPage({ javaScriptEnabled: false });
+    await noScript.goto(site.url);
+    assert.ok(await noScript.locator('noscript p').isVisible());
+    assert.match(await noScript.locator('noscript p').textContent(), /needs JavaScript/);
+    await noScript.close();
+
+    const noProgram = await browser.newPage();
+    await noProgram.route('**/tarnwick.js', (route) => route.abort());
+    await noProgram.goto(site.url);
+    await noProgram.getByRole('status').getByText('cannot run in this browser').waitFor();
+    await noProgram.close();
+});
