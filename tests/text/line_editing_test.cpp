@@ -36,14 +36,6 @@ bool SameSettings(const termios& a, const termios& b) {
            a.c_cflag == b.c_cflag && std::memcmp(a.c_cc, b.c_cc, sizeof a.c_cc) == 0;
 }
 
-int Count(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 }  // namespace
 
 TEST(LineEditing, KeepsTheHalfTypedLineIntactBelowATimedText) {

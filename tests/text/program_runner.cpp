@@ -214,3 +214,11 @@ int TerminalRun::WaitForExit() {
     child_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+int Count(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}

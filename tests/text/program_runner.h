@@ -66,3 +66,6 @@ private:
 
 // The path of the program under test.
 std::string TextProgram();
+
+// How many times `part` stands in `text`, overlapping ones included.
+int Count(const std::string& text, const std::string& part);

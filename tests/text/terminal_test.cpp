@@ -28,14 +28,6 @@ std::vector<std::string> VisibleRows(const std::string& output) {
     return rows;
 }
 
-int Count(const std::string& text, const std::string& part) {
-    int count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-        ++count;
-    }
-    return count;
-}
-
 }  // namespace
 
 TEST(TextAtATerminal, ColoursTheTextAndLeavesTheTypingAloneWhenPlain) {

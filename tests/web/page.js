@@ -93,6 +93,23 @@ function eventWords(events) {
         : event.typed !== undefined ? ['> ' + event.typed] : words(event.spans));
 }
 
+// Starts the browser and the site before a file's tests and stops them after; the fields of the
+// object it returns are filled in once the tests start.
+function useBrowserAndSite() {
+    const { after, before } = require('node:test');
+    const shared = {};
+    before(async () => {
+        shared.browser = await launch();
+        shared.site = await serveSite();
+    });
+    after(async () => {
+        await shared.browser.close();
+        shared.site.close();
+    });
+    return shared;
+}
+
 module.exports = {
     launch, serveSite, stopClock, openGame, type, words, eventWords, siteDir, repoDir,
+    useBrowserAndSite,
 };

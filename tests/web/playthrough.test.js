@@ -3,20 +3,11 @@
 // log's reading order for screen readers, reflow, the hidden-tab pause, and requests.
 const assert = require('node:assert');
 const path = require('node:path');
-const { after, before, test } = require('node:test');
+const { test } = require('node:test');
 const axe = require('axe-core');
-const { launch, serveSite, stopClock, type, repoDir, siteDir } = require('./page');
+const { stopClock, type, repoDir, siteDir, useBrowserAndSite } = require('./page');
 
-let browser;
-let site;
-before(async () => {
-    browser = await launch();
-    site = await serveSite();
-});
-after(async () => {
-    await browser.close();
-    site.close();
-});
+const shared = useBrowserAndSite();
 
 const focused = (locator) => locator.evaluate((element) => element === document.activeElement);
 
@@ -36,12 +27,12 @@ async function axeViolations(page, rules) {
 }
 
 test('a whole game in the page', async () => {
-    const page = await browser.newPage({ viewport: { width: 1280, height: 720 } });
+    const page = await shared.browser.newPage({ viewport: { width: 1280, height: 720 } });
     const requests = [];
     page.on('request', (request) => requests.push(request.url()));
     page.on('dialog', () => assert.fail('typed text ran as script'));
     await stopClock(page);
-    await page.goto(site.url);
+    await page.goto(shared.site.url);
     const log = page.getByRole('log');
     const input = page.getByRole('textbox', { name: 'Your command' });
 
@@ -143,13 +134,13 @@ test('a whole game in the page', async () => {
     await page.emulateMedia({ contrast: 'more' });
     assert.deepStrictEqual(await axeViolations(page), []);
 
-    assert.deepStrictEqual(requests.filter((url) => !url.startsWith(site.url)), []);
+    assert.deepStrictEqual(requests.filter((url) => !url.startsWith(shared.site.url)), []);
     await page.close();
 });
 
 test('the page starts from disk, and says so in words when it cannot run', async () => {
     // From disk, the splash going by itself after four seconds.
-    const fromDisk = await browser.newPage();
+    const fromDisk = await shared.browser.newPage();
     await stopClock(fromDisk);
     await fromDisk.goto('file://' + path.join(siteDir, 'index.html'));
     await fromDisk.getByRole('log').getByText('Welcome').waitFor();
@@ -161,15 +152,15 @@ test('the page starts from disk, and says so in words when it cannot run', async
     await fromDisk.getByRole('log').getByText('Confirming that for me').waitFor();
     await fromDisk.close();
 
-    const noScript = await browser.newPage({ javaScriptEnabled: false });
-    await noScript.goto(site.url);
+    const noScript = await shared.browser.newPage({ javaScriptEnabled: false });
+    await noScript.goto(shared.site.url);
     assert.ok(await noScript.locator('noscript p').isVisible());
     assert.match(await noScript.locator('noscript p').textContent(), /needs JavaScript/);
     await noScript.close();
 
-    const noProgram = await browser.newPage();
+    const noProgram = await shared.browser.newPage();
     await noProgram.route('**/tarnwick.js', (route) => route.abort());
-    await noProgram.goto(site.url);
+    await noProgram.goto(shared.site.url);
     await noProgram.getByRole('status').getByText('cannot run in this browser').waitFor();
     await noProgram.close();
 });

@@ -3,8 +3,8 @@
 const assert = require('node:assert');
 const fs = require('node:fs');
 const path = require('node:path');
-const { after, before, test } = require('node:test');
-const { launch, serveSite, openGame, type, words, eventWords, repoDir } = require('./page');
+const { test } = require('node:test');
+const { openGame, type, words, eventWords, repoDir, useBrowserAndSite } = require('./page');
 
 const transcripts = path.join(repoDir, 'tests/text/transcripts');
 
@@ -21,20 +21,11 @@ function transcriptWords(text) {
     });
 }
 
-let browser;
-let site;
-before(async () => {
-    browser = await launch();
-    site = await serveSite();
-});
-after(async () => {
-    await browser.close();
-    site.close();
-});
+const shared = useBrowserAndSite();
 
 for (const name of ['opening', 'saved_path', 'death_and_restart', 'reminders']) {
     test(`${name} plays in the page as its transcript shows`, async () => {
-        const page = await openGame(browser, site.url);
+        const page = await openGame(shared.browser, shared.site.url);
         const script = fs.readFileSync(path.join(transcripts, `${name}.script`), 'utf8');
         for (const line of script.split('\n')) {
             if (line.startsWith('>')) await type(page, line.replace(/^> ?/, ''));
