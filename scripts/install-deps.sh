@@ -20,6 +20,12 @@ for package in "${packages[@]}"; do
         missing+=("$package")
     fi
 done
+# npm drives the browser tests. Node.js from NodeSource brings its own; Debian's nodejs does
+# not, and its npm package would conflict with NodeSource's, so it is asked for only when missing.
+if ! command -v npm >/dev/null 2>&1 &&
+    ! dpkg-query -W -f='${Status}' npm 2>/dev/null | grep -q "install ok installed"; then
+    missing+=(npm)
+fi
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing missing packages: ${missing[*]}" >&2
