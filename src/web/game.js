@@ -6,6 +6,8 @@
     const kSplashMilliseconds = 4000;
     const kSpanSeparator = '\x1f';
     const kSplashKeys = ['Escape', ' ', 'Enter'];
+    // Far more than a line holds, even behind control characters that cleaning drops.
+    const kLongestPaste = 4096;
     // The log is kept in blocks of lines, and blocks in sections, so that the browser lays out
     // a new line without walking every line before it: adding to a long log costs what adding
     // to a short one does.
@@ -155,9 +157,10 @@
         input.setSelectionRange(line.length, line.length);
     }
 
-    // Keeps what the window's field would hold: 31 bytes, whole characters, no controls.
+    // Keeps what the window's field would hold: 31 bytes, whole characters, no controls. A huge
+    // paste is cut first, so the game's memory never has to hold it.
     function CleanInput() {
-        const cleaned = game.cleanLine(input.value);
+        const cleaned = game.cleanLine(input.value.slice(0, kLongestPaste));
         if (cleaned !== input.value) SetInput(cleaned);
     }
 
