@@ -5,11 +5,7 @@
 # without a word.
 source "$(dirname "$0")/lib.sh"
 
-# A copy of the program with no data files beside it.
-LONE_TARNWICK=$WORK/lone/tarnwick
-mkdir -p "$WORK/lone"
-cp "$TARNWICK" "$LONE_TARNWICK"
-BUILT_TARNWICK=$TARNWICK
+CopyGameAlone
 
 # Prepares GAME_DIR/Hack-Bold.ttf for case $1.
 SpoilFont() {

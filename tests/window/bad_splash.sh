@@ -4,11 +4,7 @@
 # "Missing" means missing everywhere the game looks: the message then names every folder.
 source "$(dirname "$0")/lib.sh"
 
-# A copy of the program with no data files beside it.
-LONE_TARNWICK=$WORK/lone/tarnwick
-mkdir -p "$WORK/lone"
-cp "$TARNWICK" "$LONE_TARNWICK"
-BUILT_TARNWICK=$TARNWICK
+CopyGameAlone
 
 # Prepares GAME_DIR/splash.png for case $1.
 SpoilSplash() {

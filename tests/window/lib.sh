@@ -244,6 +244,22 @@ PollScreen() {
     done
 }
 
+# Waits for the splash picture, skips it with Space and waits for the console.
+SkipSplash() {
+    PollScreen 10 ShowsPicture "$SPLASH" || Fail "the splash picture did not show"
+    HoldKey space
+    PollScreen 10 IsConsole || Fail "the console did not show"
+}
+
+# A copy of the program with no data files beside it, in LONE_TARNWICK; the built one stays in
+# BUILT_TARNWICK.
+CopyGameAlone() {
+    LONE_TARNWICK=$WORK/lone/tarnwick
+    BUILT_TARNWICK=$TARNWICK
+    mkdir -p "$WORK/lone"
+    cp "$TARNWICK" "$LONE_TARNWICK"
+}
+
 # Holds a key long enough for a frame to see it down: the GUI toolkit reads key state once per
 # frame, so a press and release between two frames would go unnoticed.
 HoldKey() {
