@@ -81,5 +81,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         error = "--pace is for interactive play; a script's clock is its own";
         return false;
     }
+    if (options.plain && !options.scriptPath.empty()) {
+        error = "--plain is for interactive play; a script prints its transcript as it is";
+        return false;
+    }
     return true;
 }

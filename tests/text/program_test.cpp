@@ -59,6 +59,7 @@ TEST(TextProgram, RefusesBadOptionsAndFilesWithStatusTwo) {
         {{"--pace", "fast"}, "--pace takes a number"},
         {{"--pace=nan"}, "--pace takes a number"},
         {{"--pace", "2", "--script", goodScript.path()}, "--pace is for interactive play"},
+        {{"--script", goodScript.path(), "--plain"}, "--plain is for interactive play"},
         {{"--script"}, "--script needs a value"},
         {{"--transcript="}, "--transcript needs a file name"},
         {{"--colour"}, "unknown option '--colour'"},
