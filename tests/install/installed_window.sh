@@ -32,9 +32,7 @@ CheckStart() {
     pitch=$(RowPitch "$WORK/console.png")
     [ -n "$pitch" ] && [ "$pitch" -ge 20 ] || Fail "$label: log rows ${pitch:-?} pixels apart, not in the Hack font"
     Pass "$label: the console draws its text in Hack (rows $pitch pixels apart)"
-    "$SEND_CLOSE" "$window"
-    WaitGameExit 10 || Fail "$label: the program did not end after the close request"
-    [ "$GAME_STATUS" -eq 0 ] || Fail "$label: exit status $GAME_STATUS"
+    CloseGame "$window" "$label"
     [ ! -s "$GAME_STDERR" ] || Fail "$label: standard error says: $(cat "$GAME_STDERR")"
     Pass "$label: closed with status 0 and nothing on standard error"
 }

@@ -47,9 +47,7 @@ for case in missing empty text truncated bad-tables directory; do
         Fail "$case: the console shows no text ($rows rows, $plain plain and $action action pixels)"
     Pass "$case: the window shows and the console draws its text"
 
-    "$SEND_CLOSE" "$window"
-    WaitGameExit 10 || Fail "$case: the program did not end after the close request"
-    [ "$GAME_STATUS" -eq 0 ] || Fail "$case: exit status $GAME_STATUS"
+    CloseGame "$window" "$case"
     cp "$GAME_STDERR" "$ARTIFACTS/$case-stderr.log"
     lines=$(wc -l < "$GAME_STDERR")
     [ "$lines" -eq "$expectedLines" ] || Fail "$case: $lines lines on standard error, expected $expectedLines"

@@ -49,9 +49,7 @@ for CASE in missing empty text truncated garbage-pixels directory; do
         Fail "$CASE: the console does not show the opening text"
     Pass "$CASE: the console shows from the start ($consoleMs ms), no splash"
 
-    "$SEND_CLOSE" "$window"
-    WaitGameExit 10 || Fail "$CASE: the program did not end after the close request"
-    [ "$GAME_STATUS" -eq 0 ] || Fail "$CASE: exit status $GAME_STATUS"
+    CloseGame "$window" "$CASE"
     cp "$GAME_STDERR" "$ARTIFACTS/$CASE-stderr.log"
     lines=$(wc -l < "$GAME_STDERR")
     [ "$lines" -eq 1 ] || Fail "$CASE: $lines lines on standard error, expected one"

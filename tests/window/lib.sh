@@ -244,6 +244,14 @@ PollScreen() {
     done
 }
 
+# Asks window $1 to close and checks that the program ends with status 0; $2 names the case in
+# a failure.
+CloseGame() {
+    "$SEND_CLOSE" "$1"
+    WaitGameExit 10 || Fail "${2:+$2: }the program did not end after the close request"
+    [ "$GAME_STATUS" -eq 0 ] || Fail "${2:+$2: }exit status $GAME_STATUS"
+}
+
 # Waits for the splash picture, skips it with Space and waits for the console.
 SkipSplash() {
     PollScreen 10 ShowsPicture "$SPLASH" || Fail "the splash picture did not show"

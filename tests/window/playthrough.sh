@@ -154,8 +154,6 @@ Keep "$WORK/end.png" "end"
     Fail "the log changed after the credits"
 Pass "the log still holds the whole game more than 10 s after the left door opened"
 
-"$SEND_CLOSE" "$window"
-WaitGameExit 10 || Fail "the program did not end after the close request"
-[ "$GAME_STATUS" -eq 0 ] || Fail "exit status $GAME_STATUS"
+CloseGame "$window"
 Pass "closed with exit status 0"
 Finish

@@ -39,9 +39,7 @@ ExpectSplash() {
         seen=$(PixelAt "$WORK/poll.png" ${SAMPLES[i]})
         ColourNear "$seen" "${expected[i]}" 3 || Fail "$label: at ${SAMPLES[i]} the window shows $seen, expected ${expected[i]}"
     done
-    "$SEND_CLOSE" "$window"
-    WaitGameExit 10 || Fail "$label: the program did not end after the close request"
-    [ "$GAME_STATUS" -eq 0 ] || Fail "$label: exit status $GAME_STATUS"
+    CloseGame "$window" "$label"
     [ ! -s "$GAME_STDERR" ] || Fail "$label: unexpected standard error: $(cat "$GAME_STDERR")"
     Pass "$label ($(file -b "$picture" | cut -d, -f2-3 | sed 's/^ //')) shows in its colours"
 }
@@ -63,9 +61,7 @@ ExpectRefused() {
     local consoleMs=$(( $(NowMs) - GAME_START_MS ))
     [ "$consoleMs" -lt 3950 ] || Fail "$label: the console showed only after $consoleMs ms"
     Keep "$WORK/poll.png" "$label"
-    "$SEND_CLOSE" "$window"
-    WaitGameExit 10 || Fail "$label: the program did not end after the close request"
-    [ "$GAME_STATUS" -eq 0 ] || Fail "$label: exit status $GAME_STATUS"
+    CloseGame "$window" "$label"
     cp "$GAME_STDERR" "$ARTIFACTS/$label-stderr.log"
     [ "$(wc -l < "$GAME_STDERR")" -eq 1 ] && grep -qF splash.png "$GAME_STDERR" ||
         Fail "$label: expected one line naming splash.png on standard error, got: $(cat "$GAME_STDERR")"
