@@ -1,6 +1,17 @@
 #include "engine/game.h"
 
+#include <algorithm>
+#include <limits>
+#include <tuple>
+
 #include "console/console.h"
+#include "engine/scene_deadline.h"
+
+namespace {
+
+constexpr double kNever = std::numeric_limits<double>::infinity();
+
+}  // namespace
 
 Game::Game(Console& console, const StoryBuilder& buildStory) {
     buildStory(*this, console);
@@ -12,10 +23,35 @@ void Game::HandleInput(Console& console, const std::string& line) {
     const bool accepted = scenes[static_cast<std::size_t>(currentScene)].TryAction(line);
     if (accepted && currentScene != previousScene) EnterCurrentScene();
     previousScene = currentScene;
+    nextChangeAt_ = clock.Seconds();
 }
 
 void Game::Update() {
+    const auto before = std::make_tuple(currentScene, previousScene, eventStage, sceneStartTime);
+    nextChangeAt_ = kNever;
     scenes[static_cast<std::size_t>(currentScene)].onUpdate();
+    if (before != std::make_tuple(currentScene, previousScene, eventStage, sceneStartTime)) {
+        nextChangeAt_ = clock.Seconds();
+    }
+}
+
+bool Game::SceneOlderThan(float seconds) {
+    const bool older = clock.Now() - sceneStartTime > seconds;
+    if (!older) {
+        nextChangeAt_ = std::min(nextChangeAt_, EarliestClockOlderThan(sceneStartTime, seconds));
+    }
+    return older;
+}
+
+std::optional<double> Game::NextChangeAt() const {
+    if (nextChangeAt_ == kNever) return std::nullopt;
+    return nextChangeAt_;
+}
+
+std::optional<double> Game::SecondsToNextChange() const {
+    const std::optional<double> at = NextChangeAt();
+    if (!at) return std::nullopt;
+    return std::max(0.0, *at - clock.Seconds());
 }
 
 void Game::SetScenes(std::vector<Scene> allScenes) {

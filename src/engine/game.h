@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,18 @@ public:
     // Runs the current scene's per-frame callback.
     void Update();
 
+    // Whether more than `seconds` have passed since the current scene was entered or re-armed.
+    // The story's timers ask only this, so an update also learns the earliest threshold it
+    // tested that has not passed yet.
+    bool SceneOlderThan(float seconds);
+    // The clock reading from which the next Update may change the game without input, never
+    // later than that change; none while only input can change it. Due at once after input
+    // or after an update that changed something, since the next update may then test
+    // thresholds this one never reached.
+    std::optional<double> NextChangeAt() const;
+    // NextChangeAt() as seconds from now, never negative.
+    std::optional<double> SecondsToNextChange() const;
+
     // Building operations used by the story.
     void SetScenes(std::vector<Scene> allScenes);
     void SetActions(int sceneIndex, std::vector<Action> actions);
@@ -52,4 +65,6 @@ public:
 
 private:
     void EnterCurrentScene();
+
+    double nextChangeAt_ = 0.0;  // +infinity: only input can change the game
 };

@@ -68,7 +68,7 @@ void PrintNextTimedText(Game& game, Console& console, const char* const (&texts)
                         const float (&after)[kCount]) {
     const int stage = game.eventStage;
     if (stage < 0 || stage >= static_cast<int>(kCount)) return;
-    if (Elapsed(game) > after[stage]) {
+    if (game.SceneOlderThan(after[stage])) {
         game.eventStage = stage + 1;
         console.AddText(texts[stage]);
     }
@@ -182,12 +182,11 @@ Scene MakeBeast(Game* game, Console* console) {
             console->AddText(kBeastEnterText);
         },
         [game, console] {
-            const float elapsed = Elapsed(*game);
-            if (elapsed > kBeastAttacksAfter && game->eventStage == 0) {
+            if (game->SceneOlderThan(kBeastAttacksAfter) && game->eventStage == 0) {
                 game->leftDoorOpen = true;
                 game->eventStage = 1;
                 console->AddText(kBeastAttackText);
-            } else if (elapsed > kBeastStrikesAfter && game->eventStage == 1) {
+            } else if (game->SceneOlderThan(kBeastStrikesAfter) && game->eventStage == 1) {
                 game->eventStage = 2;
                 if (game->leftDoorOpen) {
                     console->AddText(kBeastKillsText);
@@ -197,7 +196,7 @@ Scene MakeBeast(Game* game, Console* console) {
                     game->currentScene = TwoDoors;
                     game->previousScene = TwoDoors;
                 }
-            } else if (elapsed > kWakeUpAgainAfter && game->eventStage == 2) {
+            } else if (game->SceneOlderThan(kWakeUpAgainAfter) && game->eventStage == 2) {
                 // Dead: wake up again in the room, with nothing.
                 Rearm(*game);
                 game->scenes[WakeUp].onEnter();

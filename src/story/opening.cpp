@@ -46,14 +46,14 @@ Scene MakeWelcome(Game* game, Console* console) {
             console->AddText(kWelcomeText);
         },
         [game, console] {
-            const float elapsed = Elapsed(*game);
-            if (elapsed > kWelcomeFirstReminderAfter && game->eventStage == 0) {
+            if (game->SceneOlderThan(kWelcomeFirstReminderAfter) && game->eventStage == 0) {
                 game->eventStage = 1;
                 console->AddText(kWelcomeFirstReminder);
-            } else if (elapsed > kWelcomeSecondReminderAfter && game->eventStage == 1) {
+            } else if (game->SceneOlderThan(kWelcomeSecondReminderAfter) && game->eventStage == 1) {
                 game->eventStage = 2;
                 console->AddText(kWelcomeSecondReminder);
-            } else if (elapsed > kWelcomeRepeatedReminderAfter && game->eventStage == 2) {
+            } else if (game->SceneOlderThan(kWelcomeRepeatedReminderAfter) &&
+                       game->eventStage == 2) {
                 Rearm(*game);
                 console->AddText(kWelcomeRepeatedReminder);
             }
@@ -73,7 +73,7 @@ Scene MakeConfirm(Game* game, Console* console) {
             console->AddText(kConfirmQuestion);
         },
         [game, console] {
-            if (Elapsed(*game) > kConfirmReminderAfter && game->eventStage == 0) {
+            if (game->SceneOlderThan(kConfirmReminderAfter) && game->eventStage == 0) {
                 game->eventStage = 1;
                 console->AddText(kConfirmReminder);
             }
@@ -96,7 +96,7 @@ std::vector<Action> ConfirmActions(Game* game) {
 Scene MakeRedButton(Game* game, Console* console) {
     return Scene([console] { console->AddText(kRedButtonText); },
                  [game, console] {
-                     if (Elapsed(*game) > kRedButtonReminderEvery) {
+                     if (game->SceneOlderThan(kRedButtonReminderEvery)) {
                          Rearm(*game);
                          console->AddText(kRedButtonReminder);
                      }
@@ -120,7 +120,7 @@ Scene MakeRetry(Game* game, Console* console) {
     return Scene([console] { console->AddText(kRetryText); },
                  [game] {
                      // Back to the question without asking it again.
-                     if (Elapsed(*game) > kRetryBackAfter) SwitchTo(*game, Confirm);
+                     if (game->SceneOlderThan(kRetryBackAfter)) SwitchTo(*game, Confirm);
                  });
 }
 

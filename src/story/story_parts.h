@@ -10,11 +10,6 @@
 
 namespace story {
 
-// Seconds since the current scene was entered or re-armed.
-inline float Elapsed(const Game& game) {
-    return game.clock.Now() - game.sceneStartTime;
-}
-
 // Restarts the current scene's timers without entering it again.
 inline void Rearm(Game& game) {
     game.sceneStartTime = game.clock.Now();
