@@ -19,7 +19,7 @@ function launch() {
 // Serves a folder (the site by default) on a free loopback port, as any static server would.
 async function serveSite(dir = siteDir) {
     const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-        '.png': 'image/png', '.ttf': 'font/ttf' };
+        '.webp': 'image/webp', '.woff2': 'font/woff2' };
     const server = http.createServer((request, response) => {
         const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
         fs.readFile(path.join(dir, name), (error, body) => {
