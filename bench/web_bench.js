@@ -1,6 +1,7 @@
-// The page's figures (make bench): the size of its own files, the time until it is ready to
-// play against a static page of the same text, font and style, and the cost of adding a text
-// to a long log against a short one. Ratios come from one run, in the same browser.
+// The page's figures (make bench): the size of its files, the time until it is ready to play
+// against a static page of the same text, font and style (over a local server and over a slow
+// mobile link), and the cost of adding a text to a long log against a short one. Ratios come
+// from one run, in the same browser.
 //   node bench/web_bench.js SITE_DIR
 const fs = require('node:fs');
 const os = require('node:os');
@@ -10,6 +11,10 @@ const { launch, serveSite, openGame } = require('../tests/web/page');
 const siteDir = path.resolve(process.argv[2] || 'build-web/site');
 const kOwnFiles = ['index.html', 'style.css', 'game.js', 'tarnwick.js'];
 const kLoads = 7;
+const kSlowLoads = 5;
+// A slow mobile link as DevTools emulates it: 1.6 Mbit/s down, 750 kbit/s up, 150 ms latency.
+const kSlowLink = { offline: false, latency: 150, downloadThroughput: 1.6e6 / 8,
+    uploadThroughput: 750e3 / 8 };
 const kTextsMeasured = 10;
 const kBatches = 15;
 
@@ -29,9 +34,15 @@ function noteReady() {
     });
 }
 
-async function readyTime(browser, url) {
+async function readyTime(browser, url, link) {
     const context = await browser.newContext();  // nothing cached from the last load
     const page = await context.newPage();
+    if (link) {
+        const cdp = await context.newCDPSession(page);
+        await cdp.send('Network.enable');
+        await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
+        await cdp.send('Network.emulateNetworkConditions', link);
+    }
     await page.addInitScript(noteReady);
     await page.goto(url);
     const time = await page.evaluate(() => window.readyAt);
@@ -105,29 +116,41 @@ async function LogOf(browser, url, lines) {
     };
 }
 
+const kiB = (bytes) => `${bytes} bytes = ${(bytes / 1024).toFixed(1)} KiB`;
+
+// Ready-to-play times of the static page and the game's, in turn, and their medians.
+async function compareReady(browser, site, twin, loads, link) {
+    const game = [];
+    const still = [];
+    for (let i = 0; i < loads; ++i) {
+        still.push(await readyTime(browser, twin.url + 'static.html', link));
+        game.push(await readyTime(browser, site.url, link));
+    }
+    const runs = (times) => times.map((time) => time.toFixed(0)).join(' ');
+    console.log(`  static page of the same text  ${median(still).toFixed(1)} ms  (${runs(still)})`);
+    console.log(`  the game's page               ${median(game).toFixed(1)} ms  (${runs(game)})`);
+    console.log(`  ratio                         ${(median(game) / median(still)).toFixed(2)}`);
+}
+
 (async () => {
-    const bytes = kOwnFiles.map((name) => fs.statSync(path.join(siteDir, name)).size);
-    const total = bytes.reduce((a, b) => a + b, 0);
-    console.log('The page\'s own files (font and splash not counted):');
-    kOwnFiles.forEach((name, i) => console.log(`  ${name.padEnd(12)} ${bytes[i]} bytes`));
-    console.log(`  total        ${total} bytes = ${(total / 1024).toFixed(1)} KiB (goal: 300 KB)`);
+    const names = fs.readdirSync(siteDir).sort();
+    const bytes = Object.fromEntries(names.map((name) =>
+        [name, fs.statSync(path.join(siteDir, name)).size]));
+    const sum = (list) => list.reduce((total, name) => total + bytes[name], 0);
+    console.log('The site folder:');
+    names.forEach((name) => console.log(`  ${name.padEnd(16)} ${bytes[name]} bytes`));
+    console.log(`  everything       ${kiB(sum(names))} (goal: 200 KB)`);
+    console.log(`  the page's own   ${kiB(sum(kOwnFiles))} (${kOwnFiles.join(', ')}; goal: 300 KB)`);
 
     const browser = await launch();
     const site = await serveSite(siteDir);
     const twin = await serveSite(await staticTwin(browser, site.url));
-    const game = [];
-    const still = [];
-    for (let i = 0; i < kLoads; ++i) {
-        still.push(await readyTime(browser, twin.url + 'static.html'));
-        game.push(await readyTime(browser, site.url));
-    }
-    const runs = (times) => times.map((time) => time.toFixed(0)).join(' ');
     console.log(`\nReady to play, median of ${kLoads} loads over a local server ` +
-        `(load average ${os.loadavg()[0].toFixed(1)}):`);
-    console.log(`  static page of the same text  ${median(still).toFixed(1)} ms  (${runs(still)})`);
-    console.log(`  the game's page               ${median(game).toFixed(1)} ms  (${runs(game)})`);
-    console.log(`  ratio                         ${(median(game) / median(still)).toFixed(2)} ` +
-        '(goal: at most 1.5)');
+        `(load average ${os.loadavg()[0].toFixed(1)}; goal: a ratio of at most 1.5):`);
+    await compareReady(browser, site, twin, kLoads);
+    console.log(`\nReady to play over the slow mobile link (1.6 Mbit/s down, 750 kbit/s up, ` +
+        `150 ms latency, cache off), median of ${kSlowLoads} (goal: the game at most 1.2 s):`);
+    await compareReady(browser, site, twin, kSlowLoads, kSlowLink);
 
     // Both logs take turns, so that both see the machine as it is at the time.
     const logs = [await LogOf(browser, site.url, 100), await LogOf(browser, site.url, 10000)];

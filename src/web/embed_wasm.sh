@@ -1,19 +1,21 @@
 #!/bin/sh
-# Writes the page's program as one classic script: the compiled game's WebAssembly as base64
-# text, compiled as soon as the script runs (while the rest of the page loads), then the loader.
-# No file is fetched, so the page also plays from a file:// address.
+# Writes the page's program as one classic script: the compiled game's WebAssembly, gzipped (to
+# 40% of its size) and as base64 text, unpacked by the browser and compiled as soon as the
+# script runs (while the rest of the page loads), then the loader. No file is fetched, so the
+# page also plays from a file:// address. gzip -n leaves out the name and time: the same input
+# gives the same script.
 set -eu
 loader=$1
 wasm=${loader%.js}.wasm
 out=$2
 {
     printf 'var TarnwickWasm = (function (text) {\n'
-    printf '    var bytes = new Uint8Array(text.length);\n'
-    printf '    for (var i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);\n'
-    printf '    return WebAssembly.compile(bytes);\n'
-    printf '})(atob("'
-    base64 -w0 "$wasm"
-    printf '"));\n'
+    printf '    var bytes = Uint8Array.from(atob(text), function (c) { return c.charCodeAt(0); });\n'
+    printf '    var wasm = new Blob([bytes]).stream().pipeThrough(new DecompressionStream("gzip"));\n'
+    printf '    return new Response(wasm).arrayBuffer().then(WebAssembly.compile);\n'
+    printf '})("'
+    gzip -9 -n -c "$wasm" | base64 -w0
+    printf '");\n'
     cat "$loader"
 } > "$out.tmp"
 mv "$out.tmp" "$out"
