@@ -1,9 +1,9 @@
 # Two commands do everything on a fresh Debian machine:
 #   make run    installs what is missing, builds and starts the game
 #   make test   installs what is missing, builds and runs every test, plays the web page in
-#               Chromium, runs the tests again (but for the window and package tests) under
-#               AddressSanitizer and UBSan in build-asan, then replays the fuzz corpora and
-#               fuzzes each target for FUZZ_SECONDS in build-fuzz (clang)
+#               Chromium, Firefox and WebKit, runs the tests again (but for the window and
+#               package tests) under AddressSanitizer and UBSan in build-asan, then replays the
+#               fuzz corpora and fuzzes each target for FUZZ_SECONDS in build-fuzz (clang)
 # and, not part of the tests:
 #   make install  installs the game under PREFIX (default /usr/local; DESTDIR is honoured)
 #   make deb      builds the Debian package in build/deb
@@ -72,11 +72,15 @@ web: deps
 serve: web
 	cd $(WEB_DIR)/site && python3 -m http.server 8000 --bind 127.0.0.1
 
-# The page in Debian's Chromium, driven by playwright-core (tests/web). A page that stops
-# answering fails its test after five minutes instead of holding up the run.
+# The page in Debian's Chromium, Firefox ESR and WebKitGTK, driven by playwright-core,
+# puppeteer-core and selenium-webdriver (tests/web); none of them may fetch a browser or driver
+# of its own. A page that stops answering fails its test after five minutes instead of holding
+# up the run.
+NO_BROWSER_DOWNLOADS = PUPPETEER_SKIP_DOWNLOAD=1 PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 SE_OFFLINE=true
 test-web: web
-	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
-	cd tests/web && TARNWICK_SITE=$(CURDIR)/$(WEB_DIR)/site node --test --test-timeout=300000 *.test.js
+	cd tests/web && $(NO_BROWSER_DOWNLOADS) npm ci --no-audit --no-fund --loglevel=error
+	cd tests/web && $(NO_BROWSER_DOWNLOADS) TARNWICK_SITE=$(CURDIR)/$(WEB_DIR)/site \
+		node --test --test-timeout=300000 *.test.js
 
 fuzz-build: deps
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
@@ -100,7 +104,7 @@ bench: deps
 
 # The page's size, time to ready and cost of a long log, in Debian's Chromium.
 bench-web: web
-	cd tests/web && npm ci --no-audit --no-fund --loglevel=error
+	cd tests/web && $(NO_BROWSER_DOWNLOADS) npm ci --no-audit --no-fund --loglevel=error
 	node bench/web_bench.js $(WEB_DIR)/site
 
 clean:
