@@ -34,8 +34,12 @@ EMSCRIPTEN_OWN_CACHE = $(if $(shell test -w $(EMSCRIPTEN_CACHE) && echo y),,\
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs $(EMSCRIPTEN_OWN_CACHE)
 # Every date written into what is built is the last commit's, so that a build gives the same
 # bytes on any day.
-SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
+SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
+endif
 # Run as root after a user's build, `make install` and `make deb` hand what they wrote in the
 # build folder to the folder's owner.
 GIVE_BACK = ./scripts/give-back.sh $(BUILD_DIR)

@@ -20,10 +20,11 @@ readonly FONT_PACKAGE=fonts-hack-ttf
 command -v dpkg-shlibdeps > /dev/null ||
     { echo "make-deb: dpkg-shlibdeps is missing: scripts/install-deps.sh deb installs it" >&2; exit 1; }
 [ -f "$build/cmake_install.cmake" ] || { echo "make-deb: $build is not a build folder" >&2; exit 1; }
+# Outside a git checkout, the date of the release in the changelog, as Debian's tools take it.
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
     source=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
-    SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct 2> /dev/null) ||
-        { echo "make-deb: not a git checkout: set SOURCE_DATE_EPOCH" >&2; exit 1; }
+    SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct 2> /dev/null ||
+        dpkg-parsechangelog -l "$build/packaging/changelog" -S Timestamp)
 fi
 export SOURCE_DATE_EPOCH
 
