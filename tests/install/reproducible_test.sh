@@ -13,6 +13,9 @@ export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%c
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-again.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
 copy=$scratch/another/place/tarnwick
+# The build folders keep their places within the sources.
+build2=$copy/$(realpath -m --relative-to="$top" "$build")
+web2=$copy/$(realpath -m --relative-to="$top" "$web")
 checks=0
 
 Fail() { echo "reproducible_test: FAIL: $*" >&2; exit 1; }
@@ -36,13 +39,13 @@ mkdir -p "$copy"
 (cd "$top" && git ls-files -z --cached --others --exclude-standard |
     tar --null -T - --ignore-failed-read -cf - 2> /dev/null) | tar -xf - -C "$copy"
 
-cmake -S "$copy" -B "$copy/build" -DTARNWICK_TESTS=OFF \
+cmake -S "$copy" -B "$build2" -DTARNWICK_TESTS=OFF \
     -DCMAKE_BUILD_TYPE="$(CacheValue "$build" CMAKE_BUILD_TYPE)" > /dev/null
-cmake --build "$copy/build" -j "$jobs" --target tarnwick tarnwick-text tarnwick_packaging \
+cmake --build "$build2" -j "$jobs" --target tarnwick tarnwick-text tarnwick_packaging \
     tarnwick_data > "$scratch/build.log" || { cat "$scratch/build.log"; Fail "the second build failed"; }
-"$copy/packaging/make-deb.sh" "$copy/build" "$copy/build/deb" "$copy/build/packaging/control" > /dev/null
+"$copy/packaging/make-deb.sh" "$build2" "$build2/deb" "$build2/packaging/control" > /dev/null
 first=$(ls "$build"/deb/*.deb)
-second=$(ls "$copy"/build/deb/*.deb)
+second=$(ls "$build2"/deb/*.deb)
 if ! cmp -s "$first" "$second"; then
     mkdir "$scratch/first" "$scratch/second"
     dpkg-deb -R "$first" "$scratch/first"
@@ -53,12 +56,12 @@ if ! cmp -s "$first" "$second"; then
 fi
 Pass "the package, built again elsewhere: $(sha256sum < "$second" | cut -c1-16)…"
 
-emcmake cmake -S "$copy" -B "$copy/build-web" \
+emcmake cmake -S "$copy" -B "$web2" \
     -DCMAKE_BUILD_TYPE="$(CacheValue "$web" CMAKE_BUILD_TYPE)" > "$scratch/web.log" 2>&1 ||
     { cat "$scratch/web.log"; Fail "the second page build could not be configured"; }
-cmake --build "$copy/build-web" -j "$jobs" --target tarnwick_site >> "$scratch/web.log" ||
+cmake --build "$web2" -j "$jobs" --target tarnwick_site >> "$scratch/web.log" ||
     { cat "$scratch/web.log"; Fail "the second page build failed"; }
-diff <(Sums "$web/site") <(Sums "$copy/build-web/site") >&2 ||
+diff <(Sums "$web/site") <(Sums "$web2/site") >&2 ||
     Fail "the page's folder differs when built in $copy"
 Pass "the page's $(Sums "$web/site" | wc -l) files, built again elsewhere"
 echo "reproducible_test: all $checks checks passed"
