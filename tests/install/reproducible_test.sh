@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# Two builds of the same sources in two different folders give the same bytes: the sources as
-# they are now are copied to a scratch folder under another path, the package and the page are
-# built there again, and their SHA-256 sums must equal those of BUILD_DIR/deb and WEB_DIR/site.
-# The pictures drawn by scripts must come out as they are stored in assets/.
-# Usage: reproducible_test.sh BUILD_DIR WEB_DIR      (JOBS: parallel jobs, default 2)
+# The sources as they are, built again in a scratch folder under another path, give the same
+# package and page (SHA-256 sums) as BUILD_DIR/deb and WEB_DIR/site, and the pictures' scripts
+# draw assets/ again byte for byte. Usage: reproducible_test.sh BUILD_DIR WEB_DIR      (JOBS: parallel jobs, default 2)
 set -euo pipefail
 build=$(realpath "$1")
 web=$(realpath "$2")
@@ -17,12 +15,8 @@ build2=$copy/$(realpath -m --relative-to="$top" "$build")
 web2=$copy/$(realpath -m --relative-to="$top" "$web")
 
 Fail() { echo "reproducible_test: FAIL: $*" >&2; exit 1; }
-# Every file under a folder (or under PATHS in it) with its SHA-256 sum, by relative path.
-Sums() {  # FOLDER [PATHS...]
-    local folder=$1
-    shift
-    (cd "$folder" && find "${@:-.}" -type f -print0 | LC_ALL=C sort -z | xargs -0r sha256sum)
-}
+# Every file in FOLDER (or under PATHS in it) with its SHA-256 sum, by relative path.
+Sums() { (cd "$1" && shift && find "${@:-.}" -type f | LC_ALL=C sort | xargs -d '\n' sha256sum); }
 Run() { "$@" >> "$scratch/log" 2>&1 || { cat "$scratch/log"; Fail "$* failed"; }; }
 
 "$top/packaging/make-icon.sh" "$scratch/icons" tarnwick $(ls "$top/assets/icons" | sed 's/x.*//')
