@@ -3,6 +3,8 @@
 # staging folder, works out the shared libraries it needs, and packs it with dpkg-deb.
 #   packaging/make-deb.sh BUILD_DIR OUTPUT_DIR CONTROL_TEMPLATE
 # Prints the path of the .deb it wrote. Needs dpkg-dev (dpkg-shlibdeps); no root, no fakeroot.
+# The same build gives the same bytes: files in a fixed order, owned by root, all dated from
+# SOURCE_DATE_EPOCH (by default the last commit's date).
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
@@ -14,6 +16,17 @@ output=$2
 template=$3
 # The font comes from this package, not from ours.
 readonly FONT_PACKAGE=fonts-hack-ttf
+
+command -v dpkg-shlibdeps > /dev/null ||
+    { echo "make-deb: dpkg-shlibdeps is missing: scripts/install-deps.sh deb installs it" >&2; exit 1; }
+[ -f "$build/cmake_install.cmake" ] || { echo "make-deb: $build is not a build folder" >&2; exit 1; }
+# Outside a git checkout, the date of the release in the changelog, as Debian's tools take it.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+    source=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
+    SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct 2> /dev/null ||
+        dpkg-parsechangelog -l "$build/packaging/changelog" -S Timestamp)
+fi
+export SOURCE_DATE_EPOCH
 
 umask 022
 mkdir -p "$output"
@@ -40,13 +53,19 @@ shlibs=${shlibs#shlibs:Depends=}
 
 version=$(sed -n 's/^Version: //p' "$template")
 architecture=$(dpkg --print-architecture)
-size=$(du -s -k --apparent-size "$root/usr" | cut -f1)
+# As dpkg-gencontrol counts it: KiB per file, rounded up, and one per folder, on any file system.
+size=$(find "$root/usr" \( -type f -printf '%s\n' \) -o -printf '0\n' |
+    awk '{kib += $1 > 0 ? int(($1 + 1023) / 1024) : 1} END {print kib}')
 sed -e "s|%ARCHITECTURE%|$architecture|" -e "s|%INSTALLED_SIZE%|$size|" \
     -e "s|%DEPENDS%|$shlibs, $FONT_PACKAGE|" "$template" > "$root/DEBIAN/control"
 (cd "$root" && find usr -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum) > "$root/DEBIAN/md5sums"
 chmod 644 "$root/DEBIAN/control" "$root/DEBIAN/md5sums"
+find "$root" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 
 deb="$output/tarnwick_${version}_${architecture}.deb"
 rm -f "$deb"
-dpkg-deb --root-owner-group -Zxz --build "$root" "$deb" > /dev/null
+# One compressor thread: xz writes other bytes when it splits the work.
+threads=()
+dpkg-deb --help | grep -q -- --threads-max && threads=(--threads-max=1)
+dpkg-deb --root-owner-group -Zxz "${threads[@]}" --build "$root" "$deb" > /dev/null
 echo "$deb"

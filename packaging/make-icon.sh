@@ -2,6 +2,8 @@
 # Draws the game's icon, the lone house of the splash picture with its one lit window on a
 # night sky, at each size asked for, as 8-bit RGBA PNGs.
 #   packaging/make-icon.sh OUTPUT_DIR NAME SIZE...     writes OUTPUT_DIR/SIZExSIZE/NAME.png
+# The icons installed are stored, so that building needs no ImageMagick; after a change, draw
+# them again with: packaging/make-icon.sh assets/icons tarnwick 16 24 32 48 64 128 256
 # Needs ImageMagick's convert. Drawn once at 512 pixels and scaled down, so every size shows the
 # same picture; the output is the same on every run (no time stamps in the PNGs).
 set -euo pipefail

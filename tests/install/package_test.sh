@@ -37,6 +37,24 @@ zcat "$root"/share/man/man6/tarnwick.6.gz | grep -q "tarnwick $version" || Fail 
 ! find "$work/unpacked" -name '*.ttf' | grep -q . || Fail "the package ships a font"
 Pass "version $version everywhere; Depends: $depends"
 
+# The menu entry under ROOT, installed for PREFIX, starts the window program: by name from
+# /usr and /usr/local, whose games folders are on the path, else by full path; and the icon it
+# names is installed at all seven sizes.
+CheckMenuEntry() {  # ROOT PREFIX LABEL
+    local root=$1 prefix=$2 label=$3 entry exec expected icon
+    entry=$(ls "$root$prefix"/share/applications/*.desktop)
+    desktop-file-validate "$entry" || Fail "$label: desktop-file-validate refuses $entry"
+    exec=$(sed -n 's/^Exec=//p' "$entry")
+    expected="\"$prefix/games/tarnwick\""
+    [[ $prefix == /usr || $prefix == /usr/local ]] && expected=tarnwick
+    [ "$exec" = "$expected" ] && [ -x "$root$prefix/games/tarnwick" ] ||
+        Fail "$label: Exec=$exec, not $expected"
+    icon=$(sed -n 's/^Icon=//p' "$entry")
+    [ "$(ls "$root$prefix"/share/icons/hicolor/{16,24,32,48,64,128,256}x*/apps/"$icon".png |
+        wc -l)" -eq 7 ] || Fail "$label: Icon=$icon is not installed at every size"
+    Pass "$label: the menu entry runs $exec and shows the installed icon $icon"
+}
+
 # Plays every golden transcript with tarnwick-text from $1, started in a folder of its own.
 PlayTranscripts() {
     local program=$1 label=$2 elsewhere script
@@ -65,17 +83,20 @@ CheckOptions() {
     Pass "$label: --version, --help and an unknown option, with no display"
 }
 
+CheckMenuEntry "$work/unpacked" /usr "unpacked package"
 CheckOptions "$root/games" "unpacked package"
 PlayTranscripts "$root/games/tarnwick-text" "unpacked package"
 
-# An install under another prefix, into a staging folder, as `make install` does it.
-DESTDIR="$work/staged" cmake --install "$build" --prefix /opt/tarnwick > /dev/null
-staged=$work/staged/opt/tarnwick
+# Installs under other prefixes, into a staging folder, as `make install` does them.
+for prefix in /usr/local "/opt/Tarnwick Games"; do
+    DESTDIR="$work/staged" cmake --install "$build" --prefix "$prefix" > /dev/null
+    CheckMenuEntry "$work/staged" "$prefix" "install under $prefix"
+done
+staged="$work/staged/opt/Tarnwick Games"
 for file in games/tarnwick games/tarnwick-text share/games/tarnwick/splash.png \
     share/man/man6/tarnwick.6.gz share/doc/tarnwick/copyright; do
-    [ -f "$staged/$file" ] || Fail "the install under /opt/tarnwick lacks $file"
+    [ -f "$staged/$file" ] || Fail "the install under /opt lacks $file"
 done
-[ "$(ls "$staged"/share/icons/hicolor/*/apps/*.png | wc -l)" -ge 4 ] || Fail "too few icons installed"
 CheckOptions "$staged/games" "install under DESTDIR and PREFIX"
 PlayTranscripts "$staged/games/tarnwick-text" "install under DESTDIR and PREFIX"
 echo "package_test: all $checks checks passed"

@@ -122,7 +122,9 @@ TEST(Deadline, EveryTimedStepFiresAtTheReadingTheGameNamed) {
         ASSERT_FALSE(readings.empty());
         // Each re-arm starts from a reading rounded to a float: a small drift over many.
         EXPECT_NEAR(readings.back(), step.firesNear, 0.01 + step.firesNear * 1e-4);
-        if (readings.size() > 1) ASSERT_LT(readings[readings.size() - 2], readings.back());
+        if (readings.size() > 1) {
+            ASSERT_LT(readings[readings.size() - 2], readings.back());
+        }
 
         // Just below the named reading the step has not fired: the deadline is not late.
         ClockedPlay replay(step.commands);
@@ -148,7 +150,9 @@ TEST(Deadline, NoFrameSeesAStepBeforeItsDeadline) {
                 const double reading = play.Now() + frame;
                 promised = play.MoveTo(reading);
                 const int now = play.Count(step.text);
-                if (now > seen) EXPECT_LE(promised, reading);
+                if (now > seen) {
+                    EXPECT_LE(promised, reading);
+                }
                 seen = now;
             }
             EXPECT_EQ(seen, step.occurrence);

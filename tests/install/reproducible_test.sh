@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# The sources as they are, built again in a scratch folder under another path, give the same
+# package and page (SHA-256 sums) as BUILD_DIR/deb and WEB_DIR/site, and the pictures' scripts
+# draw assets/ again byte for byte. Usage: reproducible_test.sh BUILD_DIR WEB_DIR      (JOBS: parallel jobs, default 2)
+set -euo pipefail
+build=$(realpath "$1")
+web=$(realpath "$2")
+top=$(cd "$(dirname "$0")/../.." && pwd)
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct)}
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-again.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+copy=$scratch/another/place/tarnwick
+# The build folders keep their places within the sources.
+build2=$copy/$(realpath -m --relative-to="$top" "$build")
+web2=$copy/$(realpath -m --relative-to="$top" "$web")
+
+Fail() { echo "reproducible_test: FAIL: $*" >&2; exit 1; }
+# Every file in FOLDER (or under PATHS in it) with its SHA-256 sum, by relative path.
+Sums() { (cd "$1" && shift && find "${@:-.}" -type f | LC_ALL=C sort | xargs -d '\n' sha256sum); }
+Run() { "$@" >> "$scratch/log" 2>&1 || { cat "$scratch/log"; Fail "$* failed"; }; }
+
+"$top/packaging/make-icon.sh" "$scratch/icons" tarnwick $(ls "$top/assets/icons" | sed 's/x.*//')
+"$top/scripts/make-splash.sh" "$scratch/splash.png" 2> /dev/null
+diff <(Sums "$top/assets" icons splash.png) <(Sums "$scratch" icons splash.png) >&2 ||
+    Fail "make-icon.sh or make-splash.sh draws another picture than the one in assets/"
+echo "ok 1 - make-icon.sh and make-splash.sh draw the stored pictures byte for byte"
+
+# The sources as they are, committed or not, less what git ignores.
+mkdir -p "$copy"
+(cd "$top" && git ls-files -z --cached --others --exclude-standard |
+    tar --null -T - --ignore-failed-read -cf - 2> /dev/null) | tar -xf - -C "$copy"
+CacheValue() { sed -n "s/^$2:[A-Z]*=//p" "$1/CMakeCache.txt"; }
+
+Run cmake -S "$copy" -B "$build2" -DTARNWICK_TESTS=OFF \
+    -DCMAKE_BUILD_TYPE="$(CacheValue "$build" CMAKE_BUILD_TYPE)"
+Run cmake --build "$build2" -j "${JOBS:-2}" --target tarnwick tarnwick-text tarnwick_packaging
+Run "$copy/packaging/make-deb.sh" "$build2" "$build2/deb" "$build2/packaging/control"
+cmp "$build"/deb/*.deb "$build2"/deb/*.deb || Fail "the package differs when built in $copy"
+echo "ok 2 - the package, built again elsewhere: $(sha256sum "$build2"/deb/*.deb | cut -c1-16)…"
+
+Run emcmake cmake -S "$copy" -B "$web2" -DCMAKE_BUILD_TYPE="$(CacheValue "$web" CMAKE_BUILD_TYPE)"
+Run cmake --build "$web2" -j "${JOBS:-2}" --target tarnwick_site
+diff <(Sums "$web/site") <(Sums "$web2/site") >&2 || Fail "the page differs when built in $copy"
+echo "ok 3 - the page's $(find "$web2/site" -type f | wc -l) files, built again elsewhere"
