@@ -17,6 +17,7 @@
     const log = document.getElementById('log');
     const status = document.getElementById('status');
     const input = document.getElementById('command');
+    const commandLine = input.parentElement;  // the prompt and the field
     const splash = document.getElementById('splash');
 
     // The font is asked for now rather than at the first layout, which waits for the scripts;
@@ -26,7 +27,6 @@
     let game = null;
     let section = null;        // the section of the log that new blocks go into
     let block = null;          // the block that new lines go into
-    let lastFrameTime = null;  // null: the next frame starts the clock afresh
     const typedLines = [];     // one is handed to the game each frame
 
     // --- The compiled game, through its C functions ---------------------------------------
@@ -52,6 +52,8 @@
             start: () => text(module._TarnwickStart()),
             frame: (seconds, typed) =>
                 withStrings([typed], (p) => text(module._TarnwickFrame(seconds, p))),
+            secondsToNextChange: () => module._TarnwickSecondsToNextChange(),
+            lineBytes: module._TarnwickLineBytes(),
             cleanLine: (raw) => withStrings([raw], (p) => text(module._TarnwickCleanLine(p))),
             historyAdd: (line) => withStrings([line], (p) => module._TarnwickHistoryAdd(p)),
             historyOlder: (shown) =>
@@ -108,19 +110,19 @@
         if (added) log.scrollTop = log.scrollHeight;
     }
 
-    // --- The clock: frame times while the page is visible ---------------------------------
+    // --- The clock: the game runs when something is due, and the page sleeps otherwise -------
 
-    // A browser that still runs frames in a hidden page (some slow them down) stops the game's
-    // clock all the same; the time the page was hidden never counts.
-    function Frame(now) {
-        if (game === null) return;  // it failed
-        requestAnimationFrame(Frame);
-        if (document.hidden) {
-            lastFrameTime = null;
-            return;
-        }
-        const seconds = lastFrameTime === null ? 0 : (now - lastFrameTime) / 1000;
-        lastFrameTime = now;
+    // After each step the game says how long until it can next change by itself: a timer wakes
+    // the page then, a typed line wakes it at once, and while nothing is due no frame is asked
+    // for at all. The time the page is hidden never counts.
+    let clockTime = null;     // performance.now() the game's clock was run to; null: from 0
+    let frameRequest = null;  // the frame asked for, when something is due at once
+    let wakeTimer = null;     // the timer set, when something is due later
+
+    function RunClock() {
+        const now = performance.now();
+        const seconds = clockTime === null ? 0 : Math.max(0, now - clockTime) / 1000;
+        clockTime = now;
         try {
             Show(game.frame(seconds, typedLines.length > 0 ? typedLines.shift() : ''));
         } catch (error) {
@@ -128,9 +130,53 @@
         }
     }
 
+    // Asks to be woken when the game next needs its clock, and only then.
+    function Schedule() {
+        cancelAnimationFrame(frameRequest);
+        clearTimeout(wakeTimer);
+        frameRequest = null;
+        wakeTimer = null;
+        if (game === null || document.hidden) return;
+        const wait = typedLines.length > 0 ? 0 : game.secondsToNextChange();
+        if (wait === 0) {
+            frameRequest = requestAnimationFrame(Step);
+        } else if (wait > 0) {
+            // A timed text runs at once rather than a frame later; rounded up, since a timer
+            // that fires early only finds nothing due yet.
+            wakeTimer = setTimeout(Step, Math.ceil(wait * 1000));
+        }
+    }
+
+    function Step() {
+        frameRequest = null;
+        wakeTimer = null;
+        if (game === null || document.hidden) return;
+        RunClock();
+        Schedule();
+    }
+
     document.addEventListener('visibilitychange', () => {
-        lastFrameTime = null;
+        if (game === null) return;
+        if (document.hidden) {
+            if (clockTime !== null) RunClock();  // the time until now still counts
+            clockTime = null;
+        } else {
+            clockTime = performance.now();
+        }
+        Schedule();
     });
+
+    // --- The log's end stays in view --------------------------------------------------------
+
+    // When the log's height changes (a phone's keyboard opening, a window resized), its newest
+    // text stays in view, unless the player had scrolled back to read.
+    let logAtEnd = true;
+    log.addEventListener('scroll', () => {
+        logAtEnd = log.scrollHeight - log.scrollTop - log.clientHeight < 2;
+    });
+    new ResizeObserver(() => {
+        if (logAtEnd) log.scrollTop = log.scrollHeight;
+    }).observe(log);
 
     // --- The splash -------------------------------------------------------------------------
 
@@ -138,13 +184,16 @@
         return !splash.hidden;
     }
 
+    // Once the splash has ended, its timer must not take the focus from wherever it went.
+    const splashTimer = setTimeout(EndSplash, kSplashMilliseconds);
+
     function EndSplash() {
+        clearTimeout(splashTimer);
         splash.hidden = true;
         FocusInput();
     }
 
     splash.addEventListener('click', EndSplash);
-    setTimeout(EndSplash, kSplashMilliseconds);
 
     // --- The input line ---------------------------------------------------------------------
 
@@ -164,13 +213,45 @@
         if (cleaned !== input.value) SetInput(cleaned);
     }
 
+    const encoder = new TextEncoder();
+    const byteLength = (text) => encoder.encode(text).length;
+
+    // The longest start of `text` that fits in `room` bytes, in whole characters.
+    function Fitting(text, room) {
+        let fitted = '';
+        for (const character of text) {
+            room -= byteLength(character);
+            if (room < 0) break;
+            fitted += character;
+        }
+        return fitted;
+    }
+
+    // As in the window, a full line refuses a typed key and keeps as much of a paste as fits at
+    // the caret; the line's own text is never cut to make room.
+    input.addEventListener('beforeinput', (event) => {
+        if (event.isComposing || !event.inputType.startsWith('insert')) return;
+        const text = event.data ?? event.dataTransfer?.getData('text/plain') ?? '';
+        const { selectionStart: start, selectionEnd: end, value } = input;
+        const room = game.lineBytes - byteLength(value.slice(0, start) + value.slice(end));
+        const fitted = Fitting(game.cleanLine(text.slice(0, kLongestPaste)), room);
+        if (fitted === text) return;  // the browser inserts it as usual
+        event.preventDefault();
+        if (fitted !== '') input.setRangeText(fitted, start, end, 'end');
+    });
+
+    // What an input method composed is only cleaned once it is done.
     input.addEventListener('input', (event) => {
         if (!event.isComposing) CleanInput();
     });
     input.addEventListener('compositionend', CleanInput);
 
+    // Keys that end a composition come with isComposing, or in some browsers as key code 229:
+    // they confirm the composed text and never submit the line.
+    const composing = (event) => event.isComposing || event.keyCode === 229;
+
     input.addEventListener('keydown', (event) => {
-        if (event.isComposing || SplashShown()) return;
+        if (composing(event) || SplashShown()) return;
         let recalled = null;
         if (event.key === 'Enter') {
             const line = input.value;
@@ -178,6 +259,7 @@
                 typedLines.push(line);
                 game.historyAdd(line);
                 SetInput('');
+                Schedule();
             }
         } else if (event.key === 'ArrowUp') {
             recalled = game.historyOlder(input.value);
@@ -198,15 +280,22 @@
             }
             return;
         }
-        // Typing anywhere types into the line.
+        // Typing anywhere types into the line, but Space scrolls the log once it has the focus.
+        const scrollsLog = event.key === ' ' && document.activeElement === log;
         if (document.activeElement !== input && !event.ctrlKey && !event.metaKey &&
-            !event.altKey && event.key.length === 1) {
+            !event.altKey && event.key.length === 1 && !scrollsLog) {
             FocusInput();
         }
     }, true);
 
-    // A click gives the focus back to the line, unless it selected text to copy.
-    document.addEventListener('mouseup', () => {
+    // A click gives the focus back to the line, unless it selected text to copy. A tap leaves
+    // the focus where it is, so that tapping the story puts a phone's keyboard away, unless it
+    // is on the input line.
+    document.addEventListener('pointerup', (event) => {
+        if (event.pointerType !== 'mouse') {
+            if (commandLine.contains(event.target)) FocusInput();
+            return;
+        }
         const selection = window.getSelection();
         if (selection === null || selection.isCollapsed) FocusInput();
     });
@@ -228,7 +317,7 @@
         status.textContent = '';
         input.disabled = false;
         FocusInput();
-        requestAnimationFrame(Frame);
+        Schedule();
     }
 
     status.textContent = 'Loading the game…';
