@@ -290,9 +290,13 @@
 
     // A click gives the focus back to the line, unless it selected text to copy. A tap leaves
     // the focus where it is, so that tapping the story puts a phone's keyboard away, unless it
-    // is on the input line.
-    document.addEventListener('pointerup', (event) => {
-        if (event.pointerType !== 'mouse') {
+    // is on the input line. A tap's mouse events come last, after any focus change it made.
+    let pointerType = 'mouse';
+    document.addEventListener('pointerdown', (event) => {
+        pointerType = event.pointerType;
+    });
+    document.addEventListener('mouseup', (event) => {
+        if (pointerType !== 'mouse') {
             if (commandLine.contains(event.target)) FocusInput();
             return;
         }

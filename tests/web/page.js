@@ -12,7 +12,8 @@ function launch() {
     return chromium.launch({
         executablePath: '/usr/bin/chromium',
         args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+            '--disable-background-networking', '--disable-component-update', '--disable-sync',
+            '--disable-smooth-scrolling'],
     });
 }
 
