@@ -1,5 +1,5 @@
-// The page's shell around the compiled game: it feeds frame times and typed lines in and shows
-// what the play session reports. Everything shown is set as text, never parsed as markup.
+// The page's shell around the compiled game: it runs the game's clock when something is due,
+// feeds typed lines in and shows what the play session reports. Everything shown is set as text, never parsed as markup.
 (function () {
     'use strict';
 
@@ -31,7 +31,7 @@
 
     // --- The compiled game, through its C functions ---------------------------------------
 
-    function GameApi(module) {
+    function gameApi(module) {
         // Passes each string as a UTF-8 copy on the heap, whatever its length.
         function withStrings(strings, call) {
             const pointers = strings.map((text) => {
@@ -64,7 +64,7 @@
 
     // --- The log ----------------------------------------------------------------------------
 
-    function Paragraph(spans) {
+    function paragraphOf(spans) {
         const paragraph = document.createElement('p');
         for (const [style, content] of spans) {
             const span = document.createElement('span');
@@ -75,7 +75,7 @@
         return paragraph;
     }
 
-    function Append(paragraph) {
+    function append(paragraph) {
         if (block === null || block.childElementCount >= kLinesPerBlock) {
             if (section === null || section.childElementCount >= kBlocksPerSection) {
                 section = document.createElement('div');
@@ -88,7 +88,7 @@
     }
 
     // Events as the game's WebDisplay writes them: T typed line, L display line, C emptied.
-    function Show(events) {
+    function show(events) {
         let added = false;
         for (const event of events.split('\n')) {
             const body = event.slice(1);
@@ -98,12 +98,12 @@
                 block = null;
             } else if (event[0] === 'T') {
                 // The player's own command: shown, but not announced back to them.
-                const echo = Paragraph([['s', body]]);
+                const echo = paragraphOf([['s', body]]);
                 echo.setAttribute('aria-hidden', 'true');
-                Append(echo);
+                append(echo);
                 added = true;
             } else if (event[0] === 'L') {
-                Append(Paragraph(body.split(kSpanSeparator).map((s) => [s[0], s.slice(1)])));
+                append(paragraphOf(body.split(kSpanSeparator).map((s) => [s[0], s.slice(1)])));
                 added = true;
             }
         }
@@ -119,19 +119,19 @@
     let frameRequest = null;  // the frame asked for, when something is due at once
     let wakeTimer = null;     // the timer set, when something is due later
 
-    function RunClock() {
+    function runClock() {
         const now = performance.now();
         const seconds = clockTime === null ? 0 : Math.max(0, now - clockTime) / 1000;
         clockTime = now;
         try {
-            Show(game.frame(seconds, typedLines.length > 0 ? typedLines.shift() : ''));
+            show(game.frame(seconds, typedLines.length > 0 ? typedLines.shift() : ''));
         } catch (error) {
-            Fail('the game stopped (' + error + ')');
+            fail('the game stopped (' + error + ')');
         }
     }
 
     // Asks to be woken when the game next needs its clock, and only then.
-    function Schedule() {
+    function schedule() {
         cancelAnimationFrame(frameRequest);
         clearTimeout(wakeTimer);
         frameRequest = null;
@@ -139,31 +139,31 @@
         if (game === null || document.hidden) return;
         const wait = typedLines.length > 0 ? 0 : game.secondsToNextChange();
         if (wait === 0) {
-            frameRequest = requestAnimationFrame(Step);
+            frameRequest = requestAnimationFrame(step);
         } else if (wait > 0) {
             // A timed text runs at once rather than a frame later; rounded up, since a timer
             // that fires early only finds nothing due yet.
-            wakeTimer = setTimeout(Step, Math.ceil(wait * 1000));
+            wakeTimer = setTimeout(step, Math.ceil(wait * 1000));
         }
     }
 
-    function Step() {
+    function step() {
         frameRequest = null;
         wakeTimer = null;
         if (game === null || document.hidden) return;
-        RunClock();
-        Schedule();
+        runClock();
+        schedule();
     }
 
     document.addEventListener('visibilitychange', () => {
         if (game === null) return;
         if (document.hidden) {
-            if (clockTime !== null) RunClock();  // the time until now still counts
+            if (clockTime !== null) runClock();  // the time until now still counts
             clockTime = null;
         } else {
             clockTime = performance.now();
         }
-        Schedule();
+        schedule();
     });
 
     // --- The log's end stays in view --------------------------------------------------------
@@ -180,44 +180,44 @@
 
     // --- The splash -------------------------------------------------------------------------
 
-    function SplashShown() {
+    function splashShown() {
         return !splash.hidden;
     }
 
     // Once the splash has ended, its timer must not take the focus from wherever it went.
-    const splashTimer = setTimeout(EndSplash, kSplashMilliseconds);
+    const splashTimer = setTimeout(endSplash, kSplashMilliseconds);
 
-    function EndSplash() {
+    function endSplash() {
         clearTimeout(splashTimer);
         splash.hidden = true;
-        FocusInput();
+        focusInput();
     }
 
-    splash.addEventListener('click', EndSplash);
+    splash.addEventListener('click', endSplash);
 
     // --- The input line ---------------------------------------------------------------------
 
-    function FocusInput() {
-        if (!SplashShown() && !input.disabled) input.focus();
+    function focusInput() {
+        if (!splashShown() && !input.disabled) input.focus();
     }
 
-    function SetInput(line) {
+    function setInput(line) {
         input.value = line;
         input.setSelectionRange(line.length, line.length);
     }
 
     // Keeps what the window's field would hold: 31 bytes, whole characters, no controls. A huge
     // paste is cut first, so the game's memory never has to hold it.
-    function CleanInput() {
+    function cleanInput() {
         const cleaned = game.cleanLine(input.value.slice(0, kLongestPaste));
-        if (cleaned !== input.value) SetInput(cleaned);
+        if (cleaned !== input.value) setInput(cleaned);
     }
 
     const encoder = new TextEncoder();
     const byteLength = (text) => encoder.encode(text).length;
 
     // The longest start of `text` that fits in `room` bytes, in whole characters.
-    function Fitting(text, room) {
+    function fitting(text, room) {
         let fitted = '';
         for (const character of text) {
             room -= byteLength(character);
@@ -234,7 +234,7 @@
         const text = event.data ?? event.dataTransfer?.getData('text/plain') ?? '';
         const { selectionStart: start, selectionEnd: end, value } = input;
         const room = game.lineBytes - byteLength(value.slice(0, start) + value.slice(end));
-        const fitted = Fitting(game.cleanLine(text.slice(0, kLongestPaste)), room);
+        const fitted = fitting(game.cleanLine(text.slice(0, kLongestPaste)), room);
         if (fitted === text) return;  // the browser inserts it as usual
         event.preventDefault();
         if (fitted !== '') input.setRangeText(fitted, start, end, 'end');
@@ -242,24 +242,24 @@
 
     // What an input method composed is only cleaned once it is done.
     input.addEventListener('input', (event) => {
-        if (!event.isComposing) CleanInput();
+        if (!event.isComposing) cleanInput();
     });
-    input.addEventListener('compositionend', CleanInput);
+    input.addEventListener('compositionend', cleanInput);
 
     // Keys that end a composition come with isComposing, or in some browsers as key code 229:
     // they confirm the composed text and never submit the line.
     const composing = (event) => event.isComposing || event.keyCode === 229;
 
     input.addEventListener('keydown', (event) => {
-        if (composing(event) || SplashShown()) return;
+        if (composing(event) || splashShown()) return;
         let recalled = null;
         if (event.key === 'Enter') {
             const line = input.value;
             if (line !== '') {
                 typedLines.push(line);
                 game.historyAdd(line);
-                SetInput('');
-                Schedule();
+                setInput('');
+                schedule();
             }
         } else if (event.key === 'ArrowUp') {
             recalled = game.historyOlder(input.value);
@@ -269,14 +269,14 @@
             return;
         }
         event.preventDefault();
-        if (recalled !== null) SetInput(recalled);
+        if (recalled !== null) setInput(recalled);
     });
 
     document.addEventListener('keydown', (event) => {
-        if (SplashShown()) {
+        if (splashShown()) {
             if (kSplashKeys.includes(event.key)) {
                 event.preventDefault();
-                EndSplash();
+                endSplash();
             }
             return;
         }
@@ -284,7 +284,7 @@
         const scrollsLog = event.key === ' ' && document.activeElement === log;
         if (document.activeElement !== input && !event.ctrlKey && !event.metaKey &&
             !event.altKey && event.key.length === 1 && !scrollsLog) {
-            FocusInput();
+            focusInput();
         }
     }, true);
 
@@ -297,16 +297,16 @@
     });
     document.addEventListener('mouseup', (event) => {
         if (pointerType !== 'mouse') {
-            if (commandLine.contains(event.target)) FocusInput();
+            if (commandLine.contains(event.target)) focusInput();
             return;
         }
         const selection = window.getSelection();
-        if (selection === null || selection.isCollapsed) FocusInput();
+        if (selection === null || selection.isCollapsed) focusInput();
     });
 
     // --- Start ------------------------------------------------------------------------------
 
-    function Fail(reason) {
+    function fail(reason) {
         game = null;
         status.textContent = 'Sorry, the game cannot run in this browser: ' + reason +
             '. A current version of Firefox, Chrome, Safari or Edge with JavaScript and ' +
@@ -315,29 +315,29 @@
         splash.hidden = true;
     }
 
-    function Begin(module) {
-        game = GameApi(module);
-        Show(game.start());
+    function begin(module) {
+        game = gameApi(module);
+        show(game.start());
         status.textContent = '';
         input.disabled = false;
-        FocusInput();
-        Schedule();
+        focusInput();
+        schedule();
     }
 
     status.textContent = 'Loading the game…';
-    const LoadFailed = (error) => Fail('its WebAssembly did not load (' + error + ')');
+    const loadFailed = (error) => fail('its WebAssembly did not load (' + error + ')');
     if (typeof WebAssembly !== 'object') {
-        Fail('WebAssembly is not available');
+        fail('WebAssembly is not available');
     } else if (typeof TarnwickModule !== 'function' || !(TarnwickWasm instanceof Promise)) {
-        Fail('its program file tarnwick.js did not load');
+        fail('its program file tarnwick.js did not load');
     } else {
         // tarnwick.js compiles the WebAssembly it carries as text; handing the result over
         // spares the loader a fetch, which a file:// page may not make.
         const instantiateWasm = (imports, receive) => {
             TarnwickWasm.then((module) => WebAssembly.instantiate(module, imports))
-                .then((instance) => receive(instance), LoadFailed);
+                .then((instance) => receive(instance), loadFailed);
             return {};
         };
-        TarnwickModule({ instantiateWasm }).then(Begin, LoadFailed);
+        TarnwickModule({ instantiateWasm }).then(begin, loadFailed);
     }
 })();
