@@ -138,10 +138,11 @@ bench: deps-test
 	./bench/run_benchmarks.sh $(BENCH_DIR)
 	@$(MAKE) --no-print-directory bench-web
 
-# The page's size, time to ready and cost of a long log, in Debian's Chromium.
+# The page's size, time to ready, cost of a long log and cost while idle, in Debian's Chromium.
 bench-web: web
 	cd tests/web && $(NO_BROWSER_DOWNLOADS) npm ci --no-audit --no-fund --loglevel=error
 	node bench/web_bench.js $(WEB_DIR)/site
+	node bench/web_idle_bench.js $(WEB_DIR)/site
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WEB_DIR) tests/web/node_modules

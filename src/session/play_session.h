@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "console/console.h"
@@ -31,6 +32,9 @@ public:
 
     // Seconds of game time since the game began.
     double Now() const { return game_->clock.Seconds(); }
+    // Seconds from now until the next Frame may show something without input; none while only
+    // input can. Zero: frame again at once.
+    std::optional<double> SecondsToNextChange() const { return game_->SecondsToNextChange(); }
     Console& console() { return console_; }
 
 private:

@@ -1,5 +1,5 @@
-// The page's shell around the compiled game: it feeds frame times and typed lines in and shows
-// what the play session reports. Everything shown is set as text, never parsed as markup.
+// The page's shell around the compiled game: it runs the game's clock when something is due,
+// feeds typed lines in and shows what the play session reports. Everything shown is set as text, never parsed as markup.
 (function () {
     'use strict';
 
@@ -17,6 +17,7 @@
     const log = document.getElementById('log');
     const status = document.getElementById('status');
     const input = document.getElementById('command');
+    const commandLine = input.parentElement;  // the prompt and the field
     const splash = document.getElementById('splash');
 
     // The font is asked for now rather than at the first layout, which waits for the scripts;
@@ -26,12 +27,11 @@
     let game = null;
     let section = null;        // the section of the log that new blocks go into
     let block = null;          // the block that new lines go into
-    let lastFrameTime = null;  // null: the next frame starts the clock afresh
     const typedLines = [];     // one is handed to the game each frame
 
     // --- The compiled game, through its C functions ---------------------------------------
 
-    function GameApi(module) {
+    function gameApi(module) {
         // Passes each string as a UTF-8 copy on the heap, whatever its length.
         function withStrings(strings, call) {
             const pointers = strings.map((text) => {
@@ -52,6 +52,8 @@
             start: () => text(module._TarnwickStart()),
             frame: (seconds, typed) =>
                 withStrings([typed], (p) => text(module._TarnwickFrame(seconds, p))),
+            secondsToNextChange: () => module._TarnwickSecondsToNextChange(),
+            lineBytes: module._TarnwickLineBytes(),
             cleanLine: (raw) => withStrings([raw], (p) => text(module._TarnwickCleanLine(p))),
             historyAdd: (line) => withStrings([line], (p) => module._TarnwickHistoryAdd(p)),
             historyOlder: (shown) =>
@@ -62,7 +64,7 @@
 
     // --- The log ----------------------------------------------------------------------------
 
-    function Paragraph(spans) {
+    function paragraphOf(spans) {
         const paragraph = document.createElement('p');
         for (const [style, content] of spans) {
             const span = document.createElement('span');
@@ -73,7 +75,7 @@
         return paragraph;
     }
 
-    function Append(paragraph) {
+    function append(paragraph) {
         if (block === null || block.childElementCount >= kLinesPerBlock) {
             if (section === null || section.childElementCount >= kBlocksPerSection) {
                 section = document.createElement('div');
@@ -86,7 +88,7 @@
     }
 
     // Events as the game's WebDisplay writes them: T typed line, L display line, C emptied.
-    function Show(events) {
+    function show(events) {
         let added = false;
         for (const event of events.split('\n')) {
             const body = event.slice(1);
@@ -96,88 +98,168 @@
                 block = null;
             } else if (event[0] === 'T') {
                 // The player's own command: shown, but not announced back to them.
-                const echo = Paragraph([['s', body]]);
+                const echo = paragraphOf([['s', body]]);
                 echo.setAttribute('aria-hidden', 'true');
-                Append(echo);
+                append(echo);
                 added = true;
             } else if (event[0] === 'L') {
-                Append(Paragraph(body.split(kSpanSeparator).map((s) => [s[0], s.slice(1)])));
+                append(paragraphOf(body.split(kSpanSeparator).map((s) => [s[0], s.slice(1)])));
                 added = true;
             }
         }
         if (added) log.scrollTop = log.scrollHeight;
     }
 
-    // --- The clock: frame times while the page is visible ---------------------------------
+    // --- The clock: the game runs when something is due, and the page sleeps otherwise -------
 
-    // A browser that still runs frames in a hidden page (some slow them down) stops the game's
-    // clock all the same; the time the page was hidden never counts.
-    function Frame(now) {
-        if (game === null) return;  // it failed
-        requestAnimationFrame(Frame);
-        if (document.hidden) {
-            lastFrameTime = null;
-            return;
-        }
-        const seconds = lastFrameTime === null ? 0 : (now - lastFrameTime) / 1000;
-        lastFrameTime = now;
+    // After each step the game says how long until it can next change by itself: a timer wakes
+    // the page then, a typed line wakes it at once, and while nothing is due no frame is asked
+    // for at all. The time the page is hidden never counts.
+    let clockTime = null;     // performance.now() the game's clock was run to; null: from 0
+    let frameRequest = null;  // the frame asked for, when something is due at once
+    let wakeTimer = null;     // the timer set, when something is due later
+
+    function runClock() {
+        const now = performance.now();
+        const seconds = clockTime === null ? 0 : Math.max(0, now - clockTime) / 1000;
+        clockTime = now;
         try {
-            Show(game.frame(seconds, typedLines.length > 0 ? typedLines.shift() : ''));
+            show(game.frame(seconds, typedLines.length > 0 ? typedLines.shift() : ''));
         } catch (error) {
-            Fail('the game stopped (' + error + ')');
+            fail('the game stopped (' + error + ')');
         }
+    }
+
+    // Asks to be woken when the game next needs its clock, and only then.
+    function schedule() {
+        cancelAnimationFrame(frameRequest);
+        clearTimeout(wakeTimer);
+        frameRequest = null;
+        wakeTimer = null;
+        if (game === null || document.hidden) return;
+        const wait = typedLines.length > 0 ? 0 : game.secondsToNextChange();
+        if (wait === 0) {
+            frameRequest = requestAnimationFrame(step);
+        } else if (wait > 0) {
+            // A timed text runs at once rather than a frame later; rounded up, since a timer
+            // that fires early only finds nothing due yet.
+            wakeTimer = setTimeout(step, Math.ceil(wait * 1000));
+        }
+    }
+
+    function step() {
+        frameRequest = null;
+        wakeTimer = null;
+        if (game === null || document.hidden) return;
+        runClock();
+        schedule();
     }
 
     document.addEventListener('visibilitychange', () => {
-        lastFrameTime = null;
+        if (game === null) return;
+        if (document.hidden) {
+            if (clockTime !== null) runClock();  // the time until now still counts
+            clockTime = null;
+        } else {
+            clockTime = performance.now();
+        }
+        schedule();
     });
+
+    // --- The log's end stays in view --------------------------------------------------------
+
+    // When the log's height changes (a phone's keyboard opening, a window resized), its newest
+    // text stays in view, unless the player had scrolled back to read.
+    let logAtEnd = true;
+    log.addEventListener('scroll', () => {
+        logAtEnd = log.scrollHeight - log.scrollTop - log.clientHeight < 2;
+    });
+    new ResizeObserver(() => {
+        if (logAtEnd) log.scrollTop = log.scrollHeight;
+    }).observe(log);
 
     // --- The splash -------------------------------------------------------------------------
 
-    function SplashShown() {
+    function splashShown() {
         return !splash.hidden;
     }
 
-    function EndSplash() {
+    // Once the splash has ended, its timer must not take the focus from wherever it went.
+    const splashTimer = setTimeout(endSplash, kSplashMilliseconds);
+
+    function endSplash() {
+        clearTimeout(splashTimer);
         splash.hidden = true;
-        FocusInput();
+        focusInput();
     }
 
-    splash.addEventListener('click', EndSplash);
-    setTimeout(EndSplash, kSplashMilliseconds);
+    splash.addEventListener('click', endSplash);
 
     // --- The input line ---------------------------------------------------------------------
 
-    function FocusInput() {
-        if (!SplashShown() && !input.disabled) input.focus();
+    function focusInput() {
+        if (!splashShown() && !input.disabled) input.focus();
     }
 
-    function SetInput(line) {
+    function setInput(line) {
         input.value = line;
         input.setSelectionRange(line.length, line.length);
     }
 
     // Keeps what the window's field would hold: 31 bytes, whole characters, no controls. A huge
     // paste is cut first, so the game's memory never has to hold it.
-    function CleanInput() {
+    function cleanInput() {
         const cleaned = game.cleanLine(input.value.slice(0, kLongestPaste));
-        if (cleaned !== input.value) SetInput(cleaned);
+        if (cleaned !== input.value) setInput(cleaned);
     }
 
-    input.addEventListener('input', (event) => {
-        if (!event.isComposing) CleanInput();
+    const encoder = new TextEncoder();
+    const byteLength = (text) => encoder.encode(text).length;
+
+    // The longest start of `text` that fits in `room` bytes, in whole characters.
+    function fitting(text, room) {
+        let fitted = '';
+        for (const character of text) {
+            room -= byteLength(character);
+            if (room < 0) break;
+            fitted += character;
+        }
+        return fitted;
+    }
+
+    // As in the window, a full line refuses a typed key and keeps as much of a paste as fits at
+    // the caret; the line's own text is never cut to make room.
+    input.addEventListener('beforeinput', (event) => {
+        if (event.isComposing || !event.inputType.startsWith('insert')) return;
+        const text = event.data ?? event.dataTransfer?.getData('text/plain') ?? '';
+        const { selectionStart: start, selectionEnd: end, value } = input;
+        const room = game.lineBytes - byteLength(value.slice(0, start) + value.slice(end));
+        const fitted = fitting(game.cleanLine(text.slice(0, kLongestPaste)), room);
+        if (fitted === text) return;  // the browser inserts it as usual
+        event.preventDefault();
+        if (fitted !== '') input.setRangeText(fitted, start, end, 'end');
     });
-    input.addEventListener('compositionend', CleanInput);
+
+    // What an input method composed is only cleaned once it is done.
+    input.addEventListener('input', (event) => {
+        if (!event.isComposing) cleanInput();
+    });
+    input.addEventListener('compositionend', cleanInput);
+
+    // Keys that end a composition come with isComposing, or in some browsers as key code 229:
+    // they confirm the composed text and never submit the line.
+    const composing = (event) => event.isComposing || event.keyCode === 229;
 
     input.addEventListener('keydown', (event) => {
-        if (event.isComposing || SplashShown()) return;
+        if (composing(event) || splashShown()) return;
         let recalled = null;
         if (event.key === 'Enter') {
             const line = input.value;
             if (line !== '') {
                 typedLines.push(line);
                 game.historyAdd(line);
-                SetInput('');
+                setInput('');
+                schedule();
             }
         } else if (event.key === 'ArrowUp') {
             recalled = game.historyOlder(input.value);
@@ -187,33 +269,44 @@
             return;
         }
         event.preventDefault();
-        if (recalled !== null) SetInput(recalled);
+        if (recalled !== null) setInput(recalled);
     });
 
     document.addEventListener('keydown', (event) => {
-        if (SplashShown()) {
+        if (splashShown()) {
             if (kSplashKeys.includes(event.key)) {
                 event.preventDefault();
-                EndSplash();
+                endSplash();
             }
             return;
         }
-        // Typing anywhere types into the line.
+        // Typing anywhere types into the line, but Space scrolls the log once it has the focus.
+        const scrollsLog = event.key === ' ' && document.activeElement === log;
         if (document.activeElement !== input && !event.ctrlKey && !event.metaKey &&
-            !event.altKey && event.key.length === 1) {
-            FocusInput();
+            !event.altKey && event.key.length === 1 && !scrollsLog) {
+            focusInput();
         }
     }, true);
 
-    // A click gives the focus back to the line, unless it selected text to copy.
-    document.addEventListener('mouseup', () => {
+    // A click gives the focus back to the line, unless it selected text to copy. A tap leaves
+    // the focus where it is, so that tapping the story puts a phone's keyboard away, unless it
+    // is on the input line. A tap's mouse events come last, after any focus change it made.
+    let pointerType = 'mouse';
+    document.addEventListener('pointerdown', (event) => {
+        pointerType = event.pointerType;
+    });
+    document.addEventListener('mouseup', (event) => {
+        if (pointerType !== 'mouse') {
+            if (commandLine.contains(event.target)) focusInput();
+            return;
+        }
         const selection = window.getSelection();
-        if (selection === null || selection.isCollapsed) FocusInput();
+        if (selection === null || selection.isCollapsed) focusInput();
     });
 
     // --- Start ------------------------------------------------------------------------------
 
-    function Fail(reason) {
+    function fail(reason) {
         game = null;
         status.textContent = 'Sorry, the game cannot run in this browser: ' + reason +
             '. A current version of Firefox, Chrome, Safari or Edge with JavaScript and ' +
@@ -222,29 +315,29 @@
         splash.hidden = true;
     }
 
-    function Begin(module) {
-        game = GameApi(module);
-        Show(game.start());
+    function begin(module) {
+        game = gameApi(module);
+        show(game.start());
         status.textContent = '';
         input.disabled = false;
-        FocusInput();
-        requestAnimationFrame(Frame);
+        focusInput();
+        schedule();
     }
 
     status.textContent = 'Loading the game…';
-    const LoadFailed = (error) => Fail('its WebAssembly did not load (' + error + ')');
+    const loadFailed = (error) => fail('its WebAssembly did not load (' + error + ')');
     if (typeof WebAssembly !== 'object') {
-        Fail('WebAssembly is not available');
+        fail('WebAssembly is not available');
     } else if (typeof TarnwickModule !== 'function' || !(TarnwickWasm instanceof Promise)) {
-        Fail('its program file tarnwick.js did not load');
+        fail('its program file tarnwick.js did not load');
     } else {
         // tarnwick.js compiles the WebAssembly it carries as text; handing the result over
         // spares the loader a fetch, which a file:// page may not make.
         const instantiateWasm = (imports, receive) => {
             TarnwickWasm.then((module) => WebAssembly.instantiate(module, imports))
-                .then((instance) => receive(instance), LoadFailed);
+                .then((instance) => receive(instance), loadFailed);
             return {};
         };
-        TarnwickModule({ instantiateWasm }).then(Begin, LoadFailed);
+        TarnwickModule({ instantiateWasm }).then(begin, loadFailed);
     }
 })();

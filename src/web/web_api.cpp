@@ -55,6 +55,17 @@ EMSCRIPTEN_KEEPALIVE const char* TarnwickFrame(float seconds, const char* typed)
     return Reply(game->display.Take());
 }
 
+// Seconds until the next frame may change the game without a typed line, 0 for at once, or -1
+// when only a typed line can change it: the page sleeps until then.
+EMSCRIPTEN_KEEPALIVE double TarnwickSecondsToNextChange() {
+    return Current().session.SecondsToNextChange().value_or(-1.0);
+}
+
+// The most bytes a line holds.
+EMSCRIPTEN_KEEPALIVE int TarnwickLineBytes() {
+    return static_cast<int>(LineCleaner::kMaxLineBytes);
+}
+
 // What the input field may hold of `raw`.
 EMSCRIPTEN_KEEPALIVE const char* TarnwickCleanLine(const char* raw) {
     return Reply(CleanInputLine(raw));

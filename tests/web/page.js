@@ -12,7 +12,8 @@ function launch() {
     return chromium.launch({
         executablePath: '/usr/bin/chromium',
         args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+            '--disable-background-networking', '--disable-component-update', '--disable-sync',
+            '--disable-smooth-scrolling'],
     });
 }
 
@@ -33,29 +34,45 @@ async function serveSite(dir = siteDir) {
 }
 
 // Notes every change of the log in window.logEvents: typed echoes, display lines as
-// [style letter, text] spans (the letter from the span's class), and emptyings.
+// [style letter, text] spans (the letter from the span's class), and emptyings, each with the
+// performance.now() of the task that made it.
 function recordLog() {
     window.logEvents = [];
     new MutationObserver((mutations) => {
+        const at = performance.now();
         for (const mutation of mutations) {
             // The log or a part of it (a part removed with the rest is still reported).
             const log = document.querySelector('[role=log]');
             if (mutation.target.isConnected && !log?.contains(mutation.target)) continue;
             if (mutation.target === log && mutation.removedNodes.length > 0) {
-                window.logEvents.push({ cleared: true });
+                window.logEvents.push({ cleared: true, at });
             }
             for (const node of mutation.addedNodes) {
                 if (node.tagName !== 'P') continue;
                 const spans = [...node.children].map((span) =>
                     [(span.className.match(/^s-(.)$/) || [0, '/'])[1], span.textContent]);
                 if (node.getAttribute('aria-hidden') === 'true') {
-                    window.logEvents.push({ typed: node.textContent, spans });
+                    window.logEvents.push({ typed: node.textContent, spans, at });
                 } else {
-                    window.logEvents.push({ spans });
+                    window.logEvents.push({ spans, at, text: node.textContent });
                 }
             }
         }
     }).observe(document, { childList: true, subtree: true });
+}
+
+// Counts the animation frames the page asks for in window.framesAsked, and notes when each ran.
+function countFrames() {
+    window.framesAsked = 0;
+    window.frameTimes = [];
+    const request = window.requestAnimationFrame;
+    window.requestAnimationFrame = (callback) => {
+        window.framesAsked += 1;
+        return request((time) => {
+            window.frameTimes.push(performance.now());
+            callback(time);
+        });
+    };
 }
 
 // A clock that moves only when the test runs it on, however slow the machine.
@@ -110,6 +127,6 @@ function useBrowserAndSite() {
 }
 
 module.exports = {
-    launch, serveSite, stopClock, openGame, type, words, eventWords, siteDir, repoDir,
-    useBrowserAndSite,
+    launch, serveSite, recordLog, countFrames, stopClock, openGame, type, words, eventWords,
+    siteDir, repoDir, useBrowserAndSite,
 };

@@ -38,6 +38,7 @@ test('a whole game in the page', async () => {
 
     // The splash, with its text alternative, over a game ready to play; Space skips it.
     await page.getByRole('img', { name: /Tarnwick III/ }).waitFor();
+    assert.ok(!await page.getByText('Tap to begin').isVisible());  // there are keys here
     await log.getByText('Welcome').waitFor();
     await page.keyboard.press('Space');
     await page.getByRole('img').waitFor({ state: 'hidden' });
@@ -68,18 +69,39 @@ test('a whole game in the page', async () => {
     assert.doesNotMatch(heard, /img src|i understand/);
     assert.strictEqual(await log.getAttribute('aria-live'), 'polite');
 
-    // History as in a shell, the draft kept past the newest line.
+    // History as in a shell, the draft (empty or not) kept past the newest line.
     await type(page, 'yes');
-    await input.fill('draft');
-    for (const [key, shown] of [['ArrowUp', 'yes'], ['ArrowUp', 'i understand'],
-        ['ArrowDown', 'yes'], ['ArrowDown', 'draft'], ['ArrowDown', 'draft']]) {
-        await page.keyboard.press(key);
+    for (const [key, shown] of [['ArrowUp', 'yes'], ['ArrowDown', ''], ['draft', 'draft'],
+        ['ArrowUp', 'yes'], ['ArrowUp', 'i understand'], ['ArrowDown', 'yes'],
+        ['ArrowDown', 'draft'], ['ArrowDown', 'draft']]) {
+        if (key.startsWith('Arrow')) await page.keyboard.press(key);
+        else await input.fill(key);
         assert.strictEqual(await input.inputValue(), shown, key);
     }
-    // At most 31 bytes, whole characters only.
+    // An Enter that ends an input method's composition submits nothing.
+    for (const composing of [{ isComposing: true }, { keyCode: 229 }]) {
+        await input.dispatchEvent('keydown', { key: 'Enter', ...composing });
+    }
+    await page.clock.runFor(100);
+    assert.strictEqual(await log.getByText('draft').count(), 0);
+
+    // At most 31 bytes, whole characters only: keys past them are refused, even in the
+    // middle, with the caret left where it was; a paste keeps what fits at the caret.
+    const full = 'a'.repeat(21) + 'é'.repeat(5);
     await input.fill('');
-    await page.keyboard.type('a'.repeat(20) + 'é'.repeat(10));
-    assert.strictEqual(await input.inputValue(), 'a'.repeat(20) + 'é'.repeat(5));
+    await page.keyboard.type(full + 'éb');
+    assert.strictEqual(await input.inputValue(), full);
+    await page.keyboard.press('Home');
+    await page.keyboard.press('ArrowRight');
+    await page.keyboard.type('x');
+    assert.deepStrictEqual(await input.evaluate((i) => [i.value, i.selectionStart]), [full, 1]);
+    await page.context().grantPermissions(['clipboard-read', 'clipboard-write']);
+    await page.evaluate(() => navigator.clipboard.writeText('old\tiron éé and more'));
+    await input.fill('take the lantern');
+    await input.evaluate((i) => i.setSelectionRange(9, 9));
+    await page.keyboard.press('ControlOrMeta+V');
+    assert.deepStrictEqual(await input.evaluate((i) => [i.value, i.selectionStart]),
+        ['take the oldiron éé anlantern', 22]);
     await input.fill('');
 
     // A click on the log gives the focus back, unless it selects text.

@@ -1,0 +1,71 @@
+// The page while the player only reads (make bench-web): its main thread's CPU time over 10 s
+// after the splash, no input and a reminder pending, against a page that only asks for every
+// animation frame, in the same run; the frames each asked for; and how late timed texts come.
+//   node bench/web_idle_bench.js SITE_DIR
+const os = require('node:os');
+const path = require('node:path');
+const { launch, serveSite, recordLog, countFrames } = require('../tests/web/page');
+
+// Timed texts and their due times: seconds after the game's first frame for the welcome's
+// reminder, after the button was pushed for the wake-up texts.
+const kReminder = ['You can do this!', 20];
+const kWakeUp = [['Where...where', 1.5], ['Argh', 4], ["I can't remember", 6.5], ['Look', 8]];
+
+// Main-thread CPU milliseconds (TaskDuration in thread time) and frames asked for in 10 s.
+async function idle(page) {
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
+    const now = async () => [(await cdp.send('Performance.getMetrics')).metrics
+        .find((metric) => metric.name === 'TaskDuration').value * 1000,
+    await page.evaluate(() => window.framesAsked)];
+    const start = await now();
+    await new Promise((resolve) => setTimeout(resolve, 10000));
+    return (await now()).map((value, i) => value - start[i]);
+}
+
+// Milliseconds from `after` seconds past `from` until the log shows `text`.
+async function lateness(page, [text, after], from) {
+    await page.getByRole('log').getByText(text).first().waitFor({ timeout: after * 1000 + 5000 });
+    const events = await page.evaluate(() => window.logEvents);
+    return events.find((event) => event.text?.startsWith(text)).at - from - after * 1000;
+}
+
+(async () => {
+    const browser = await launch();
+    const site = await serveSite(path.resolve(process.argv[2] || 'build-web/site'));
+    const busy = await browser.newPage();
+    await busy.addInitScript(countFrames);
+    await busy.goto('about:blank');
+    await busy.evaluate(() => requestAnimationFrame(function frame() {
+        requestAnimationFrame(frame);
+    }));
+    const [busyCpu, busyFrames] = await idle(busy);
+
+    const page = await browser.newPage();
+    await page.addInitScript(countFrames);
+    await page.addInitScript(recordLog);
+    await page.goto(site.url);
+    await page.getByRole('log').getByText('Welcome').waitFor();
+    await page.keyboard.press('Escape');
+    const [cpu, frames] = await idle(page);
+    const late = [await lateness(page, kReminder, await page.evaluate(() => window.frameTimes[0]))];
+    for (const line of ['i understand', 'yes', 'push the red button']) {
+        await page.getByRole('textbox').fill(line);
+        await page.keyboard.press('Enter');
+        await page.waitForFunction((typed) =>
+            window.logEvents.some((event) => event.typed === typed), line);
+    }
+    const pushed = await page.evaluate(() =>
+        window.logEvents.find((event) => event.typed === 'push the red button').at);
+    for (const text of kWakeUp) late.push(await lateness(page, text, pushed));
+
+    console.log(`The page left alone for 10 s after the splash, a reminder pending (load average ` +
+        `${os.loadavg()[0].toFixed(1)}):\n  a page asking for every frame  ${busyCpu.toFixed(1)} ` +
+        `ms CPU time, ${busyFrames} frames asked for\n  the game's page                ` +
+        `${cpu.toFixed(1)} ms CPU time, ${frames} frames asked for\n  ratio` +
+        `                          ${(cpu / busyCpu).toFixed(3)} (goal: at most 0.1)`);
+    console.log(`Timed texts, ms after their time: ${late.map((ms) => ms.toFixed(1)).join(', ')}` +
+        ` (goal: at most 20)`);
+    site.close();
+    await browser.close();
+})();
