@@ -1,6 +1,6 @@
 // The three browser engines behind one small interface, so that a playthrough is written once:
 // Debian's Chromium through playwright-core, Firefox ESR through puppeteer-core over WebDriver
-// BiDi, and WebKitGTK's MiniBrowser through its WebDriver (selenium-webdriver) on its own Xvfb.
+// BiDi, and WebKitGTK's MiniBrowser through its WebDriver (selenium-webdriver) on the X display.
 //   const browser = await openBrowser('chromium' | 'firefox' | 'webkit');
 //   goto(url), evaluate(fn, arg) in the page, press(key), type(text), waitFor(fn, arg), close()
 const { spawn } = require('node:child_process');
@@ -31,41 +31,33 @@ async function firefox() {
 }
 
 async function webkit() {
-    const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x720x24', '-nolisten',
-        'tcp'], { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
-    let server;
-    const stop = () => { server?.kill(); xvfb.kill(); };
-    process.once('exit', stop);  // nothing left behind by a test that fails or times out
+    if (!process.env.DISPLAY) throw new Error('WebKit needs an X display: try xvfb-run');
+    const port = await new Promise((resolve) => {
+        const probe = net.createServer().listen(0, '127.0.0.1', () => {
+            const { port: free } = probe.address();
+            probe.close(() => resolve(free));
+        });
+    });
+    const server = spawn('WebKitWebDriver', [`--port=${port}`], { stdio: 'inherit' });
+    process.once('exit', () => server.kill());  // nothing left behind by a failed test
+    const url = `http://127.0.0.1:${port}`;
+    const binary = ['x86_64', 'aarch64', 'i386'].map((arch) =>
+        `/usr/lib/${arch}-linux-gnu/webkit2gtk-4.1/MiniBrowser`).find(fs.existsSync);
     let driver;
     try {
-        const display = await new Promise((resolve, reject) => {
-            xvfb.stdio[3].once('data', (number) => resolve(`:${String(number).trim()}`));
-            xvfb.once('exit', () => reject(new Error('Xvfb did not start')));
-        });
-        const port = await new Promise((resolve) => {
-            const probe = net.createServer().listen(0, '127.0.0.1', () => {
-                const { port: free } = probe.address();
-                probe.close(() => resolve(free));
-            });
-        });
-        server = spawn('WebKitWebDriver', [`--port=${port}`],
-            { env: { ...process.env, DISPLAY: display }, stdio: 'inherit' });
-        const url = `http://127.0.0.1:${port}`;
         await poll(() => fetch(`${url}/status`).then((reply) => reply.ok, () => false),
             'WebKitWebDriver');
-        const binary = ['x86_64', 'aarch64', 'i386'].map((arch) =>
-            `/usr/lib/${arch}-linux-gnu/webkit2gtk-4.1/MiniBrowser`).find(fs.existsSync);
         driver = await new Builder().usingServer(url).withCapabilities({ browserName: 'MiniBrowser',
             'webkitgtk:browserOptions': { binary, args: ['--automation'] } }).build();
     } catch (error) {
-        stop();
+        server.kill();
         throw error;
     }
     const keys = (text) => driver.actions().sendKeys(text).perform();
     return { goto: (address) => driver.get(address),
         evaluate: (fn, arg) => driver.executeScript(`return (${fn})(arguments[0]);`, arg),
         press: (key) => keys(Key[key.replace(/^Arrow/, 'Arrow_').toUpperCase()]), type: keys,
-        close: () => driver.quit().finally(stop) };
+        close: () => driver.quit().finally(() => server.kill()) };
 }
 
 async function openBrowser(engine) {
