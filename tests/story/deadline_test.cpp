@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,10 @@ namespace {
 // current reading, and every move is followed by one Update, as in a front end's frame.
 class ClockedPlay {
 public:
-    explicit ClockedPlay(const std::vector<std::string>& commands) {
+    explicit ClockedPlay(const std::string& commands) {
         game_.Update();
-        for (const std::string& command : commands) {
+        std::istringstream lines(commands);
+        for (std::string command; std::getline(lines, command, '|');) {
             game_.HandleInput(console_, command);
             game_.Update();
         }
@@ -54,51 +56,34 @@ private:
 
 struct TimedStep {
     const char* name;
-    std::vector<std::string> commands;  // typed at the start
-    const char* text;                   // what the step prints, or a text only its scene shows
-    int occurrence;                     // the step is this appearance of `text`
-    double firesNear;                   // the reading it fires at, but for float rounding
+    const char* commands;  // typed at the start, split at '|'
+    const char* text;      // what the step prints, or a text only its scene shows
+    int occurrence;        // the step is this appearance of `text`
+    double firesNear;      // the reading it fires at, but for float rounding
 };
 
-const std::vector<TimedStep> kTimedSteps = {
-    {"welcome 1st reminder", {}, "You can do this!", 1, 20},
-    {"welcome 2nd reminder", {}, "Testing my patience bro?", 1, 35},
-    {"welcome re-armed", {}, "you know what? Never mind.", 1, 45},
-    {"welcome re-armed 1000th", {}, "you know what? Never mind.", 1000, 45000},
-    {"confirm reminder", {"i understand"}, "Is that a yes or no pal?", 1, 15},
-    {"retry back to the question", {"i understand", "no"}, "Is that a yes or no pal?", 1, 15},
-    {"red button reminder", {"i understand", "yes"}, "Push the red button...", 1, 15},
-    {"red button re-armed", {"i understand", "yes"}, "Push the red button...", 3, 45},
-    {"wake up 1st", {"i understand", "yes", "push button"}, "Where...where am I?", 1, 1.5},
-    {"wake up 4th", {"i understand", "yes", "push button"}, "Look around and see", 1, 8},
-    {"rats", {"i understand", "yes", "push button"}, "Must be rats.", 1, 40},
-    {"beast attacks",
-     {"i understand", "yes", "push button", "open door", "walk", "open left door"},
-     "A WILD BEAST",
-     1,
-     1},
-    {"beast kills",
-     {"i understand", "yes", "push button", "open door", "walk", "open left door"},
-     "shreds you to pieces",
-     1,
-     3},
-    {"woken again after death",
-     {"i understand", "yes", "push button", "open door", "walk", "open left door"},
-     "Where...where am I?",
-     1,
-     11.5},
-    {"credits",
-     {"i understand", "yes", "push button", "open drawer", "take key", "open door", "walk",
-      "use key", "open right door"},
-     "Thank you for playing",
-     1,
-     2.5},
-    {"last words",
-     {"i understand", "yes", "push button", "open drawer", "take key", "open door", "walk",
-      "use key", "open right door"},
-     "You may close this window now.",
-     1,
-     30},
+constexpr const char* kToWakeUp = "i understand|yes|push button";
+constexpr const char* kToBeast = "i understand|yes|push button|open door|walk|open left door";
+constexpr const char* kToWoods =
+    "i understand|yes|push button|open drawer|take key|open door|walk|use key|open right door";
+
+const TimedStep kTimedSteps[] = {
+    {"welcome 1st reminder", "", "You can do this!", 1, 20},
+    {"welcome 2nd reminder", "", "Testing my patience bro?", 1, 35},
+    {"welcome re-armed", "", "you know what? Never mind.", 1, 45},
+    {"welcome re-armed 1000th", "", "you know what? Never mind.", 1000, 45000},
+    {"confirm reminder", "i understand", "Is that a yes or no pal?", 1, 15},
+    {"retry back to the question", "i understand|no", "Is that a yes or no pal?", 1, 15},
+    {"red button reminder", "i understand|yes", "Push the red button...", 1, 15},
+    {"red button re-armed", "i understand|yes", "Push the red button...", 3, 45},
+    {"wake up 1st", kToWakeUp, "Where...where am I?", 1, 1.5},
+    {"wake up 4th", kToWakeUp, "Look around and see", 1, 8},
+    {"rats", kToWakeUp, "Must be rats.", 1, 40},
+    {"beast attacks", kToBeast, "A WILD BEAST", 1, 1},
+    {"beast kills", kToBeast, "shreds you to pieces", 1, 3},
+    {"woken again after death", kToBeast, "Where...where am I?", 1, 11.5},
+    {"credits", kToWoods, "Thank you for playing", 1, 2.5},
+    {"last words", kToWoods, "You may close this window now.", 1, 30},
 };
 
 // Moves the clock only to the readings the game names, as an idle front end sleeps, until
@@ -161,7 +146,7 @@ TEST(Deadline, NoFrameSeesAStepBeforeItsDeadline) {
 }
 
 TEST(Deadline, OnlyInputCanChangeAnIdleScene) {
-    ClockedPlay play({"i understand", "yes", "push button", "open door"});
+    ClockedPlay play(std::string(kToWakeUp) + "|open door");
     EXPECT_EQ(play.NextChangeAt(), std::nullopt);
     play.MoveTo(1e5);
     EXPECT_EQ(play.NextChangeAt(), std::nullopt);
