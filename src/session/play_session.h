@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "console/console.h"
@@ -29,6 +30,9 @@ public:
     // The width of display lines added from now on; what was shown stays as it was.
     void SetWrapWidth(int width) { console_.wrapWidth = width; }
 
+    // Game seconds from now until the game may next change without input, after the last
+    // Frame; none while only input can change it.
+    std::optional<double> SecondsToNextChange() const { return game_->SecondsToNextChange(); }
     // Seconds of game time since the game began.
     double Now() const { return game_->clock.Seconds(); }
     Console& console() { return console_; }
