@@ -229,7 +229,7 @@ void KeyDecoder::Ground(unsigned char byte, std::vector<Key>& keys) {
     KeyAction action;
     if (byte == kEscape) {
         state_ = State::Escape;
-    } else if (pasting_ && byte < 0x20) {
+    } else if (pasting_ && (byte < 0x20 || byte == 0x7F)) {
         // Pasted text: a line break submits the line before it, other controls do nothing.
         if (lineBreak) keys.push_back({KeyAction::Enter, {}});
     } else if (ControlKey(byte, action)) {

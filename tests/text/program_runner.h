@@ -58,6 +58,7 @@ public:
     int WaitForExit();
 
     const std::string& output() const { return output_; }
+    pid_t pid() const { return child_; }
 
 private:
     bool ReadSome(int timeoutMs);
