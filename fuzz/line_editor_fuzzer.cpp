@@ -26,50 +26,46 @@ const char* const kKeys[] = {
     "\x0b",   "\x17",    "\x1b\x7f", "\033b",     "\033f", "\033d",       "\r",
     "\x03",   "\x1b[[C", "\x1b[15~", "\x1bOP",    "\x1bx", "\x1b\xC3\xA9"};
 const char kEdits[] = "LLLRRHHHEEbbdukww<>D\n------";
-static_assert(sizeof kEdits - 1 == sizeof kKeys / sizeof kKeys[0], "an edit for every key");
-constexpr std::size_t kMaxBytes = 31;
+constexpr unsigned kKeyCount = sizeof kEdits - 1;
+static_assert(kKeyCount == sizeof kKeys / sizeof kKeys[0], "an edit for every key");
+// Final bytes that make no key, whatever the parameters.
+const std::string kUnknownFinals = "GIJKLMNPQRSTUVWXYZ`abcdefghijklmnopqrstuvwxyz{|}";
 
 struct Model {
     std::vector<std::string> chars;  // the line, a character each
     std::size_t cursor = 0;
     std::vector<std::string> submitted;
 
-    bool IsSpace(std::size_t i) const { return chars[i] == " "; }
-    std::size_t WordStart() const {
-        std::size_t i = cursor;
-        while (i > 0 && IsSpace(i - 1)) --i;
-        while (i > 0 && !IsSpace(i - 1)) --i;
-        return i;
-    }
-    std::size_t WordEnd() const {
-        std::size_t i = cursor;
-        while (i < chars.size() && IsSpace(i)) ++i;
-        while (i < chars.size() && !IsSpace(i)) ++i;
-        return i;
-    }
-    void Erase(std::size_t from, std::size_t to) {
-        if (from >= to) return;
-        chars.erase(chars.begin() + from, chars.begin() + to);
-        cursor = from;
-    }
     std::string Text(std::size_t end = SIZE_MAX) const {
         std::string text;
         for (std::size_t i = 0; i < chars.size() && i < end; ++i) text += chars[i];
         return text;
     }
     void Type(const std::string& c) {
-        if (Text().size() + c.size() <= kMaxBytes) chars.insert(chars.begin() + cursor++, c);
+        if (Text().size() + c.size() <= 31) chars.insert(chars.begin() + cursor++, c);
+    }
+    std::size_t Word(int step) const {  // past the spaces, then the word, before or after
+        std::size_t i = cursor;
+        const auto at = [&](bool space) {
+            const std::size_t next = step < 0 ? i - 1 : i;
+            return (step < 0 ? i > 0 : i < chars.size()) && (chars[next] == " ") == space;
+        };
+        while (at(true)) i = step < 0 ? i - 1 : i + 1;
+        while (at(false)) i = step < 0 ? i - 1 : i + 1;
+        return i;
     }
     void Edit(char edit) {
-        const std::size_t at = cursor, size = chars.size();
-        const std::size_t back = at - (at > 0), on = at + (at < size);
-        const std::string moves = "LRHE<>", erases = "bdukwD";
-        const std::size_t moveTo[] = {back, on, 0, size, WordStart(), WordEnd()};
-        const std::size_t eraseFrom[] = {back, at, 0, at, WordStart(), at};
-        const std::size_t eraseTo[] = {at, on, at, size, at, WordEnd()};
-        if (moves.find(edit) != std::string::npos) cursor = moveTo[moves.find(edit)];
-        if (erases.find(edit) != std::string::npos) {
-            Erase(eraseFrom[erases.find(edit)], eraseTo[erases.find(edit)]);
+        const std::size_t at = cursor, size = chars.size(), back = at - (at > 0),
+                          on = at + (at < size);
+        const std::size_t moveTo[] = {back, on, 0, size, Word(-1), Word(1)};
+        const std::size_t eraseFrom[] = {back, at, 0, at, Word(-1), at};
+        const std::size_t eraseTo[] = {at, on, at, size, at, Word(1)};
+        const std::size_t move = std::string("LRHE<>").find(edit),
+                          erase = std::string("bdukwD").find(edit);
+        if (move != std::string::npos) cursor = moveTo[move];
+        if (erase != std::string::npos && eraseFrom[erase] < eraseTo[erase]) {
+            chars.erase(chars.begin() + eraseFrom[erase], chars.begin() + eraseTo[erase]);
+            cursor = eraseFrom[erase];
         }
         if (edit != '\n') return;
         submitted.push_back(Text());
@@ -78,102 +74,51 @@ struct Model {
     }
 };
 
-// Reads the fuzz input one byte at a time, 0 past its end.
-struct Bytes {
-    const std::uint8_t* data;
-    std::size_t size;
-    std::size_t at = 0;
-    unsigned Next() { return at < size ? data[at++] : 0; }
-    bool More() const { return at < size; }
-};
-
-// A CSI sequence of any parameters and final byte, and what it does to the model, as the
-// sequences of xterm, rxvt and the VT220 keypad define it. No history, no paste markers.
-std::string ControlSequence(Bytes& in, char& edit) {
-    std::string parameters;
-    for (unsigned n = in.Next() % 24; n > 0; --n)
-        parameters += static_cast<char>(0x30 + in.Next() % 16);
-    std::string intermediates;
-    for (unsigned n = in.Next() % 4 == 0; n > 0; --n)
-        intermediates += "!\"#%&'()*+,-./"[in.Next() % 14];
-    char final = static_cast<char>(0x40 + in.Next() % 63);
-    const std::string first = parameters.substr(0, parameters.find_first_of(";:"));
-    if (final == 'A' || final == 'B' || final == '[' || first == "200" || first == "201")
-        final = 'Z';
-    const bool numbered = final == '~' || final == '^' || final == '@';
-    const std::string letters = "CDHF";
-    edit = '-';
-    if (intermediates.empty() && numbered) {
-        edit = first == "1" || first == "7"   ? 'H'
-               : first == "4" || first == "8" ? 'E'
-               : first == "3"                 ? 'd'
-                                              : '-';
-    } else if (intermediates.empty() && letters.find(final) != std::string::npos) {
-        edit = "RLHE"[letters.find(final)];
-    }
-    return "\x1b[" + parameters + intermediates + final;
-}
-
-// A control string with any content but its terminators, ended by BEL or ST.
-std::string ControlString(Bytes& in) {
-    std::string text = std::string("\x1b") + "]P_^X"[in.Next() % 5];
-    for (unsigned n = in.Next() % 32; n > 0; --n) {
-        const char byte = static_cast<char>(in.Next());
-        if (byte != '\x07' && byte != '\x18' && byte != '\x1a' && byte != '\x1b') text += byte;
-    }
-    return text + (in.Next() % 2 ? "\x07" : "\x1b\\");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Bytes in{data, size};
-    const unsigned readSizes = in.Next();
+    std::size_t used = 0;
+    const auto next = [&]() -> unsigned {
+        return used < size ? data[used++] : 0;
+    };
+    const unsigned readSizes = next();
     Model model;
     std::string stream;
-    std::vector<std::size_t> pauses;  // offsets in the stream after which typing pauses
-    while (in.More()) {
-        const unsigned token = in.Next() % 7;
-        char edit = '-';
+    std::vector<std::size_t> pauses;  // offsets in the stream where typing pauses
+    while (used < size) {
+        const unsigned token = next() % 6, choice = next();
         if (token == 0) {
-            const std::string c = kText[in.Next() % 8];
-            stream += c;
-            model.Type(c);
+            stream += kText[choice % 8];
+            model.Type(kText[choice % 8]);
         } else if (token == 1) {
-            const unsigned key = in.Next() % (sizeof kEdits - 1);
-            stream += kKeys[key];
-            model.Edit(kEdits[key]);
-        } else if (token == 2) {
-            stream += ControlSequence(in, edit);
-            model.Edit(edit);
-        } else if (token == 3) {
-            stream += ControlString(in);
+            stream += kKeys[choice % kKeyCount];
+            model.Edit(kEdits[choice % kKeyCount]);
+        } else if (token == 2) {  // CSI of any length ('$' ends rxvt's keys), unknown or cancelled
+            stream += "\x1b[";
+            for (unsigned n = choice % 40; n > 0; --n)
+                stream += static_cast<char>(0x25 + next() % 27);
+            stream += choice % 5 == 0 ? '\x18' : kUnknownFinals[next() % kUnknownFinals.size()];
+        } else if (token == 3) {  // OSC, DCS, APC, PM or SOS: any content but its ends
+            stream += std::string("\x1b") + "]P_^X"[choice % 5];
+            for (unsigned n = next() % 40; n > 0; --n) {
+                const char byte = static_cast<char>(next());
+                if (byte != '\x07' && byte != '\x18' && byte != '\x1a' && byte != '\x1b')
+                    stream += byte;
+            }
+            stream += choice % 2 ? "\x07" : "\x1b\\";
         } else if (token == 4) {
-            stream += "\x1b[" + std::to_string(in.Next()) + "\x18";  // cancelled
-        } else if (token == 5) {
-            stream += "\x1b";  // a lone Escape
+            stream += "\x1b";
             pauses.push_back(stream.size());
-        } else {
-            // A paste: characters, line breaks, and controls and keys that must do nothing.
+        } else {  // a paste: characters and line breaks; controls and keys do nothing in it
             stream += "\x1b[200~";
-            for (unsigned n = in.Next() % 48; n > 0; --n) {
-                const unsigned part = in.Next();
-                if (part % 4 == 0) {
-                    stream += part % 8 ? "\n" : "\r\n";
-                    model.Edit('\n');
-                } else if (part % 4 == 1) {
-                    const char control = static_cast<char>(1 + part / 4 % 26);
-                    if (control != '\r' && control != '\n' && control != '\x18' &&
-                        control != '\x1a')
-                        stream += control;
-                } else if (part % 4 == 2) {
-                    // Enter's byte is a line break in a paste; the others are nothing there.
-                    const char* key = kKeys[part / 4 % (sizeof kEdits - 1)];
-                    if (key[0] != '\r') stream += key;
-                } else {
-                    stream += kText[part / 4 % 8];
-                    model.Type(kText[part / 4 % 8]);
-                }
+            for (unsigned n = choice % 48, part = next(); n > 0; --n, part = next()) {
+                const char* key = kKeys[part / 4 % kKeyCount];
+                if (part % 4 == 0) model.Edit('\n');
+                if (part % 4 == 1) model.Type(kText[part / 4 % 8]);
+                stream += part % 4 == 0                     ? (part % 8 ? "\n" : "\r\n")
+                          : part % 4 == 1                   ? kText[part / 4 % 8]
+                          : part % 4 == 2 && key[0] != '\r' ? key
+                                                            : "\x05\t";
             }
             stream += "\x1b[201~";
         }
@@ -182,31 +127,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     KeyDecoder decoder;
     LineEditor editor;
     std::vector<std::string> submitted;
-    std::size_t next = 0;
-    for (std::size_t at = 0, read = 0; at < stream.size(); at = next, ++read) {
-        next = std::min(stream.size(), at + 1 + (readSizes >> (read % 8)) % 16);
-        for (std::size_t pause : pauses) {
-            if (pause > at && pause < next) next = pause;
-        }
-        for (const Key& key : decoder.Feed(std::string_view(stream).substr(at, next - at))) {
+    for (std::size_t at = 0, end = 0, read = 0; at < stream.size(); at = end, ++read) {
+        end = std::min(stream.size(), at + 1 + (readSizes >> (read % 8)) % 16);
+        for (std::size_t pause : pauses) end = pause > at && pause < end ? pause : end;
+        for (const Key& key : decoder.Feed(std::string_view(stream).substr(at, end - at))) {
             EditResult result = editor.Apply(key);
             if (result.submitted) submitted.push_back(result.line);
-            fuzz::Require(!result.endOfInput, "no Ctrl-D reaches the editor");
         }
-        const std::string& text = editor.text();
-        fuzz::Require(text.size() <= kMaxBytes && CleanInputLine(text) == text,
+        fuzz::Require(editor.text().size() <= 31 && CleanInputLine(editor.text()) == editor.text(),
                       "the line holds whole characters, at most 31 bytes");
-        for (std::size_t pause : pauses) {
-            if (pause == next) decoder.Pause();
-        }
+        if (std::find(pauses.begin(), pauses.end(), end) != pauses.end()) decoder.Pause();
     }
     const auto details = [&] {
         return "stream: " + fuzz::Escaped(stream) + "\nline: " + fuzz::Escaped(editor.text()) +
                "\nmodel: " + fuzz::Escaped(model.Text());
     };
-    fuzz::Require(
-        editor.text() == model.Text() && editor.cursor() == model.Text(model.cursor).size(),
-        "the line and its cursor are the model's", details);
-    fuzz::Require(submitted == model.submitted, "the lines submitted are the model's", details);
+    fuzz::Require(editor.text() == model.Text() &&
+                      editor.cursor() == model.Text(model.cursor).size() &&
+                      submitted == model.submitted,
+                  "the line, its cursor and the lines submitted are the model's", details);
     return 0;
 }

@@ -32,17 +32,13 @@ Typed Type(const std::string& bytes, bool byteByByte) {
     LineEditor editor;
     Typed typed;
     std::vector<Key> keys;
-    const auto feed = [&](const std::string& read) {
-        for (Key& key : decoder.Feed(read)) keys.push_back(std::move(key));
-    };
-    std::size_t start = 0;
-    for (std::size_t pause = 0; pause != std::string::npos; start = pause + 1) {
+    for (std::size_t start = 0, pause = 0; pause != std::string::npos; start = pause + 1) {
         pause = bytes.find(kPause, start);
         const std::string piece = bytes.substr(start, pause - start);
-        if (byteByByte) {
-            for (char byte : piece) feed(std::string(1, byte));
-        } else {
-            feed(piece);
+        for (std::size_t i = 0; i < piece.size(); i += byteByByte ? 1 : piece.size()) {
+            for (Key& key : decoder.Feed(piece.substr(i, byteByByte ? 1 : piece.size()))) {
+                keys.push_back(std::move(key));
+            }
         }
         if (pause != std::string::npos) decoder.Pause();
     }
@@ -98,38 +94,17 @@ TEST(LineEditor, EditsAsAShellDoes) {
         {"a lone Escape, then text", "\x1b" + kPauseText + "Open door", "Open door", 9},
         {"a lone Escape, then [", "\x1b" + kPauseText + "[look", "[look", 5},
         {"Escape and O with no pause: SS3", "\x1bOpen", "en", 2},
-        {"two Escapes, then a key", "ab\x1b\x1b[D!", "a!b", 2},
         {"Linux console F1 and F5", "a\x1b[[Ab\x1b[[E", "ab", 2},
         {"a CSI of many parameters", "a\x1b[" + std::string(40, '9') + ";1;2;3~b", "ab", 2},
         {"CSI with intermediates", "a\x1b[?1;2c\x1b[2 q\x1b[2;1$yb", "ab", 2},
         {"rxvt's shifted keys", "ab\x1b[7$c\x1b[8^", "cab", 3},
-        {"CSI cancelled",
-         "a\x1b[12\x18"
-         "b",
-         "ab", 2},
-        {"OSC to BEL",
-         "a\x1b]11;rgb:0000/0000/0000\x07"
-         "b",
-         "ab", 2},
+        {"OSC to BEL", "a\x1b]11;rgb:0000/0000/0000\007b", "ab", 2},
         {"OSC, DCS, APC, PM to ST", "a\x1b]0;x\x1b\\\x1bP1$r0m\x1b\\\x1b_Gi=1\x1b\\\x1b^p\x1b\\b",
          "ab", 2},
-        {"a string cut by a sequence", "a\x1b]0;t\x1b[Db", "ba", 1},
-        {"Alt-b, Alt-f",
-         "open the door\x1b"
-         "b\x1b"
-         "bX\x1b"
-         "f!",
-         "open Xthe! door", 10},
-        {"Alt-d",
-         "open the door\x01\x1b"
-         "d",
-         " the door", 0},
-        {"Alt-Backspace", "open the door\x1b\x7f", "open the ", 9},
+        {"Alt-b, Alt-f", "open the door\033b\033bX\033f!", "open Xthe! door", 10},
+        {"Alt-d, Alt-Backspace", "open the door\x01\033d\x05\x1b\x7f", " the ", 5},
         {"other Alt keys", "a\x1bx\x1b\xC3\xA9\x1b\rb", "ab", 2},
-        {"a paste is text",
-         "\x1b[200~a\x03\x04\x1b[A\x1b"
-         "b\t\xC3\xA9\x1b[201~",
-         "a\xC3\xA9", 3},
+        {"a paste is text", "\x1b[200~a\x03\x04\x1b[A\033b\t\xC3\xA9\x1b[201~", "a\xC3\xA9", 3},
         {"Tab and other controls ignored", "a\tb\x1f", "ab", 2},
         {"a byte that is no UTF-8", "a\xFF", "a\xEF\xBF\xBD", 4},
         {"a character cut short", "\xC3z", "\xEF\xBF\xBDz", 4},

@@ -71,22 +71,6 @@ TEST(ColourSequence, KeepsTheStoryColoursApartAtEveryDepth) {
     EXPECT_EQ(ColourSequence(SpanStyle::Action, ColourDepth::None), "");
 }
 
-TEST(ChooseColourDepth, TakesCOLORTERMThenTheTerminfoCount) {
-    const struct {
-        const char* colorTerm;
-        int colours;
-        ColourDepth depth;
-    } cases[] = {
-        {"truecolor", 8, ColourDepth::TrueColour}, {"24bit", -1, ColourDepth::TrueColour},
-        {"yes", 256, ColourDepth::Palette256},     {nullptr, 88, ColourDepth::Ansi16},
-        {nullptr, 16, ColourDepth::Ansi16},        {nullptr, 8, ColourDepth::Ansi8},
-        {nullptr, 2, ColourDepth::None},           {nullptr, -1, ColourDepth::None},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ChooseColourDepth(c.colorTerm, c.colours), c.depth) << c.colours;
-    }
-}
-
 TEST(RenderLine, ColoursEachSpanAndResetsAtTheEnd) {
     EXPECT_EQ(RenderLine(kButtonLine, ColourDepth::TrueColour),
               "\x1b[38;2;174;180;184mClever girl... \x1b[38;2;211;64;18mpush"
