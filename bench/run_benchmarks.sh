@@ -16,4 +16,6 @@ mkdir -p "$results"
 echo
 "$here/window_bench.sh" "$build_dir" "$results/window.txt"
 echo
+"$build_dir/bench/terminal_bench" | tee "$results/terminal.txt"
+echo
 echo "Results in $results"

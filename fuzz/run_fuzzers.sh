@@ -17,7 +17,7 @@ fi
 build_dir=$(cd "$1" && pwd)
 seconds=$2
 source_dir=$(cd "$(dirname "$0")" && pwd)
-targets=(text_model matcher game)
+targets=(text_model matcher game line_editor)
 
 # Longest input and the time one input may take before it counts as a hang.
 options() {
@@ -25,6 +25,7 @@ options() {
         text_model) echo "-max_len=1024 -timeout=10" ;;
         matcher) echo "-max_len=512 -timeout=10" ;;
         game) echo "-max_len=2048 -timeout=30" ;;
+        line_editor) echo "-max_len=1024 -timeout=10" ;;
     esac
 }
 

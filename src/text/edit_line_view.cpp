@@ -4,19 +4,10 @@
 
 #include "console/span_style.h"
 #include "text/interactive_play.h"
-#include "text/terminal_output.h"
+#include "text/terminal_colours.h"
+#include "text/text_columns.h"
 
 namespace {
-
-// Columns a text takes, one per character. Wide (East Asian) characters take two on most
-// terminals; the game's own words have none.
-int Columns(const std::string& text, std::size_t end) {
-    int columns = 0;
-    for (std::size_t i = 0; i < end && i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) ++columns;
-    }
-    return columns;
-}
 
 std::string Move(int count, char direction) {
     return count > 0 ? "\x1b[" + std::to_string(count) + direction : std::string();
@@ -24,7 +15,7 @@ std::string Move(int count, char direction) {
 
 }  // namespace
 
-EditLineView::EditLineView(std::FILE* out, bool colour) : out_(out, true), colour_(colour) {}
+EditLineView::EditLineView(std::FILE* out, ColourDepth colour) : out_(out, true), colour_(colour) {}
 
 std::string EditLineView::EraseSequence() const {
     return drawn_ ? Move(cursorRow_, 'A') + "\r\x1b[J" : std::string();
@@ -34,16 +25,21 @@ void EditLineView::Draw(const std::string& text, std::size_t cursor, int columns
     const int width = columns > 0 ? columns : kDefaultWrapWidth;
     std::string out = EraseSequence();
     const std::string line = kPrompt + text;
-    out += colour_ ? ColourSequence(SpanStyle::Echo) + line + kResetSequence : line;
+    out += colour_ != ColourDepth::None
+               ? ColourSequence(SpanStyle::Echo, colour_) + line + kResetSequence
+               : line;
 
     // A line that fills its last row leaves the cursor waiting at the right margin; a new row
     // puts it where the arithmetic below expects it.
-    const int total = Columns(line, line.size());
-    if (total % width == 0) out += "\r\n";
-    const int endRow = total / width;
-    const int at = Columns(line, std::strlen(kPrompt) + cursor);
-    cursorRow_ = at / width;
-    out += Move(endRow - cursorRow_, 'A') + "\r" + Move(at % width, 'C');
+    CellPosition end = CellOf(line, line.size(), width);
+    if (end.column == width) {
+        out += "\r\n";
+        end = {end.row + 1, 0};
+    }
+    CellPosition at = CellOf(line, std::strlen(kPrompt) + cursor, width);
+    if (at.column == width) at = {at.row + 1, 0};
+    cursorRow_ = at.row;
+    out += Move(end.row - cursorRow_, 'A') + "\r" + Move(at.column, 'C');
     out_.Write(out);
     drawn_ = true;
 }

@@ -6,6 +6,7 @@
 
 #include "session/display.h"
 #include "text/output_stream.h"
+#include "text/terminal_colours.h"
 
 // Draws the line being edited below everything the game printed, and takes it away before
 // the game prints more, so that game text never lands in the middle of it. Only plain ANSI
@@ -15,10 +16,11 @@ class EditLineView {
 public:
     static constexpr const char* kPrompt = "> ";
 
-    EditLineView(std::FILE* out, bool colour);
+    EditLineView(std::FILE* out, ColourDepth colour);
 
     // Replaces what was drawn: the prompt and `text`, with the cursor `cursor` bytes into it,
-    // wrapped at `columns` (0 when the terminal does not say).
+    // wrapped at `columns` (0 when the terminal does not say), each character as wide as the
+    // terminal shows it.
     void Draw(const std::string& text, std::size_t cursor, int columns);
     // Removes the line; the cursor is left at the start of the row the line began on.
     void Erase();
@@ -31,7 +33,7 @@ private:
     std::string EraseSequence() const;
 
     OutputStream out_;
-    bool colour_;
+    ColourDepth colour_;
     bool drawn_ = false;
     int cursorRow_ = 0;  // rows from the line's first row down to the cursor
 };

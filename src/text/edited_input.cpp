@@ -3,7 +3,9 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 
@@ -16,7 +18,8 @@ constexpr std::size_t kReadChunk = 4096;
 
 }  // namespace
 
-EditedInput::EditedInput(bool colour) : view_(stdout, colour), eraser_(view_) {}
+EditedInput::EditedInput(ColourDepth colour)
+    : raw_(STDOUT_FILENO), view_(stdout, colour), eraser_(view_) {}
 
 bool EditedInput::Start() {
     if (!raw_.Enter(STDIN_FILENO)) return false;
@@ -27,12 +30,25 @@ bool EditedInput::Start() {
 
 bool EditedInput::Read(int timeoutMillis) {
     AnswerSignals();
-    pollfd request{STDIN_FILENO, POLLIN, 0};
-    if (poll(&request, 1, timeoutMillis) <= 0) {
+    // An Escape on its own waits a moment for the rest of a sequence, and no longer.
+    using std::chrono::steady_clock;
+    const bool escape = decoder_.AwaitingEscape();
+    const steady_clock::time_point escapeDue =
+        escapeSince_ + std::chrono::milliseconds(KeyDecoder::kEscapeWaitMillis);
+    int timeout = timeoutMillis;
+    if (escape) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(escapeDue - steady_clock::now()).count();
+        const int escapeMillis = static_cast<int>(std::max<long long>(0, left));
+        if (timeout < 0 || escapeMillis < timeout) timeout = escapeMillis;
+    }
+    const short events = WaitForInput(STDIN_FILENO, timeout);
+    if (events == 0) {
+        if (escape && steady_clock::now() >= escapeDue) decoder_.Pause();
         AnswerSignals();  // the wait may have been cut short by one
         return true;
     }
-    if ((request.revents & POLLNVAL) != 0) return false;
+    if ((events & POLLNVAL) != 0) return false;
     char buffer[kReadChunk];
     const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
     if (count < 0 && (errno == EINTR || errno == EAGAIN)) return true;
@@ -43,9 +59,10 @@ bool EditedInput::Read(int timeoutMillis) {
 bool EditedInput::TakeKeys(std::string_view bytes) {
     bool changed = false;
     bool submitted = false;
+    bool refused = false;
     for (const Key& key : decoder_.Feed(bytes)) {
         EditResult result = editor_.Apply(key);
-        if (result.refused) view_.Bell();
+        refused = refused || result.refused;
         // Ends the game the way Ctrl-C does when the terminal turns it into a signal.
         if (result.interrupt) std::raise(SIGINT);
         if (result.endOfInput) return false;
@@ -55,6 +72,14 @@ bool EditedInput::TakeKeys(std::string_view bytes) {
         }
         changed = changed || result.changed;
     }
+    if (decoder_.AwaitingEscape()) escapeSince_ = std::chrono::steady_clock::now();
+    // One bell for a burst of refused keys: for all the keys of one read, and for a paste
+    // however many reads it takes.
+    if (refused && !bellInPaste_) {
+        view_.Bell();
+        bellInPaste_ = true;
+    }
+    if (!decoder_.pasting()) bellInPaste_ = false;
     // A submitted line comes back as the game's echo of it, above the line drawn afresh.
     if (submitted) {
         view_.Erase();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "text/key_decoder.h"
 #include "text/line_editor.h"
 #include "text/raw_mode.h"
+#include "text/terminal_output.h"
 #include "text/typed_input.h"
 
 // The program's own line editor on the terminal of standard input and output: keys decoded
@@ -15,7 +17,7 @@
 // given back on Ctrl-Z and whenever play ends.
 class EditedInput : public TypedInput {
 public:
-    explicit EditedInput(bool colour);
+    explicit EditedInput(ColourDepth colour);
     ~EditedInput() override { Close(); }
 
     EditedInput(const EditedInput&) = delete;
@@ -47,5 +49,7 @@ private:
     EditLineView view_;
     EditLineEraser eraser_;
     std::deque<std::string> lines_;
+    std::chrono::steady_clock::time_point escapeSince_;  // when an Escape came, unfinished
+    bool bellInPaste_ = false;  // the bell has rung in this read, or in the paste going on
     bool started_ = false;
 };

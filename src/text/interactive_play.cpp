@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <clocale>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <unistd.h>
@@ -22,8 +25,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// About one frame of a 60 Hz window: timed texts arrive that promptly.
-constexpr auto kFramePeriod = std::chrono::milliseconds(16);
+// The longest single wait poll() takes; far beyond any timer of the story.
+constexpr double kLongestWaitMillis = 24.0 * 3600.0 * 1000.0;
 // Typed lines waiting for their frame; past this, input is left unread until the game catches
 // up, so a flood of lines costs no memory.
 constexpr std::size_t kMaxPendingLines = 64;
@@ -33,9 +36,12 @@ int WrapWidth(bool outputIsTerminal) {
     return columns > 0 ? columns : kDefaultWrapWidth;
 }
 
-int MillisecondsUntil(Clock::time_point due) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(due - Clock::now());
-    return static_cast<int>(std::max<long long>(0, left.count()));
+// Real milliseconds until the game may next change on its own, rounded up so that the frame
+// after the wait finds the game's time passed; -1, waiting for input alone, when only input can
+// change it.
+int WaitMillis(std::optional<double> gameSeconds, double pace) {
+    if (!gameSeconds) return -1;
+    return static_cast<int>(std::min(std::ceil(*gameSeconds / pace * 1000.0), kLongestWaitMillis));
 }
 
 // Only with a terminal on both standard streams, unless the player asked for the terminal's own
@@ -52,7 +58,12 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
     const bool outputIsTerminal = IsTerminal(STDOUT_FILENO);
     const bool inputIsTerminal = IsTerminal(STDIN_FILENO);
     const char* term = std::getenv("TERM");
-    const bool colour = WantColour(outputIsTerminal, std::getenv("NO_COLOR"), term);
+    // Character widths, for the edited line's columns, are the player's locale's.
+    std::setlocale(LC_CTYPE, "");
+    const ColourDepth colour =
+        WantColour(outputIsTerminal, std::getenv("NO_COLOR"), term)
+            ? ChooseColourDepth(std::getenv("COLORTERM"), TerminfoColours(STDOUT_FILENO))
+            : ColourDepth::None;
 
     // The program edits the line itself where it can; else the terminal or the pipe has it.
     std::unique_ptr<EditedInput> editor;
@@ -74,9 +85,11 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
     input.FrameShown();
     bool inputOpen = true;
     Clock::time_point lastFrame = Clock::now();
+    // Asleep until a key, a signal or the game's next timed step: no steady tick.
     while (!StopRequested() && terminal.error() == 0) {
         if (inputOpen && input.Pending() < kMaxPendingLines) {
-            const int timeout = input.HasLine() ? 0 : MillisecondsUntil(lastFrame + kFramePeriod);
+            const int timeout =
+                input.HasLine() ? 0 : WaitMillis(session.SecondsToNextChange(), pace);
             inputOpen = input.Read(timeout);
         }
         if (!inputOpen && !input.HasLine()) break;
@@ -93,7 +106,7 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
     // The editor leaves the cursor on an empty row; the terminal's own editing leaves the
     // line ^C interrupted open.
     input.Close();
-    if (colour) std::fputs(kResetSequence, stdout);
+    if (colour != ColourDepth::None) std::fputs(kResetSequence, stdout);
     if (StopRequested() && outputIsTerminal && !editor) std::fputs("\n", stdout);
     std::fflush(stdout);
     const int error = terminal.error();

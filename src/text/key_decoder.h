@@ -10,6 +10,8 @@ enum class KeyAction {
     Enter,         // submit the line
     Left,          // Left arrow, Ctrl-B
     Right,         // Right arrow, Ctrl-F
+    WordLeft,      // Alt-b: to the start of this or the previous word
+    WordRight,     // Alt-f: to the end of this or the next word
     Older,         // Up arrow, Ctrl-P
     Newer,         // Down arrow, Ctrl-N
     Home,          // Home, Ctrl-A
@@ -19,7 +21,8 @@ enum class KeyAction {
     DeleteOrQuit,  // Ctrl-D: end of input on an empty line, else Delete
     KillToStart,   // Ctrl-U
     KillToEnd,     // Ctrl-K
-    KillWord,      // Ctrl-W: the word before the cursor
+    KillWord,      // Ctrl-W, Alt-Backspace: the word before the cursor
+    KillNextWord,  // Alt-d: the word after the cursor
     Interrupt,     // Ctrl-C when the terminal hands it over as a byte
 };
 
@@ -31,20 +34,48 @@ struct Key {
 };
 
 // Turns the bytes a terminal sends for key presses into keys: UTF-8 characters, control
-// characters and the escape sequences of xterm and the VT100 family. Sequences it does not
-// know are swallowed whole, so they never end up as text in the line. A key split between two
-// reads is finished by the second.
+// characters, Alt keys (Escape, then the key) and the escape sequences of xterm, the VT100
+// family and the Linux console. Every escape sequence is read to its end, whatever its length:
+// CSI and SS3 to their final byte, OSC, DCS, APC, PM and SOS strings to their terminator (ST or
+// BEL); what it does not know is dropped, so no byte of a sequence ends up in the line. A key
+// split between two reads is finished by the second. Between the markers of a bracketed paste,
+// bytes are text: each line break is an Enter, other control bytes and sequences do nothing.
 class KeyDecoder {
 public:
+    // How long an Escape waits for the rest of a sequence before it stands alone, as shells
+    // and editors wait.
+    static constexpr int kEscapeWaitMillis = 50;
+
     std::vector<Key> Feed(std::string_view bytes);
+    // Whether the last byte was an Escape that a sequence may still follow.
+    bool AwaitingEscape() const { return state_ == State::Escape || state_ == State::StringEscape; }
+    // Nothing came for kEscapeWaitMillis: an Escape waiting is a lone Escape, and does nothing.
+    void Pause();
+    // Between the markers of a bracketed paste.
+    bool pasting() const { return pasting_; }
 
 private:
-    enum class State { Ground, Escape, ControlSequence, SingleShift, Character };
+    enum class State {
+        Ground,
+        Escape,
+        ControlSequence,  // ESC [
+        LinuxFunction,    // ESC [ [, before the Linux console's F1 to F5 letter
+        SingleShift,      // ESC O
+        String,           // ESC ] (OSC), ESC P (DCS), ESC _ (APC), ESC ^ (PM), ESC X (SOS)
+        StringEscape,     // an Escape inside a string: ST, or the start of something else
+        Character,
+    };
 
     void Ground(unsigned char byte, std::vector<Key>& keys);
+    void AfterEscape(unsigned char byte, std::vector<Key>& keys);
     void FinishControlSequence(char final, std::vector<Key>& keys);
+    void Emit(KeyAction action, std::vector<Key>& keys);
 
     State state_ = State::Ground;
-    std::string pending_;     // the escape sequence's parameters, or a character's bytes
-    std::size_t needed_ = 0;  // bytes the pending character has in all
+    std::string pending_;         // the sequence's first parameter bytes, or a character's bytes
+    bool intermediate_ = false;   // the sequence has intermediate bytes: no key has those
+    std::size_t needed_ = 0;      // bytes the pending character has in all
+    bool dropCharacter_ = false;  // the pending character came with Alt
+    bool pasting_ = false;
+    bool afterCarriageReturn_ = false;  // in a paste, "\r\n" is one line break
 };

@@ -30,6 +30,10 @@ EditResult LineEditor::Apply(const Key& key) {
             return MoveTo(Previous(cursor_));
         case KeyAction::Right:
             return MoveTo(Next(cursor_));
+        case KeyAction::WordLeft:
+            return MoveTo(WordStart());
+        case KeyAction::WordRight:
+            return MoveTo(WordEnd());
         case KeyAction::Home:
             return MoveTo(0);
         case KeyAction::End:
@@ -59,6 +63,8 @@ EditResult LineEditor::Apply(const Key& key) {
             return Erase(cursor_, text_.size());
         case KeyAction::KillWord:
             return Erase(WordStart(), cursor_);
+        case KeyAction::KillNextWord:
+            return Erase(cursor_, WordEnd());
         case KeyAction::Interrupt: {
             EditResult result;
             result.interrupt = true;
@@ -121,10 +127,19 @@ std::size_t LineEditor::Next(std::size_t position) const {
     return position;
 }
 
+// Words are what spaces separate, for Ctrl-W and the Alt keys alike.
 // As a shell's Ctrl-W: the spaces before the cursor, then the word before them.
 std::size_t LineEditor::WordStart() const {
     std::size_t position = cursor_;
     while (position > 0 && text_[position - 1] == ' ') --position;
     while (position > 0 && text_[position - 1] != ' ') --position;
+    return position;
+}
+
+// The spaces after the cursor, then the word after them.
+std::size_t LineEditor::WordEnd() const {
+    std::size_t position = cursor_;
+    while (position < text_.size() && text_[position] == ' ') ++position;
+    while (position < text_.size() && text_[position] != ' ') ++position;
     return position;
 }

@@ -35,6 +35,7 @@ private:
     std::size_t Previous(std::size_t position) const;
     std::size_t Next(std::size_t position) const;
     std::size_t WordStart() const;
+    std::size_t WordEnd() const;
 
     std::string text_;
     std::size_t cursor_ = 0;

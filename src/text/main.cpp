@@ -8,6 +8,7 @@
 
 #include "text/interactive_play.h"
 #include "text/options.h"
+#include "text/play_signals.h"
 #include "text/script.h"
 #include "text/script_play.h"
 #include "text/transcript.h"
@@ -125,5 +126,8 @@ int main(int argc, char** argv) {
         Complain(error);
         status = kWriteFailed;
     }
+    // Everything is written and the terminal is as it was: a signal that ended play now ends
+    // the program as it would have at once.
+    RaiseStopSignalAgain();
     return status;
 }

@@ -7,8 +7,12 @@
 
 namespace {
 
+constexpr char kPasteOn[] = "\x1b[?2004h";
+constexpr char kPasteOff[] = "\x1b[?2004l";
+
 // What a crash must put back, kept where a signal handler can reach it.
 int gCrashFd = -1;
+int gCrashOutputFd = -1;
 termios gCrashSettings{};
 constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 struct sigaction gPreviousActions[sizeof kCrashSignals / sizeof kCrashSignals[0]];
@@ -17,6 +21,7 @@ struct sigaction gPreviousActions[sizeof kCrashSignals / sizeof kCrashSignals[0]
 // there before (the sanitizers' report, or the default core dump) runs once this returns.
 void RestoreOnCrash(int signal) {
     if (gCrashFd >= 0) tcsetattr(gCrashFd, TCSANOW, &gCrashSettings);
+    if (gCrashOutputFd >= 0) (void)!write(gCrashOutputFd, kPasteOff, sizeof kPasteOff - 1);
     for (std::size_t i = 0; i < sizeof kCrashSignals / sizeof kCrashSignals[0]; ++i) {
         if (kCrashSignals[i] == signal) sigaction(signal, &gPreviousActions[i], nullptr);
     }
@@ -24,8 +29,9 @@ void RestoreOnCrash(int signal) {
     raise(signal);
 }
 
-void InstallCrashHandlers(int fd, const termios& settings) {
+void InstallCrashHandlers(int fd, int outputFd, const termios& settings) {
     gCrashFd = fd;
+    gCrashOutputFd = outputFd;
     gCrashSettings = settings;
     struct sigaction action {};
     action.sa_handler = RestoreOnCrash;
@@ -42,7 +48,7 @@ bool RawMode::Enter(int fd) {
         if (tcgetattr(fd, &original_) != 0) return false;
         fd_ = fd;
         saved_ = true;
-        InstallCrashHandlers(fd_, original_);
+        InstallCrashHandlers(fd_, outputFd_, original_);
     }
     termios raw = original_;
     // Keys arrive one by one, unechoed; Enter comes as CR and Ctrl-S and Ctrl-V are plain
@@ -53,6 +59,7 @@ bool RawMode::Enter(int fd) {
     raw.c_cc[VTIME] = 0;
     // Typed-ahead keys are kept, not flushed.
     if (tcsetattr(fd_, TCSANOW, &raw) != 0) return false;
+    (void)!write(outputFd_, kPasteOn, sizeof kPasteOn - 1);
     entered_ = true;
     return true;
 }
@@ -67,6 +74,7 @@ void RawMode::Leave() {
     sigemptyset(&block);
     sigaddset(&block, SIGTTOU);
     sigprocmask(SIG_BLOCK, &block, &previous);
+    (void)!write(outputFd_, kPasteOff, sizeof kPasteOff - 1);
     tcsetattr(fd_, TCSANOW, &original_);
     sigprocmask(SIG_SETMASK, &previous, nullptr);
 }

@@ -5,6 +5,8 @@
 
 #include <cerrno>
 
+#include "text/play_signals.h"
+
 namespace {
 
 constexpr std::size_t kReadChunk = 4096;
@@ -12,10 +14,9 @@ constexpr std::size_t kReadChunk = 4096;
 }  // namespace
 
 bool StreamInput::Read(int timeoutMillis) {
-    pollfd request{STDIN_FILENO, POLLIN, 0};
-    const int ready = poll(&request, 1, timeoutMillis);
-    if (ready <= 0) return true;  // nothing yet, or a signal to look at
-    if ((request.revents & POLLNVAL) != 0) {
+    const short events = WaitForInput(STDIN_FILENO, timeoutMillis);
+    if (events == 0) return true;  // nothing yet, or a signal to look at
+    if ((events & POLLNVAL) != 0) {
         lines_.Finish();
         return false;
     }

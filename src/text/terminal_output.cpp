@@ -4,19 +4,13 @@
 
 #include "text/transcript.h"
 
-std::string ColourSequence(SpanStyle style) {
-    const StyleRgb colour = StyleColour(style);
-    return "\x1b[38;2;" + std::to_string(colour.red) + ";" + std::to_string(colour.green) + ";" +
-           std::to_string(colour.blue) + "m";
-}
-
-std::string RenderLine(const ConsoleLine& line, bool colour) {
-    if (!colour) return PlainText(line);
+std::string RenderLine(const ConsoleLine& line, ColourDepth colour) {
+    if (colour == ColourDepth::None) return PlainText(line);
     std::string out;
     std::string current;
     for (const TextSpan& span : line) {
         if (span.text.empty()) continue;
-        const std::string sequence = ColourSequence(span.style);
+        const std::string sequence = ColourSequence(span.style, colour);
         if (sequence != current) out += sequence;
         current = sequence;
         out += span.text;
@@ -31,7 +25,7 @@ bool WantColour(bool outputIsTerminal, const char* noColor, const char* term) {
     return term == nullptr || std::strcmp(term, "dumb") != 0;
 }
 
-TerminalOutput::TerminalOutput(std::FILE* out, bool colour, bool typingEchoed)
+TerminalOutput::TerminalOutput(std::FILE* out, ColourDepth colour, bool typingEchoed)
     : out_(out, true), colour_(colour), typingEchoed_(typingEchoed) {}
 
 void TerminalOutput::Typed(const std::string& line) {

@@ -3,17 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "console/span_style.h"
 #include "session/display.h"
 #include "text/output_stream.h"
+#include "text/terminal_colours.h"
 
-// The select-graphic-rendition sequence that colours what follows in a style's colour.
-std::string ColourSequence(SpanStyle style);
-inline constexpr const char* kResetSequence = "\x1b[0m";
-
-// A display line as terminal text: each span in its style's 24-bit colour, the colours reset
-// at the end; or its plain text.
-std::string RenderLine(const ConsoleLine& line, bool colour);
+// A display line as terminal text: each span in its style's colour at the given depth, the
+// colours reset at the end; or its plain text.
+std::string RenderLine(const ConsoleLine& line, ColourDepth colour);
 
 // Whether to colour the output: only on a terminal, never when NO_COLOR holds a value
 // (https://no-color.org) or the terminal says it is dumb. Either variable may be null.
@@ -24,7 +20,7 @@ class TerminalOutput : public Display {
 public:
     // `typingEchoed`: the terminal already shows what the player types, so typed lines are
     // not printed again.
-    TerminalOutput(std::FILE* out, bool colour, bool typingEchoed);
+    TerminalOutput(std::FILE* out, ColourDepth colour, bool typingEchoed);
 
     void Typed(const std::string& line) override;
     void Line(const ConsoleLine& line) override;
@@ -35,6 +31,6 @@ public:
 
 private:
     OutputStream out_;
-    bool colour_;
+    ColourDepth colour_;
     bool typingEchoed_;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <string>
@@ -80,7 +81,7 @@ TEST(LineEditing, RecallsEarlierCommandsAndRefusesTheThirtySecondByte) {
     ASSERT_TRUE(terminal.WaitFor("> yes\r\x1b[4C")) << terminal.output();
     EXPECT_EQ(CursorRow(Shown(terminal, 80)), "> yes");
 
-    // 31 bytes in all: of ten more, three fit and seven ring the bell.
+    // 31 bytes in all: of ten more, three fit, and the seven refused ring the bell once.
     const int bellsBefore = Shown(terminal, 80).bells();
     terminal.Type("\x05 " + std::string(24, 'x') + "0123456789");
     ASSERT_TRUE(terminal.WaitFor("xx012")) << terminal.output();
@@ -88,9 +89,13 @@ TEST(LineEditing, RecallsEarlierCommandsAndRefusesTheThirtySecondByte) {
     ASSERT_TRUE(terminal.WaitFor("012\r\x1b[32C")) << terminal.output();
     const Screen screen = Shown(terminal, 80);
     EXPECT_EQ(CursorRow(screen), "> yes " + std::string(24, 'x') + "012");
-    EXPECT_EQ(screen.bells() - bellsBefore, 7);
+    EXPECT_EQ(screen.bells() - bellsBefore, 1);
+    // A long paste into the full line: one bell more, and the paste is text, not keys.
+    terminal.Type("\x1b[200~" + std::string(4000, 'z') + "\x04\x1b[201~\x1b[D");
+    ASSERT_TRUE(terminal.WaitFor("012\r\x1b[31C")) << terminal.output();
+    EXPECT_EQ(Shown(terminal, 80).bells() - bellsBefore, 2);
     terminal.Type("\x03");
-    EXPECT_EQ(terminal.WaitForExit(), 0);
+    EXPECT_EQ(terminal.WaitForExit(), 130);
 }
 
 TEST(LineEditing, GivesTheTerminalBackAsItWasFoundHoweverPlayEnds) {
@@ -98,47 +103,115 @@ TEST(LineEditing, GivesTheTerminalBackAsItWasFoundHoweverPlayEnds) {
         const char* how;
         std::string keys;
         int signal;
+        int status;
+        bool stoppedFirst = false;  // SIGSTOP and SIGCONT while the line is being edited
     } endings[] = {
-        {"Ctrl-C", "half a line\x03", 0},
-        {"Ctrl-D", "\x04", 0},
-        {"SIGTERM", "half a line", SIGTERM},
-        {"SIGHUP", "half", SIGHUP},
+        {"Ctrl-C", "half a line\x03", 0, 130},
+        {"Ctrl-D", "\x04", 0, 0},
+        {"SIGTERM", "half a line", SIGTERM, 128 + SIGTERM},
+        {"SIGHUP", "half", SIGHUP, 128 + SIGHUP},
+        {"Ctrl-D after a stop", "half", 0, 0, true},
     };
     for (const auto& ending : endings) {
         TerminalRun terminal({}, 80, kTerminal);
         ASSERT_TRUE(terminal.WaitFor(kWelcomeEnd)) << terminal.output();
         EXPECT_EQ(terminal.Settings().c_lflag & ECHO, 0u) << ending.how << ": keys not echoed";
         terminal.Type(ending.keys);
-        if (ending.signal != 0) {
-            ASSERT_TRUE(terminal.WaitFor("half")) << terminal.output();
-            terminal.Signal(ending.signal);
+        if (ending.signal != 0 || ending.stoppedFirst) {
+            ASSERT_TRUE(terminal.WaitFor("> half")) << terminal.output();
         }
-        EXPECT_EQ(terminal.WaitForExit(), 0) << ending.how;
+        if (ending.stoppedFirst) {
+            terminal.Signal(SIGSTOP);
+            terminal.Signal(SIGCONT);
+            ASSERT_TRUE(terminal.WaitFor("> half\r", 2)) << "drawn again: " << terminal.output();
+            terminal.Type("\x15\x04");
+        }
+        if (ending.signal != 0) terminal.Signal(ending.signal);
+        EXPECT_EQ(terminal.WaitForExit(), ending.status) << ending.how;
         EXPECT_TRUE(SameSettings(terminal.Settings(), terminal.initialSettings())) << ending.how;
+        EXPECT_EQ(Count(terminal.output(), "\x1b[?2004h"), ending.stoppedFirst ? 2 : 1);
+        const std::string& out = terminal.output();
+        EXPECT_GT(out.rfind("\x1b[?2004l") + 1, out.rfind("\x1b[?2004h") + 1) << "paste mode off";
     }
 }
 
-TEST(LineEditing, WrapsTheNextReplyAtTheNewWidthAfterAResize) {
-    TerminalRun terminal({}, 80, kTerminal);
+TEST(LineEditing, KeepsASignalThatWasIgnoredAtStartIgnored) {
+    TerminalRun terminal({}, 80, kTerminal, {}, SIGHUP);
     ASSERT_TRUE(terminal.WaitFor(kWelcomeEnd)) << terminal.output();
-    terminal.Resize(40);
+    terminal.Signal(SIGHUP);
     terminal.Type("i understand\r");
-    ASSERT_TRUE(terminal.WaitFor("be great.")) << terminal.output();
+    ASSERT_TRUE(terminal.WaitFor(kConfirm)) << "still playing: " << terminal.output();
     terminal.Type("\x04");
     EXPECT_EQ(terminal.WaitForExit(), 0);
+}
 
-    Screen screen(80);
-    const std::string& output = terminal.output();
-    const std::size_t echo = output.find("> i understand");
-    screen.Feed(output.substr(0, echo));
-    screen.Resize(40);
-    screen.Feed(output.substr(echo));
-    const std::vector<std::string> rows = screen.Rows();
-    EXPECT_GT(rows.at(0).size(), 40u) << "the welcome at 80 columns";
-    const auto confirm =
-        std::find(rows.begin(), rows.end(), "So you understand eh..? Confirming that");
-    ASSERT_NE(confirm, rows.end()) << output;
-    EXPECT_EQ(*(confirm + 1), "for me would be great.");
+TEST(LineEditing, DrawsTheLineAndWrapsTheNextReplyAtTheNewWidthAfterAResize) {
+    TerminalRun terminal({}, 80, kTerminal);
+    ASSERT_TRUE(terminal.WaitFor(kWelcomeEnd)) << terminal.output();
+    terminal.Type("i understand");
+    ASSERT_TRUE(terminal.WaitFor("> i understand\r\x1b[14C")) << terminal.output();
+    // Drawn again at once, with no key pressed: two rows at 12 columns, then one at 30.
+    terminal.Resize(12);
+    ASSERT_TRUE(terminal.WaitFor("> i understand\r\x1b[2C")) << terminal.output();
+    terminal.Resize(30);
+    ASSERT_TRUE(terminal.WaitFor("\x1b[1A\r\x1b[J> i understand\r\x1b[14C")) << terminal.output();
+    terminal.Type("\r");
+    // Where the terminal's own wrapping of the line at 80 columns would break the words.
+    ASSERT_TRUE(terminal.WaitFor("be great.")) << terminal.output();
+    EXPECT_NE(terminal.output().find(
+                  "So you understand eh..?\r\nConfirming that for me would\r\nbe great."),
+              std::string::npos)
+        << terminal.output();
+    terminal.Type("\x04");
+    EXPECT_EQ(terminal.WaitForExit(), 0);
+}
+
+TEST(LineEditing, CountsColumnsAsTheTerminalShowsThem) {
+    const std::string x18(18, 'x');
+    const std::string wide = "\xE6\x97\xA5\xE6\x9C\xAC";  // two characters of two columns
+    // Typed, drawn, then one key more and drawn again. The terminal's output turns "\n" into
+    // "\r\n".
+    const struct {
+        int columns;
+        std::string keys;
+        std::string drawn;
+        std::string more;
+        std::string drawnAgain;
+    } cases[] = {
+        {80, wide, "> " + wide + "\r\x1b[6C", "\x02", "> " + wide + "\r\x1b[4C"},
+        {80, "e\xCC\x81t", "> e\xCC\x81t\r\x1b[4C", "\x02", "> e\xCC\x81t\r\x1b[3C"},
+        // The third wide character does not fit in the last column of the first row.
+        {7, wide + wide, "> " + wide + wide + "\r\x1b[4C", "\x01",
+         "\x1b[1A\r\x1b[J> " + wide + wide + "\x1b[1A\r\x1b[2C"},
+        // A line that fills its row exactly: the cursor goes to the next row, and the line is
+        // taken from there when it is drawn again.
+        {20, x18, "> " + x18 + "\r\r\n\r", "\x7f",
+         "\x1b[1A\r\x1b[J> " + x18.substr(1) + "\r\x1b[19C"},
+    };
+    for (const auto& c : cases) {
+        TerminalRun terminal({}, c.columns,
+                             {"TERM=xterm-256color", "NO_COLOR=1", "LC_ALL=C.UTF-8"});
+        ASSERT_TRUE(terminal.WaitFor(kWelcomeEnd)) << terminal.output();
+        terminal.Type(c.keys);
+        EXPECT_TRUE(terminal.WaitFor(c.drawn)) << c.columns << ": " << terminal.output();
+        terminal.Type(c.more);
+        EXPECT_TRUE(terminal.WaitFor(c.drawnAgain)) << c.columns << ": " << terminal.output();
+        terminal.Type("\x03");
+        EXPECT_EQ(terminal.WaitForExit(), 130);
+    }
+}
+
+TEST(LineEditing, ShowsATimedTextOnTimeAfterALongWaitForNothing) {
+    // At ten times real time the first reminder is due two seconds into the game.
+    const auto start = std::chrono::steady_clock::now();
+    TerminalRun terminal({"--pace", "10"}, 100, kTerminal);
+    ASSERT_TRUE(terminal.WaitFor(kFirstReminder)) << terminal.output();
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(seconds, 2.0);
+    EXPECT_LT(seconds, 3.0) << "a wait that missed its deadline";
+    terminal.Type("\x04");
+    EXPECT_EQ(terminal.WaitForExit(), 0);
 }
 
 TEST(LineEditing, LeavesLinesFromAPipeAsTheyWere) {

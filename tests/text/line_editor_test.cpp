@@ -23,18 +23,24 @@ struct Typed {
     bool interrupted = false;
 };
 
-// Types `bytes` into a new editor, in one read or one byte per read.
+// Stands for a pause in typing, long enough for a lone Escape.
+constexpr char kPause = '\0';
+
+// Types `bytes` into a new editor, in one read or one byte per read, pausing at each kPause.
 Typed Type(const std::string& bytes, bool byteByByte) {
     KeyDecoder decoder;
     LineEditor editor;
     Typed typed;
     std::vector<Key> keys;
-    if (byteByByte) {
-        for (char byte : bytes) {
-            for (Key& key : decoder.Feed(std::string(1, byte))) keys.push_back(std::move(key));
+    for (std::size_t start = 0, pause = 0; pause != std::string::npos; start = pause + 1) {
+        pause = bytes.find(kPause, start);
+        const std::string piece = bytes.substr(start, pause - start);
+        for (std::size_t i = 0; i < piece.size(); i += byteByByte ? 1 : piece.size()) {
+            for (Key& key : decoder.Feed(piece.substr(i, byteByByte ? 1 : piece.size()))) {
+                keys.push_back(std::move(key));
+            }
         }
-    } else {
-        keys = decoder.Feed(bytes);
+        if (pause != std::string::npos) decoder.Pause();
     }
     for (const Key& key : keys) {
         EditResult result = editor.Apply(key);
@@ -59,6 +65,7 @@ struct EditCase {
 const std::string kLeft = "\x1b[D";
 const std::string kUp = "\x1b[A";
 const std::string kDown = "\x1b[B";
+const std::string kPauseText(1, kPause);
 
 }  // namespace
 
@@ -83,8 +90,21 @@ TEST(LineEditor, EditsAsAShellDoes) {
         {"Backspace takes a whole character", "caf\xC3\xA9\x7f", "caf", 3},
         {"Left at the start stays", kLeft + "a", "a", 1},
         {"a modifier on an arrow", "ab\x1b[1;5Dc", "acb", 2},
-        {"unknown sequences swallowed", "a\x1b[15~\x1b[200~\x1bOPb", "ab", 2},
-        {"Escape before a letter", "\x1bx", "x", 1},
+        {"unknown sequences swallowed", "a\x1b[15~\x1b[1;5P\x1bOPb", "ab", 2},
+        {"a lone Escape, then text", "\x1b" + kPauseText + "Open door", "Open door", 9},
+        {"a lone Escape, then [", "\x1b" + kPauseText + "[look", "[look", 5},
+        {"Escape and O with no pause: SS3", "\x1bOpen", "en", 2},
+        {"Linux console F1 and F5", "a\x1b[[Ab\x1b[[E", "ab", 2},
+        {"a CSI of many parameters", "a\x1b[" + std::string(40, '9') + ";1;2;3~b", "ab", 2},
+        {"CSI with intermediates", "a\x1b[?1;2c\x1b[2 q\x1b[2;1$yb", "ab", 2},
+        {"rxvt's shifted keys", "ab\x1b[7$c\x1b[8^", "cab", 3},
+        {"OSC to BEL", "a\x1b]11;rgb:0000/0000/0000\007b", "ab", 2},
+        {"OSC, DCS, APC, PM to ST", "a\x1b]0;x\x1b\\\x1bP1$r0m\x1b\\\x1b_Gi=1\x1b\\\x1b^p\x1b\\b",
+         "ab", 2},
+        {"Alt-b, Alt-f", "open the door\033b\033bX\033f!", "open Xthe! door", 10},
+        {"Alt-d, Alt-Backspace", "open the door\x01\033d\x05\x1b\x7f", " the ", 5},
+        {"other Alt keys", "a\x1bx\x1b\xC3\xA9\x1b\rb", "ab", 2},
+        {"a paste is text", "\x1b[200~a\x03\x04\x1b[A\033b\t\xC3\xA9\x1b[201~", "a\xC3\xA9", 3},
         {"Tab and other controls ignored", "a\tb\x1f", "ab", 2},
         {"a byte that is no UTF-8", "a\xFF", "a\xEF\xBF\xBD", 4},
         {"a character cut short", "\xC3z", "\xEF\xBF\xBDz", 4},
@@ -94,7 +114,7 @@ TEST(LineEditor, EditsAsAShellDoes) {
         {"refused in the middle too", x30 + "y\x01z", x30 + "y", 0, 1},
         {"history: older, newer, the draft", "one\rtwo\rdra" + kUp + kUp + kUp + kDown, "two", 3},
         {"history: back to the draft", "one\rdra" + kUp + kDown, "dra", 3},
-        {"history: Ctrl-P, Ctrl-N", "one\rtwo\r\x10\x10\x0e", "two", 3},
+        {"history: Ctrl-P, Ctrl-N", "one\rtwo\rx\x10\x10\x0e\x10", "one", 3},
     };
     for (const EditCase& c : cases) {
         for (bool byteByByte : {false, true}) {
@@ -115,6 +135,14 @@ TEST(LineEditor, SubmitsEndsAndInterrupts) {
     EXPECT_TRUE(Type("look\r\x04", false).ended);  // Ctrl-D on an empty line
     EXPECT_FALSE(Type("look\x04", false).ended);
     EXPECT_TRUE(Type("lo\x03", false).interrupted);
+
+    // Each line of a paste is submitted in order, and cut to what the line holds.
+    const Typed pasted =
+        Type("\x1b[200~look\r\nopen the drawer of the old dresser\n\ntake key\x1b[201~", true);
+    EXPECT_EQ(pasted.submitted,
+              (std::vector<std::string>{"look", "open the drawer of the old dres", ""}));
+    EXPECT_EQ(pasted.text, "take key");
+    EXPECT_EQ(pasted.refused, 3);
 }
 
 TEST(LineEditor, KeepsAWholeShortLineWhateverIsTyped) {

@@ -19,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kDeadline = std::chrono::seconds(10);
 
 [[noreturn]] void ExecProgram(const std::vector<std::string>& args,
-                              const std::vector<std::string>& env) {
+                              const std::vector<std::string>& env, int ignoredSignal = 0) {
     unsetenv("NO_COLOR");
     for (const std::string& entry : env) putenv(const_cast<char*>(entry.c_str()));
     std::vector<char*> argv;
@@ -29,6 +29,7 @@ constexpr auto kDeadline = std::chrono::seconds(10);
     argv.push_back(nullptr);
     // The test runner may ignore SIGINT; the program must meet it as a terminal sends it.
     signal(SIGINT, SIG_DFL);
+    if (ignoredSignal != 0) signal(ignoredSignal, SIG_IGN);
     execv(program.c_str(), argv.data());
     _exit(127);
 }
@@ -120,7 +121,8 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const ProgramInput& 
 }
 
 TerminalRun::TerminalRun(const std::vector<std::string>& args, int columns,
-                         const std::vector<std::string>& env, const std::string& pipedInput) {
+                         const std::vector<std::string>& env, const std::string& pipedInput,
+                         int ignoredSignal) {
     // A new terminal's own settings, read from a scratch one, are the ones the program meets.
     int scratchMaster = -1;
     int scratchSlave = -1;
@@ -141,7 +143,7 @@ TerminalRun::TerminalRun(const std::vector<std::string>& args, int columns,
             close(in[0]);
             close(in[1]);
         }
-        ExecProgram(args, env);
+        ExecProgram(args, env, ignoredSignal);
     }
     if (in[0] >= 0) {
         close(in[0]);
@@ -193,9 +195,9 @@ bool TerminalRun::ReadSome(int timeoutMs) {
     return true;
 }
 
-bool TerminalRun::WaitFor(const std::string& text) {
+bool TerminalRun::WaitFor(const std::string& text, int times) {
     const Clock::time_point deadline = Clock::now() + kDeadline;
-    while (output_.find(text) == std::string::npos) {
+    while (Count(output_, text) < times) {
         if (Clock::now() >= deadline) return false;
         ReadSome(MillisecondsLeft(deadline));
     }
@@ -212,7 +214,7 @@ int TerminalRun::WaitForExit() {
     while (ReadSome(0)) {
     }
     child_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 int Count(const std::string& text, const std::string& part) {

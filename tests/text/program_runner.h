@@ -32,8 +32,10 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const ProgramInput& 
 class TerminalRun {
 public:
     // With `pipedInput`, standard input is instead a pipe that holds those bytes and then ends.
+    // `ignoredSignal`, when not 0, is ignored from the start, as nohup does with SIGHUP.
     TerminalRun(const std::vector<std::string>& args, int columns,
-                const std::vector<std::string>& env = {}, const std::string& pipedInput = {});
+                const std::vector<std::string>& env = {}, const std::string& pipedInput = {},
+                int ignoredSignal = 0);
     ~TerminalRun();
 
     TerminalRun(const TerminalRun&) = delete;
@@ -48,12 +50,15 @@ public:
     // The terminal's settings now, and as they were before the program started.
     termios Settings() const;
     const termios& initialSettings() const { return initial_; }
-    // Reads the screen's output until `text` appears in it; false after a few seconds without.
-    bool WaitFor(const std::string& text);
-    // Reads until the program ends; its exit status, or -1 when it did not exit normally.
+    // Reads the screen's output until `text` appears in it `times` times; false after a few
+    // seconds without.
+    bool WaitFor(const std::string& text, int times = 1);
+    // Reads until the program ends; its status as a shell gives it (128 and the signal for a
+    // program a signal ended), or -1 when it did not end in time.
     int WaitForExit();
 
     const std::string& output() const { return output_; }
+    pid_t pid() const { return child_; }
 
 private:
     bool ReadSome(int timeoutMs);

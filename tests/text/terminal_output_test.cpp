@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "text/terminal_output.h"
@@ -40,6 +41,7 @@ const ConsoleLine kButtonLine = {{"Clever girl... ", SpanStyle::Plain},
 }  // namespace
 
 TEST(ColourSequence, GivesEachStyleItsColourIn24Bits) {
+    constexpr ColourDepth kTrue = ColourDepth::TrueColour;
     const struct {
         SpanStyle style;
         const char* sequence;
@@ -53,15 +55,27 @@ TEST(ColourSequence, GivesEachStyleItsColourIn24Bits) {
         {static_cast<SpanStyle>('b'), "\x1b[38;2;174;180;184m"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ColourSequence(c.style), c.sequence) << static_cast<char>(c.style);
+        EXPECT_EQ(ColourSequence(c.style, kTrue), c.sequence) << static_cast<char>(c.style);
     }
 }
 
+TEST(ColourSequence, KeepsTheStoryColoursApartAtEveryDepth) {
+    const SpanStyle styles[] = {SpanStyle::Plain, SpanStyle::Action, SpanStyle::Hint,
+                                SpanStyle::Interactable, SpanStyle::Echo};
+    for (ColourDepth depth : {ColourDepth::Ansi8, ColourDepth::Ansi16, ColourDepth::Palette256,
+                              ColourDepth::TrueColour}) {
+        std::set<std::string> sequences;
+        for (SpanStyle style : styles) sequences.insert(ColourSequence(style, depth));
+        EXPECT_EQ(sequences.size(), 5u) << "depth " << static_cast<int>(depth);
+    }
+    EXPECT_EQ(ColourSequence(SpanStyle::Action, ColourDepth::None), "");
+}
+
 TEST(RenderLine, ColoursEachSpanAndResetsAtTheEnd) {
-    EXPECT_EQ(RenderLine(kButtonLine, true),
+    EXPECT_EQ(RenderLine(kButtonLine, ColourDepth::TrueColour),
               "\x1b[38;2;174;180;184mClever girl... \x1b[38;2;211;64;18mpush"
               "\x1b[38;2;174;180;184m the big \x1b[38;2;201;155;109mred\x1b[0m");
-    EXPECT_EQ(RenderLine(kButtonLine, false), "Clever girl... push the big red");
+    EXPECT_EQ(RenderLine(kButtonLine, ColourDepth::None), "Clever girl... push the big red");
 }
 
 TEST(RenderLine, SwitchesColourOnlyWhereTheTextChangesColour) {
@@ -69,8 +83,8 @@ TEST(RenderLine, SwitchesColourOnlyWhereTheTextChangesColour) {
                               {"a", SpanStyle::Hint},
                               {"", SpanStyle::Action},
                               {"b", SpanStyle::Hint}};
-    EXPECT_EQ(RenderLine(line, true), "\x1b[38;2;114;176;229mab\x1b[0m");
-    EXPECT_EQ(RenderLine({{"", SpanStyle::Plain}}, true), "");
+    EXPECT_EQ(RenderLine(line, ColourDepth::TrueColour), "\x1b[38;2;114;176;229mab\x1b[0m");
+    EXPECT_EQ(RenderLine({{"", SpanStyle::Plain}}, ColourDepth::TrueColour), "");
 }
 
 TEST(WantColour, OnlyOnATerminalThatHasNotOptedOut) {
@@ -97,14 +111,14 @@ TEST(WantColour, OnlyOnATerminalThatHasNotOptedOut) {
 
 TEST(TerminalOutput, LeavesTypedLinesToTheTerminalThatEchoesThem) {
     MemoryFile echoing;
-    TerminalOutput onScreen(echoing.file(), true, true);
+    TerminalOutput onScreen(echoing.file(), ColourDepth::TrueColour, true);
     onScreen.Typed("look");
     onScreen.Line(kButtonLine);
     onScreen.Cleared();
-    EXPECT_EQ(echoing.Text(), RenderLine(kButtonLine, true) + "\n\n* * *\n\n");
+    EXPECT_EQ(echoing.Text(), RenderLine(kButtonLine, ColourDepth::TrueColour) + "\n\n* * *\n\n");
 
     MemoryFile piped;
-    TerminalOutput fromPipe(piped.file(), false, false);
+    TerminalOutput fromPipe(piped.file(), ColourDepth::None, false);
     fromPipe.Typed("look");
     EXPECT_EQ(piped.Text(), "> look\n");
 }

@@ -10,7 +10,7 @@
 namespace {
 
 const char* kConfirmEnd = "be great.";
-const char* kActionColour = "\x1b[38;2;211;64;18m";
+const char* kActionColour = "\x1b[38;5;166m";  // at xterm-256color's depth
 
 // The output's rows without colour sequences, split where the terminal starts a new row.
 std::vector<std::string> VisibleRows(const std::string& output) {
@@ -65,11 +65,29 @@ TEST(TextAtATerminal, ShowsNoColourWhenAskedNotTo) {
     EXPECT_EQ(terminal.output().find("\x1b[0m"), std::string::npos) << terminal.output();
 }
 
-TEST(TextAtATerminal, EndsWithStatusZeroOnCtrlC) {
+TEST(TextAtATerminal, ColoursAsDeepAsTheTerminalsDescriptionSays) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"TERM=xterm-256color"}, "\x1b[38;5;166m"},
+        {{"TERM=linux", "COLORTERM=truecolor"}, "\x1b[38;2;211;64;18m"},
+        {{"TERM=linux"}, "\x1b[31m"},
+        {{"TERM=vt100"}, ""},  // no colours at all
+    };
+    for (const auto& [env, actionColour] : cases) {
+        TerminalRun terminal({}, 80, env);
+        ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
+        terminal.Type("\x04");
+        EXPECT_EQ(terminal.WaitForExit(), 0);
+        EXPECT_NE(terminal.output().find(actionColour + "actions"), std::string::npos)
+            << env.back() << ": " << terminal.output();
+        EXPECT_EQ(terminal.output().find("\x1b[0m") == std::string::npos, actionColour.empty());
+    }
+}
+
+TEST(TextAtATerminal, EndsWithStatus130OnCtrlC) {
     TerminalRun terminal({}, 80, {"TERM=xterm-256color"});
     ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
     terminal.Type("half a line\x03");  // the terminal turns Ctrl-C into SIGINT
-    EXPECT_EQ(terminal.WaitForExit(), 0) << terminal.output();
+    EXPECT_EQ(terminal.WaitForExit(), 130) << terminal.output();
     const std::string& output = terminal.output();
     EXPECT_NE(output.rfind("\x1b[0m"), std::string::npos);  // colours reset on the way out
 }

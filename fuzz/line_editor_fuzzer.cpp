@@ -1,0 +1,150 @@
+// Fuzzes the terminal's key decoder and line editor together. The input is read as tokens
+// (typed characters, keys, sequences that must do nothing, lone Escapes, pastes), written out
+// as a terminal sends them and fed in reads of chosen sizes. A model that knows what each token
+// means keeps the line the editor must be left with; no byte of a sequence may reach it.
+// Input: byte 0 chooses the read sizes, then one byte per token and one per choice in it.
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "session/input_line.h"
+#include "text/key_decoder.h"
+#include "text/line_editor.h"
+
+namespace {
+
+const char* const kText[] = {
+    "a", "O", "[", "~", " ", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x94\x91"};
+// Keys, and what each does to the model (kEdits): L R H E move, b d u k w D delete, < > move
+// by words, \n submits, - nothing (Ctrl-C, function keys, Alt keys without a meaning).
+const char* const kKeys[] = {
+    "\x1b[D", "\x1bOD",  "\x02",     "\x1b[1;5C", "\x06",  "\x1b[H",      "\x1b[7~",
+    "\x01",   "\x1bOF",  "\x1b[4~",  "\x7f",      "\x08",  "\x1b[3~",     "\x15",
+    "\x0b",   "\x17",    "\x1b\x7f", "\033b",     "\033f", "\033d",       "\r",
+    "\x03",   "\x1b[[C", "\x1b[15~", "\x1bOP",    "\x1bx", "\x1b\xC3\xA9"};
+const char kEdits[] = "LLLRRHHHEEbbdukww<>D\n------";
+constexpr unsigned kKeyCount = sizeof kEdits - 1;
+static_assert(kKeyCount == sizeof kKeys / sizeof kKeys[0], "an edit for every key");
+// Final bytes that make no key, whatever the parameters.
+const std::string kUnknownFinals = "GIJKLMNPQRSTUVWXYZ`abcdefghijklmnopqrstuvwxyz{|}";
+
+struct Model {
+    std::vector<std::string> chars;  // the line, a character each
+    std::size_t cursor = 0;
+    std::vector<std::string> submitted;
+
+    std::string Text(std::size_t end = SIZE_MAX) const {
+        std::string text;
+        for (std::size_t i = 0; i < chars.size() && i < end; ++i) text += chars[i];
+        return text;
+    }
+    void Type(const std::string& c) {
+        if (Text().size() + c.size() <= 31) chars.insert(chars.begin() + cursor++, c);
+    }
+    std::size_t Word(int step) const {  // past the spaces, then the word, before or after
+        std::size_t i = cursor;
+        const auto at = [&](bool space) {
+            const std::size_t next = step < 0 ? i - 1 : i;
+            return (step < 0 ? i > 0 : i < chars.size()) && (chars[next] == " ") == space;
+        };
+        while (at(true)) i = step < 0 ? i - 1 : i + 1;
+        while (at(false)) i = step < 0 ? i - 1 : i + 1;
+        return i;
+    }
+    void Edit(char edit) {
+        const std::size_t at = cursor, size = chars.size(), back = at - (at > 0),
+                          on = at + (at < size);
+        const std::size_t moveTo[] = {back, on, 0, size, Word(-1), Word(1)};
+        const std::size_t eraseFrom[] = {back, at, 0, at, Word(-1), at};
+        const std::size_t eraseTo[] = {at, on, at, size, at, Word(1)};
+        const std::size_t move = std::string("LRHE<>").find(edit),
+                          erase = std::string("bdukwD").find(edit);
+        if (move != std::string::npos) cursor = moveTo[move];
+        if (erase != std::string::npos && eraseFrom[erase] < eraseTo[erase]) {
+            chars.erase(chars.begin() + eraseFrom[erase], chars.begin() + eraseTo[erase]);
+            cursor = eraseFrom[erase];
+        }
+        if (edit != '\n') return;
+        submitted.push_back(Text());
+        chars.clear();
+        cursor = 0;
+    }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::size_t used = 0;
+    const auto next = [&]() -> unsigned {
+        return used < size ? data[used++] : 0;
+    };
+    const unsigned readSizes = next();
+    Model model;
+    std::string stream;
+    std::vector<std::size_t> pauses;  // offsets in the stream where typing pauses
+    while (used < size) {
+        const unsigned token = next() % 6, choice = next();
+        if (token == 0) {
+            stream += kText[choice % 8];
+            model.Type(kText[choice % 8]);
+        } else if (token == 1) {
+            stream += kKeys[choice % kKeyCount];
+            model.Edit(kEdits[choice % kKeyCount]);
+        } else if (token == 2) {  // CSI of any length ('$' ends rxvt's keys), unknown or cancelled
+            stream += "\x1b[";
+            for (unsigned n = choice % 40; n > 0; --n)
+                stream += static_cast<char>(0x25 + next() % 27);
+            stream += choice % 5 == 0 ? '\x18' : kUnknownFinals[next() % kUnknownFinals.size()];
+        } else if (token == 3) {  // OSC, DCS, APC, PM or SOS: any content but its ends
+            stream += std::string("\x1b") + "]P_^X"[choice % 5];
+            for (unsigned n = next() % 40; n > 0; --n) {
+                const char byte = static_cast<char>(next());
+                if (byte != '\x07' && byte != '\x18' && byte != '\x1a' && byte != '\x1b')
+                    stream += byte;
+            }
+            stream += choice % 2 ? "\x07" : "\x1b\\";
+        } else if (token == 4) {
+            stream += "\x1b";
+            pauses.push_back(stream.size());
+        } else {  // a paste: characters and line breaks; controls and keys do nothing in it
+            stream += "\x1b[200~";
+            for (unsigned n = choice % 48, part = next(); n > 0; --n, part = next()) {
+                const char* key = kKeys[part / 4 % kKeyCount];
+                if (part % 4 == 0) model.Edit('\n');
+                if (part % 4 == 1) model.Type(kText[part / 4 % 8]);
+                stream += part % 4 == 0                     ? (part % 8 ? "\n" : "\r\n")
+                          : part % 4 == 1                   ? kText[part / 4 % 8]
+                          : part % 4 == 2 && key[0] != '\r' ? key
+                                                            : "\x05\t";
+            }
+            stream += "\x1b[201~";
+        }
+    }
+
+    KeyDecoder decoder;
+    LineEditor editor;
+    std::vector<std::string> submitted;
+    for (std::size_t at = 0, end = 0, read = 0; at < stream.size(); at = end, ++read) {
+        end = std::min(stream.size(), at + 1 + (readSizes >> (read % 8)) % 16);
+        for (std::size_t pause : pauses) end = pause > at && pause < end ? pause : end;
+        for (const Key& key : decoder.Feed(std::string_view(stream).substr(at, end - at))) {
+            EditResult result = editor.Apply(key);
+            if (result.submitted) submitted.push_back(result.line);
+        }
+        fuzz::Require(editor.text().size() <= 31 && CleanInputLine(editor.text()) == editor.text(),
+                      "the line holds whole characters, at most 31 bytes");
+        if (std::find(pauses.begin(), pauses.end(), end) != pauses.end()) decoder.Pause();
+    }
+    const auto details = [&] {
+        return "stream: " + fuzz::Escaped(stream) + "\nline: " + fuzz::Escaped(editor.text()) +
+               "\nmodel: " + fuzz::Escaped(model.Text());
+    };
+    fuzz::Require(editor.text() == model.Text() &&
+                      editor.cursor() == model.Text(model.cursor).size() &&
+                      submitted == model.submitted,
+                  "the line, its cursor and the lines submitted are the model's", details);
+    return 0;
+}
