@@ -69,12 +69,16 @@ Pass "the up arrow recalls an earlier line"
 # and z (abzc), y and BackSpace (y typed and rubbed out).
 SubmitLine "abzc"
 xdotool type --delay 25 abc
-xdotool keydown Left keydown x keyup Left keyup x keydown BackSpace keydown z keyup BackSpace \
-    keyup z keydown y keydown BackSpace keyup y keyup BackSpace
+Overlap() {  # KEY KEY: the second goes down before the first comes up, all at once
+    xdotool keydown --delay 0 "$1" keydown --delay 0 "$2" keyup --delay 0 "$1" keyup --delay 0 "$2"
+}
+Overlap Left x
+Overlap BackSpace z
+Overlap y BackSpace
 PressEnter
 # "ab", then q, w and e pressed and released while Enter is held.
 xdotool type --delay 25 ab
-xdotool keydown Return key q w e keyup Return
+xdotool keydown --delay 0 Return key --delay 0 q w e keyup --delay 0 Return
 PollScreen 5 EchoesAre 5 3 5 4 4 2 || { Keep "$WORK/poll.png" "overlap"; Fail "the echoes are $(EchoWidths "$WORK/poll.png" | tr '\n' ' ')characters wide, not 5 3 5 4 4 2"; }
 Keep "$WORK/poll.png" "overlap"
 EchoRowsMatch "$WORK/poll.png" 4 5 || Fail "typed with overlapping keys, the line differs from \"abzc\""
