@@ -65,8 +65,7 @@ TEST(WindowScaleTest, DesktopScaleFittedToTheScreenUnlessAsked) {
         {std::nullopt, 2.0f, 2560, 1600, 2.0f, 2560, 1440},
         {std::nullopt, 1.0f, 1024, 600, 0.8f, 1024, 576},      // a netbook
         {std::nullopt, 2.0f, 1920, 1040, 1.444f, 1849, 1040},  // a panel takes 40 rows
-        {std::nullopt, 1.25f, 0, 0, 1.25f, 1600, 900},         // no screen known
-        {std::nullopt, 0.0f, 1920, 1080, 1.0f, 1280, 720},     // nonsense from the desktop
+        {std::nullopt, 0.0f, 0, 0, 1.0f, 1280, 720},           // nothing known
         {std::nullopt, 1.0f, 300, 200, 0.5f, 640, 360},        // never below the smallest
         {1.5f, 2.0f, 1024, 600, 1.5f, 1920, 1080},             // --scale overrides both
     };
