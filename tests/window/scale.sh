@@ -45,6 +45,7 @@ PlayAt() {  # LABEL SCALE [ARGUMENT...]
     CloseGame "$SHOT_WINDOW" "$label"
 }
 
+command -v xrdb > /dev/null || Fail "missing tool: xrdb (Debian package x11-xserver-utils)"
 StartXvfb -screen 0 2560x1600x24
 xrdb -nocpp -merge <<< "Xft.dpi: 192"
 PlayAt desktop 2
