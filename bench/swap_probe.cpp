@@ -2,25 +2,33 @@
 // wraps glfwSwapBuffers: notes when the first frame is shown, then counts frames and the
 // process's CPU time (all threads, the software renderer's included) over a stretch of wall
 // time, writes the figures and asks the window to close. The stretch is also checked whenever
-// the program polls or waits for events, so that a program that draws nothing while idle is
-// measured all the same. Set by the caller:
+// the program polls or waits for events (and the probe wakes it when the stretch starts and
+// ends: the wake-ups counted include that one at the end), so
+// that a program that draws nothing while idle is measured all the same. Set by the caller:
 //   TARNWICK_PROBE_REPORT    file to write; without it the probe only passes calls on
 //   TARNWICK_PROBE_START_US  wall clock (CLOCK_REALTIME, microseconds) at the program's launch
 //   TARNWICK_PROBE_FROM      seconds after the first swap when counting starts (default 5)
 //   TARNWICK_PROBE_FOR       seconds counted (default 5)
 // The report is one line: wall and CPU time from launch to the first swap, then the frames, CPU
-// and wall time counted, and the peak resident memory:
-//   first_swap_ms=F first_swap_cpu_ms=S frames=N cpu_ms=C wall_ms=W peak_rss_kib=M
+// and wall time counted, the peak resident memory, the times the program woke from or polled
+// for events, the context switches of all its threads, and the frames that followed a wait that
+// ran to its time-out (a timed frame: a text due, a caret blink), with how late the largest and
+// the mean came after the time the wait was for:
+//   first_swap_ms=F first_swap_cpu_ms=S frames=N cpu_ms=C wall_ms=W peak_rss_kib=M wakeups=U
+//   context_switches=X timed_frames=T late_max_ms=L late_mean_ms=A
 
+#include <dirent.h>
 #include <dlfcn.h>
 #include <time.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <thread>
 
 struct GLFWwindow;
 
@@ -29,7 +37,9 @@ namespace {
 using SwapBuffersFunction = void (*)(GLFWwindow*);
 using PollEventsFunction = void (*)();
 using WaitEventsTimeoutFunction = void (*)(double);
+using WaitEventsFunction = void (*)();
 using SetShouldCloseFunction = void (*)(GLFWwindow*, int);
+using PostEmptyEventFunction = void (*)();
 
 double Seconds(clockid_t clock) {
     timespec now{};
@@ -55,6 +65,25 @@ long PeakResidentKib() {
     return -1;
 }
 
+// Voluntary and involuntary context switches of every thread of the process so far.
+long ContextSwitches() {
+    long total = 0;
+    DIR* tasks = opendir("/proc/self/task");
+    if (tasks == nullptr) return -1;
+    while (const dirent* task = readdir(tasks)) {
+        if (task->d_name[0] == '.') continue;
+        std::ifstream status(std::string("/proc/self/task/") + task->d_name + "/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.find("ctxt_switches:") != std::string::npos) {
+                total += std::strtol(line.c_str() + line.find(':') + 1, nullptr, 10);
+            }
+        }
+    }
+    closedir(tasks);
+    return total;
+}
+
 void* Real(const char* name) {
     void* function = dlsym(RTLD_NEXT, name);
     if (function == nullptr) {
@@ -63,6 +92,9 @@ void* Real(const char* name) {
     }
     return function;
 }
+
+// GLFW rounds a time-out down to whole microseconds.
+constexpr double kTimeoutSlack = 1e-5;
 
 class Probe {
 public:
@@ -85,9 +117,16 @@ public:
         const double now = Seconds(CLOCK_REALTIME);
         ++frames_;
         window_ = window;
+        if (timedWake_ >= 0.0 && countStart_ >= 0.0) {
+            ++timedFrames_;
+            lateSum_ += now - timedWake_;
+            if (now - timedWake_ > lateMax_) lateMax_ = now - timedWake_;
+        }
+        timedWake_ = -1.0;
         if (frames_ == 1) {
             firstSwap_ = now;
             firstSwapCpu_ = Seconds(CLOCK_PROCESS_CPUTIME_ID);
+            WakeAtStretchEnds();
             return;
         }
         Check(now);
@@ -98,6 +137,17 @@ public:
             pollEvents_ = reinterpret_cast<PollEventsFunction>(Real("glfwPollEvents"));
         }
         pollEvents_();
+        ++wakeups_;
+        Check(Seconds(CLOCK_REALTIME));
+    }
+
+    void WaitEvents() {
+        if (waitEvents_ == nullptr) {
+            waitEvents_ = reinterpret_cast<WaitEventsFunction>(Real("glfwWaitEvents"));
+        }
+        waitEvents_();
+        ++wakeups_;
+        timedWake_ = -1.0;
         Check(Seconds(CLOCK_REALTIME));
     }
 
@@ -106,11 +156,30 @@ public:
             waitEventsTimeout_ =
                 reinterpret_cast<WaitEventsTimeoutFunction>(Real("glfwWaitEventsTimeout"));
         }
+        const double due = Seconds(CLOCK_REALTIME) + timeout;
         waitEventsTimeout_(timeout);
-        Check(Seconds(CLOCK_REALTIME));
+        const double now = Seconds(CLOCK_REALTIME);
+        ++wakeups_;
+        // Woken by its time-out rather than by an event; the next frame is the timed one.
+        timedWake_ = now >= due - kTimeoutSlack ? due : -1.0;
+        Check(now);
     }
 
 private:
+    // A program asleep until input or a distant deadline is woken when the stretch starts and
+    // when it ends, so that it is measured over the stretch.
+    void WakeAtStretchEnds() const {
+        const double from = countFrom_;
+        const double length = countFor_;
+        std::thread([from, length] {
+            const auto wake = reinterpret_cast<PostEmptyEventFunction>(Real("glfwPostEmptyEvent"));
+            std::this_thread::sleep_for(std::chrono::duration<double>(from + 0.001));
+            wake();
+            std::this_thread::sleep_for(std::chrono::duration<double>(length + 0.001));
+            wake();
+        }).detach();
+    }
+
     // Between frames, and whenever the program polls or waits for events.
     void Check(double now) {
         if (reportPath_ == nullptr || done_ || frames_ == 0) return;
@@ -118,6 +187,9 @@ private:
             countStart_ = now;
             cpuAtStart_ = Seconds(CLOCK_PROCESS_CPUTIME_ID);
             framesAtStart_ = frames_;
+            wakeupsAtStart_ = wakeups_;
+            switchesAtStart_ = ContextSwitches();
+
         } else if (countStart_ >= 0.0 && now - countStart_ >= countFor_) {
             Report(now);
             done_ = true;
@@ -135,10 +207,12 @@ private:
         std::fprintf(
             out,
             "first_swap_ms=%.3f first_swap_cpu_ms=%.3f frames=%ld cpu_ms=%.3f wall_ms=%.3f "
-            "peak_rss_kib=%ld\n",
+            "peak_rss_kib=%ld wakeups=%ld context_switches=%ld timed_frames=%ld "
+            "late_max_ms=%.3f late_mean_ms=%.3f\n",
             (firstSwap_ - launched_) * 1e3, firstSwapCpu_ * 1e3, frames_ - framesAtStart_,
             (Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpuAtStart_) * 1e3, (now - countStart_) * 1e3,
-            PeakResidentKib());
+            PeakResidentKib(), wakeups_ - wakeupsAtStart_, ContextSwitches() - switchesAtStart_,
+            timedFrames_, lateMax_ * 1e3, timedFrames_ > 0 ? lateSum_ * 1e3 / timedFrames_ : 0.0);
         std::fclose(out);
     }
 
@@ -149,6 +223,7 @@ private:
     SwapBuffersFunction swapBuffers_ = nullptr;
     PollEventsFunction pollEvents_ = nullptr;
     WaitEventsTimeoutFunction waitEventsTimeout_ = nullptr;
+    WaitEventsFunction waitEvents_ = nullptr;
     GLFWwindow* window_ = nullptr;
     bool done_ = false;
     long frames_ = 0;
@@ -157,6 +232,14 @@ private:
     double countStart_ = -1.0;
     double cpuAtStart_ = 0.0;
     long framesAtStart_ = 0;
+    long wakeups_ = 0;
+    long wakeupsAtStart_ = 0;
+    long switchesAtStart_ = 0;
+    // The time a wait that ran to its time-out was for, until the next frame; -1 when none.
+    double timedWake_ = -1.0;
+    long timedFrames_ = 0;
+    double lateSum_ = 0.0;
+    double lateMax_ = 0.0;
 };
 
 Probe probe;
@@ -169,6 +252,10 @@ extern "C" void glfwSwapBuffers(GLFWwindow* window) {
 
 extern "C" void glfwPollEvents() {
     probe.PollEvents();
+}
+
+extern "C" void glfwWaitEvents() {
+    probe.WaitEvents();
 }
 
 extern "C" void glfwWaitEventsTimeout(double timeout) {

@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
 # Whole-program benchmark in a real window: tarnwick against the minimal window (same toolkit,
 # font and window size, one empty GUI window), each started RUNS times in turn under a private
-# Xvfb, in three stretches of time:
+# Xvfb, in these stretches of time:
 #   console  FROM to FROM + FOR seconds after the first swap: tarnwick's splash is over and its
-#            console waits for a command
+#            console waits for a command; tarnwick also runs at --scale 2 (tarnwick-x2)
 #   splash   0.5 to 3.5 seconds after the first swap: tarnwick shows its splash
 #   typing   as console, with text typed into the window all along (xdotool)
+#   reading  tarnwick alone, 2 to 47 seconds after the first swap, its splash skipped and the
+#            focus given to the screen (no caret blinks): the welcome's reminders come at 20, 35
+#            and 45 seconds of game time, and nothing else happens
 # The swap probe, preloaded into both, reports per run: the wall and CPU time from launch to the
-# first buffer swap, the frames drawn and the CPU time over the stretch, and the peak resident
-# memory. Prints the medians and tarnwick's ratios to the minimal window.
+# first buffer swap, the frames drawn, the CPU time, the wake-ups and the context switches over
+# the stretch, how late the timed frames came, and the peak resident memory. Prints the medians
+# and tarnwick's ratios to the minimal window (tarnwick-x2's to tarnwick).
 #
 #   bench/window_bench.sh BUILD_DIR [RESULTS_FILE]
 # Environment: RUNS (default 5), FROM (default 5), FOR (default 5), seconds; STRETCHES (default
-# "console splash typing").
+# "console splash typing reading").
 set -euo pipefail
 
 build_dir=$(cd "${1:?usage: $0 BUILD_DIR [RESULTS_FILE]}" && pwd)
@@ -20,8 +24,8 @@ results=${2:-}
 runs=${RUNS:-5}
 count_from=${FROM:-5}
 count_for=${FOR:-5}
-stretches=${STRETCHES:-console splash typing}
-run_limit=$((count_from + count_for + 30))
+stretches=${STRETCHES:-console splash typing reading}
+run_limit=$((count_from + count_for + 60))
 
 tarnwick=$build_dir/tarnwick
 minimal=$build_dir/bench/minimal_window
@@ -41,10 +45,10 @@ Cleanup() {
 }
 trap Cleanup EXIT
 
-StartPrivateXvfb "$work" || { echo "window_bench: no usable X server" >&2; exit 1; }
+# Room for the window at scale 2.
+StartPrivateXvfb "$work" -screen 0 2560x1600x24 || { echo "window_bench: no usable X server" >&2; exit 1; }
 
-# Both programs read their files from the working directory, and the game writes imgui.ini
-# there; every run starts from the same files.
+# Both programs read their files from the working directory.
 mkdir "$work/run"
 cp "$build_dir/Hack-Bold.ttf" "$build_dir/splash.png" "$work/run/"
 
@@ -58,24 +62,38 @@ TypeAlong() {
     done
 }
 
-# Runs one program once in one stretch; appends the stretch, the program's name and the
-# probe's figures to the runs file.
+# Skips the splash after a second and gives the focus to the screen itself, as when the player
+# turns to another window.
+LookAway() {
+    sleep 1
+    xdotool key space
+    sleep 0.3
+    xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ { print $4 }')"
+}
+
+# Runs one program (with its arguments) once in one stretch; appends the stretch, the program's
+# name and the probe's figures to the runs file.
 RunOnce() {
-    local stretch=$1 name=$2 program=$3 report="$work/report" from=$count_from for=$count_for
-    local typist=""
+    local stretch=$1 name=$2 report="$work/report" from=$count_from for=$count_for
+    shift 2
+    local helper=""
     [ "$stretch" = splash ] && from=0.5 for=3
-    rm -f "$report" "$work/run/imgui.ini"
+    [ "$stretch" = reading ] && from=2 for=45
+    rm -f "$report"
     (
         cd "$work/run"
         export LD_PRELOAD=$probe TARNWICK_PROBE_REPORT=$report
         export TARNWICK_PROBE_FROM=$from TARNWICK_PROBE_FOR=$for
-        TARNWICK_PROBE_START_US=${EPOCHREALTIME/./} exec "$program"
+        TARNWICK_PROBE_START_US=${EPOCHREALTIME/./} exec "$@"
     ) >"$work/out.log" 2>&1 &
     local pid=$! waited=0
     if [ "$stretch" = typing ]; then
         # From a little before the stretch, once the window (and the console) is up.
         TypeAlong "$(awk -v from="$from" 'BEGIN { print from - 0.5 }')" &
-        typist=$!
+        helper=$!
+    elif [ "$stretch" = reading ]; then
+        LookAway &
+        helper=$!
     fi
     while kill -0 "$pid" 2>/dev/null && [ "$waited" -lt $((run_limit * 10)) ]; do
         sleep 0.1
@@ -87,9 +105,9 @@ RunOnce() {
     fi
     local status=0
     wait "$pid" || status=$?
-    if [ -n "$typist" ]; then
-        kill "$typist" 2>/dev/null || true
-        wait "$typist" 2>/dev/null || true
+    if [ -n "$helper" ]; then
+        kill "$helper" 2>/dev/null || true
+        wait "$helper" 2>/dev/null || true
     fi
     if [ "$status" -ne 0 ] || [ ! -s "$report" ]; then
         echo "window_bench: $name failed (exit status $status):" >&2
@@ -100,46 +118,71 @@ RunOnce() {
     echo "$stretch $name $(sed 's/[a-z_]*=//g' "$report")" >>"$work/runs"
 }
 
-echo "Whole-program benchmark: $runs runs each of three stretches (console: ${count_from}s to" \
-    "$((count_from + count_for))s after the first swap; splash; typing), on $DISPLAY"
+echo "Whole-program benchmark: $runs runs each of the stretches $stretches (console:" \
+    "${count_from}s to $((count_from + count_for))s after the first swap), on $DISPLAY"
 : >"$work/runs"
 for run in $(seq "$runs"); do
     for stretch in $stretches; do
         RunOnce "$stretch" tarnwick "$tarnwick"
+        [ "$stretch" = reading ] && continue
         RunOnce "$stretch" minimal "$minimal"
+        [ "$stretch" = console ] && RunOnce "$stretch" tarnwick-x2 "$tarnwick" --scale 2
     done
     echo "  run $run of $runs done" >&2
 done
 
 # Median over one program's runs in one stretch of column $3: 3 first swap ms, 4 CPU ms to the
-# first swap, 5 frames, 6 CPU ms, 7 wall ms, 8 peak KiB; derived: 9 CPU ms per drawn frame,
-# 10 frames per second, 11 peak MiB, 12 CPU time in % of one core.
+# first swap, 5 frames, 6 CPU ms, 7 wall ms, 8 peak KiB, 9 wake-ups, 10 context switches, 11
+# timed frames, 12 most late ms, 13 mean late ms; derived: 14 CPU ms per drawn frame, 15 frames
+# per second, 16 peak MiB, 17 CPU time in % of one core, 18 wake-ups a second beyond the drawn
+# frames, 19 context switches a second.
 Median() {
     awk -v stretch="$1" -v name="$2" -v column="$3" '
         $1 == stretch && $2 == name {
-            $9 = $5 > 0 ? $6 / $5 : 0; $10 = $5 * 1000 / $7; $11 = $8 / 1024; $12 = 100 * $6 / $7
+            $14 = $5 > 0 ? $6 / $5 : 0; $15 = $5 * 1000 / $7; $16 = $8 / 1024; $17 = 100 * $6 / $7
+            $18 = ($9 - $5) * 1000 / $7; $19 = $10 * 1000 / $7
             print $column
         }' "$work/runs" |
         sort -g |
         awk '{ v[NR] = $1 }
-             END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+             END { if (NR == 0) print "nan"; else print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
 {
-    echo "Runs (stretch, program, first swap ms, CPU ms to it, frames, CPU ms, wall ms, peak RSS KiB):"
+    echo "Runs (stretch, program, first swap ms, CPU ms to it, frames, CPU ms, wall ms, peak RSS KiB,"
+    echo "wake-ups, context switches, timed frames, most late ms, mean late ms):"
     sed 's/^/  /' "$work/runs"
     echo
-    printf '%-40s %12s %12s %8s\n' "median of $runs runs" "tarnwick" "minimal" "ratio"
-    for row in "first swap, ms|console|3" "CPU time to first swap, ms|console|4" \
-        "peak RSS, MiB|console|11" "console waiting: CPU, % of one core|console|12" \
-        "console waiting: frames per second|console|10" \
-        "splash showing: CPU, % of one core|splash|12" \
-        "splash showing: frames per second|splash|10" \
-        "typing: CPU per drawn frame, ms|typing|9" "typing: frames per second|typing|10"; do
-        IFS='|' read -r label stretch column <<<"$row"
-        awk -v label="$label" -v game="$(Median "$stretch" tarnwick "$column")" \
-            -v base="$(Median "$stretch" minimal "$column")" \
-            'BEGIN { printf "%-40s %12.3f %12.3f %7.3fx\n", label, game, base, (base > 0 ? game / base : 0) }'
+    printf '%-52s %12s %12s %8s\n' "median of $runs runs" "program" "compared" "ratio"
+    # label | stretch | column | program | what it is compared with (none: -)
+    for row in "first swap, ms|console|3|tarnwick|minimal" \
+        "CPU time to first swap, ms|console|4|tarnwick|minimal" \
+        "peak RSS, MiB|console|16|tarnwick|minimal" \
+        "scale 2: first swap, ms (against scale 1)|console|3|tarnwick-x2|tarnwick" \
+        "scale 2: peak RSS, MiB (against scale 1)|console|16|tarnwick-x2|tarnwick" \
+        "console waiting: CPU, % of one core|console|17|tarnwick|minimal" \
+        "console waiting: frames per second|console|15|tarnwick|minimal" \
+        "console waiting: wake-ups/s beyond frames|console|18|tarnwick|minimal" \
+        "console waiting: context switches/s|console|19|tarnwick|minimal" \
+        "splash showing: CPU, % of one core|splash|17|tarnwick|minimal" \
+        "splash showing: frames per second|splash|15|tarnwick|minimal" \
+        "typing: CPU per drawn frame, ms|typing|14|tarnwick|minimal" \
+        "typing: frames per second|typing|15|tarnwick|minimal" \
+        "reading, no focus: CPU, % of one core|reading|17|tarnwick|-" \
+        "reading, no focus: wake-ups/s beyond frames|reading|18|tarnwick|-" \
+        "reading, no focus: context switches/s|reading|19|tarnwick|-" \
+        "reading, no focus: timed texts drawn|reading|11|tarnwick|-" \
+        "reading, no focus: most late, ms|reading|12|tarnwick|-" \
+        "reading, no focus: mean late, ms|reading|13|tarnwick|-"; do
+        IFS='|' read -r label stretch column name base <<<"$row"
+        case " $stretches " in *" $stretch "*) ;; *) continue ;; esac
+        game=$(Median "$stretch" "$name" "$column")
+        compared=nan
+        [ "$base" = - ] || compared=$(Median "$stretch" "$base" "$column")
+        awk -v label="$label" -v game="$game" -v base="$compared" 'BEGIN {
+            if (base == "nan") printf "%-52s %12.3f %12s %8s\n", label, game, "-", "-"
+            else printf "%-52s %12.3f %12.3f %7.3fx\n", label, game, base, (base > 0 ? game / base : 0)
+        }'
     done
 } | tee "$work/summary"
 

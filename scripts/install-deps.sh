@@ -25,7 +25,7 @@ web_packages=(
 # What only the tests, sanitizers, fuzzers and benchmarks use (the clang runtime is added below).
 test_only_packages=(
     clang libgtest-dev libgmock-dev libbenchmark-dev
-    libx11-dev zlib1g-dev xvfb xdotool x11-utils imagemagick file gnuplot-nox
+    libx11-dev zlib1g-dev xvfb xdotool x11-utils x11-xserver-utils imagemagick file gnuplot-nox
     chromium firefox-esr webkit2gtk-driver
     lintian desktop-file-utils appstream
 )

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "version/version.h"
@@ -10,6 +11,17 @@ namespace {
 
 constexpr int kBadUsage = 2;
 constexpr int kWriteFailed = 1;
+
+// A --scale value: a plain decimal number in range, nothing else.
+std::optional<float> ParseScale(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) {
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    const float scale = std::strtof(text.c_str(), &end);
+    if (*end != '\0' || !(scale >= kSmallestScale && scale <= kLargestScale)) return std::nullopt;
+    return scale;
+}
 
 // A full disk or a closed pipe must not pass for a printed answer.
 int Flushed() {
@@ -23,8 +35,22 @@ int Flushed() {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine command;
-    for (const std::string& arg : args) {
-        if (arg == "--help" || arg == "-h") {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--scale") {
+            const std::optional<float> scale =
+                i + 1 < args.size() ? ParseScale(args[i + 1]) : std::nullopt;
+            if (!scale) {
+                command.action = CommandLineAction::kBadArgument;
+                command.error =
+                    i + 1 < args.size()
+                        ? "--scale takes a number from 0.5 to 4, not '" + args[i + 1] + "'"
+                        : "--scale needs a number from 0.5 to 4";
+                return command;
+            }
+            command.scale = scale;
+            ++i;
+        } else if (arg == "--help" || arg == "-h") {
             if (command.action == CommandLineAction::kPlay) {
                 command.action = CommandLineAction::kPrintHelp;
             }
@@ -42,8 +68,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return command;
 }
 
-std::optional<int> AnswerCommandLine(int argc, char** argv) {
-    const CommandLine command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+std::optional<int> AnswerCommandLine(const CommandLine& command) {
     switch (command.action) {
         case CommandLineAction::kPlay:
             return std::nullopt;

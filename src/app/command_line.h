@@ -9,12 +9,19 @@ enum class CommandLineAction { kPlay, kPrintHelp, kPrintVersion, kBadArgument };
 
 struct CommandLine {
     CommandLineAction action = CommandLineAction::kPlay;
-    std::string error;  // why, for kBadArgument
+    std::string error;           // why, for kBadArgument
+    std::optional<float> scale;  // --scale: overrides the desktop's scale and the screen's size
 };
 
+// The range --scale accepts.
+inline constexpr float kSmallestScale = 0.5f;
+inline constexpr float kLargestScale = 4.0f;
+
 inline constexpr const char* kWindowUsage =
-    "Usage: tarnwick [--help | --version]\n"
-    "Plays Vosk - Tarnwick III, a very short text adventure, in a 1280 x 720 window.\n"
+    "Usage: tarnwick [--scale F] [--help | --version]\n"
+    "Plays Vosk - Tarnwick III, a very short text adventure, in a 1280 x 720 window, scaled\n"
+    "by the desktop's scale (Xft.dpi / 96) and made smaller if the screen has no room for it.\n"
+    "  --scale F  draw the window at F times its size instead (0.5 to 4, e.g. 1.5)\n"
     "  --help     show this text\n"
     "  --version  show the version\n"
     "Hack-Bold.ttf and splash.png are looked for in the working directory, beside the\n"
@@ -26,4 +33,4 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // Prints what the arguments ask for and returns the exit status; nothing when the game should
 // start.
-std::optional<int> AnswerCommandLine(int argc, char** argv);
+std::optional<int> AnswerCommandLine(const CommandLine& command);

@@ -16,6 +16,7 @@
 namespace {
 
 constexpr float kFontSize = 17.0f;
+constexpr float kBuiltInFontSize = 13.0f;
 constexpr int kOversample = 4;
 constexpr std::size_t kTableDirectoryStart = 12;
 constexpr std::size_t kTableRecordSize = 16;
@@ -50,21 +51,27 @@ bool LooksLikeTrueType(const std::vector<unsigned char>& data) {
     return stbtt_InitFont(&info, data.data(), 0) != 0 && stbtt_FindGlyphIndex(&info, 'a') != 0;
 }
 
-void FallBack(ImGuiIO& io, const char* path, const char* why) {
+void FallBack(ImGuiIO& io, const char* path, float scale, const char* why) {
     // A relative name means nothing without the folder it was looked for in.
     const std::string where = path[0] == '/' ? "" : " in " + WorkingDirectory();
     std::fprintf(stderr, "tarnwick: cannot use the font \"%s\"%s: %s; using the built-in font\n",
                  path, where.c_str(), why);
     io.Fonts->Clear();
-    io.Fonts->AddFontDefault();
+    LoadBuiltInFont(io, scale);
 }
 
 }  // namespace
 
-void LoadConsoleFont(ImGuiIO& io, const char* path) {
+void LoadBuiltInFont(ImGuiIO& io, float scale) {
+    ImFontConfig config;
+    config.SizePixels = kBuiltInFontSize * scale;
+    io.Fonts->AddFontDefault(&config);
+}
+
+void LoadConsoleFont(ImGuiIO& io, const char* path, float scale) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        FallBack(io, path, std::strerror(errno));
+        FallBack(io, path, scale, std::strerror(errno));
         return;
     }
     // istream::read turns a failed read (a directory, an I/O error) into badbit; reading the
@@ -76,11 +83,11 @@ void LoadConsoleFont(ImGuiIO& io, const char* path) {
         data.insert(data.end(), chunk, chunk + file.gcount());
     }
     if (file.bad()) {
-        FallBack(io, path, errno != 0 ? std::strerror(errno) : "read error");
+        FallBack(io, path, scale, errno != 0 ? std::strerror(errno) : "read error");
         return;
     }
     if (!LooksLikeTrueType(data) || data.size() > INT_MAX) {
-        FallBack(io, path, "not a TrueType font");
+        FallBack(io, path, scale, "not a TrueType font");
         return;
     }
 
@@ -90,9 +97,9 @@ void LoadConsoleFont(ImGuiIO& io, const char* path) {
     // The atlas keeps and frees the bytes it is given.
     void* owned = IM_ALLOC(data.size());
     std::memcpy(owned, data.data(), data.size());
-    io.Fonts->AddFontFromMemoryTTF(owned, static_cast<int>(data.size()), kFontSize, &config,
+    io.Fonts->AddFontFromMemoryTTF(owned, static_cast<int>(data.size()), kFontSize * scale, &config,
                                    io.Fonts->GetGlyphRangesDefault());
     // Built now rather than at the first frame, so that a font the rasteriser rejects can
     // still be replaced.
-    if (!io.Fonts->Build()) FallBack(io, path, "the font could not be rasterised");
+    if (!io.Fonts->Build()) FallBack(io, path, scale, "the font could not be rasterised");
 }

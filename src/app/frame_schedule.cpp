@@ -2,30 +2,22 @@
 
 #include <algorithm>
 
-double FrameSchedule::WaitBefore(double now) const {
-    return std::max(0.0, nextTick_ - now);
+double FrameSchedule::FrameDueAt() const {
+    const double asked = frameWanted_ ? -kNever : frameAt_;
+    if (asked == kNever) return kNever;
+    return std::max(asked, lastFrame_ + kFrameSeconds);
 }
 
-bool FrameSchedule::TakeTick(double now) {
-    if (now < nextTick_) return false;
-    nextTick_ += kTickSeconds;
-    if (nextTick_ <= now) nextTick_ = now + kTickSeconds;
-    return true;
-}
-
-void FrameSchedule::RequestFrames(int count) {
-    framesWanted_ = std::max(framesWanted_, count);
+double FrameSchedule::WaitBefore(double now, bool drawable) const {
+    const double due = std::min(drawable ? FrameDueAt() : kNever, gameDueAt_);
+    if (due == kNever) return kNever;
+    return std::max(0.0, due - now);
 }
 
 bool FrameSchedule::TakeFrame(double now) {
-    bool frame = false;
-    if (framesWanted_ > 0) {
-        --framesWanted_;
-        frame = true;
-    }
-    if (frameAt_ >= 0.0 && now >= frameAt_) {
-        frameAt_ = -1.0;
-        frame = true;
-    }
-    return frame;
+    if (now < FrameDueAt()) return false;
+    frameWanted_ = false;
+    if (frameAt_ <= now) frameAt_ = kNever;
+    lastFrame_ = now;
+    return true;
 }

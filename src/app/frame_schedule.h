@@ -1,33 +1,36 @@
 #pragma once
 
-// When the window's loop ticks the game and when it builds a GUI frame. The game ticks at a
-// steady 60 Hz whatever is drawn; a GUI frame is built only on a tick, and only when something
-// asked for one, so the loop waits for events in between and never draws more than 60 frames a
-// second.
+#include <limits>
+
+// When the window's loop builds a GUI frame and how long it may sleep until then. Nothing runs
+// at a steady rate: the loop sleeps until input comes or the earliest time it was given falls
+// due (a frame asked for, a timed frame such as the caret's blink or the splash's end, the
+// game's next deadline), and frames come at most 60 a second. Times are seconds on one clock.
 class FrameSchedule {
 public:
-    static constexpr double kTickSeconds = 1.0 / 60.0;
+    static constexpr double kFrameSeconds = 1.0 / 60.0;
+    static constexpr double kNever = std::numeric_limits<double>::infinity();
 
-    // The first tick is due at `start`.
-    explicit FrameSchedule(double start) : nextTick_(start) {}
-
-    // How long the loop may wait for events before the next tick is due.
-    double WaitBefore(double now) const;
-    // Whether a tick is due at `now`; takes it if so. The next one is due a tick later, or a
-    // tick after now when the loop fell behind: after a stall the game updates once a frame
-    // again rather than several times at once.
-    bool TakeTick(double now);
-
-    // Builds a GUI frame on each of the next `count` ticks (no fewer than already asked for).
-    void RequestFrames(int count);
-    // Builds a GUI frame on the first tick at or after `time`, replacing an earlier such time;
-    // a negative time asks for none.
+    // Builds a frame as soon as the frame rate allows.
+    void RequestFrame() { frameWanted_ = true; }
+    // Builds a frame at `time`, replacing an earlier such time; kNever asks for none.
     void RequestFrameAt(double time) { frameAt_ = time; }
-    // Whether this tick, at `now`, builds a GUI frame; uses up what asked for it.
+    // The game's next deadline: the loop wakes then to update it; kNever when only input can
+    // change the game.
+    void SetGameDueAt(double time) { gameDueAt_ = time; }
+
+    // How long the loop may sleep at `now` (0: not at all, kNever: until input). While frames
+    // cannot be shown (`drawable` false, the window minimised), only the game's deadline counts.
+    double WaitBefore(double now, bool drawable) const;
+    // Whether a frame is due at `now`; takes it if so.
     bool TakeFrame(double now);
 
 private:
-    double nextTick_;
-    int framesWanted_ = 0;
-    double frameAt_ = -1.0;
+    // When the next frame is due, or kNever.
+    double FrameDueAt() const;
+
+    bool frameWanted_ = false;
+    double frameAt_ = kNever;
+    double gameDueAt_ = kNever;
+    double lastFrame_ = -kNever;
 };

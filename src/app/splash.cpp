@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr double kSplashTimeout = 4.0;  // seconds of GUI clock
 constexpr int kLeftMouseButton = 0;
 constexpr int kSkipKeys[] = {GLFW_KEY_ESCAPE, GLFW_KEY_SPACE, GLFW_KEY_ENTER};
 constexpr GLint kFourComponents = 4;

@@ -50,6 +50,9 @@ private:
 // Stretches the picture over the whole viewport, top row at the top.
 void DrawSplash(const SplashTexture& splash);
 
+// How long the splash shows unless skipped, in seconds of GUI clock.
+inline constexpr double kSplashTimeout = 4.0;
+
 // Whether the splash has been shown long enough (`seconds` since the first frame, as the GUI
 // clock counts them) or the player asked to skip it.
 bool SplashDismissed(const ImGuiIO& io, double seconds);

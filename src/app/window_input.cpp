@@ -11,6 +11,14 @@ bool IsEnter(int key) {
     return key == GLFW_KEY_ENTER || key == GLFW_KEY_KP_ENTER;
 }
 
+// Whether pressing the key does something in the field by itself (moves, deletes, submits,
+// Ctrl-V pastes), as opposed to the printable keys and modifiers, which act through the
+// character they type or the key they modify.
+bool EditsField(int key, int mods) {
+    if (key >= GLFW_KEY_LEFT_SHIFT && key <= GLFW_KEY_RIGHT_SUPER) return false;
+    return key >= GLFW_KEY_ESCAPE || (mods & (GLFW_MOD_CONTROL | GLFW_MOD_SUPER)) != 0;
+}
+
 }  // namespace
 
 void WindowInput::Install(GLFWwindow* window) {
@@ -24,12 +32,16 @@ void WindowInput::Install(GLFWwindow* window) {
     bindingCursorEnter_ = glfwSetCursorEnterCallback(window, OnCursorEnter);
     bindingFocus_ = glfwSetWindowFocusCallback(window, OnFocus);
     glfwSetWindowRefreshCallback(window, OnRefresh);
+    glfwSetWindowIconifyCallback(window, OnIconify);
+    focused_ = glfwGetWindowAttrib(window, GLFW_FOCUSED) != 0;
+    iconified_ = glfwGetWindowAttrib(window, GLFW_ICONIFIED) != 0;
 }
 
 void WindowInput::FeedFrame(bool holdCharacters) {
     const bool holdNow = holdCharacters && !heldLastFrame_;
     heldLastFrame_ = false;
     changedThisFrame_.clear();
+    bool edited = false;
     while (!events_.empty()) {
         const Event event = events_.front();
         if (event.isCharacter) {
@@ -37,6 +49,9 @@ void WindowInput::FeedFrame(bool holdCharacters) {
                 heldLastFrame_ = true;
                 break;
             }
+            // The toolkit types a frame's characters before it applies the frame's keys, so a
+            // character after an editing key waits for the next frame.
+            if (edited) break;
             events_.pop_front();
             if (bindingChar_ != nullptr) bindingChar_(window_, static_cast<unsigned>(event.key));
             continue;
@@ -54,6 +69,7 @@ void WindowInput::FeedFrame(bool holdCharacters) {
         }
         if (changesState) changedThisFrame_.push_back(event.key);
         if (event.action == GLFW_PRESS && IsEnter(event.key)) break;
+        if (event.action != GLFW_RELEASE && EditsField(event.key, event.mods)) edited = true;
     }
 }
 
@@ -109,7 +125,15 @@ void WindowInput::OnCursorEnter(GLFWwindow* window, int entered) {
 void WindowInput::OnFocus(GLFWwindow* window, int focused) {
     WindowInput& input = Of(window);
     if (input.bindingFocus_ != nullptr) input.bindingFocus_(window, focused);
+    input.focused_ = focused != 0;
     input.activity_ = true;
+}
+
+void WindowInput::OnIconify(GLFWwindow* window, int iconified) {
+    WindowInput& input = Of(window);
+    input.iconified_ = iconified != 0;
+    // Shown again, the window needs its pixels back.
+    if (!input.iconified_) input.exposed_ = true;
 }
 
 void WindowInput::OnRefresh(GLFWwindow* window) {

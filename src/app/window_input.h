@@ -11,7 +11,8 @@ struct ImGuiIO;
 // would submit them as one, and a key pressed and released between frames would not be seen.
 // This keeps the window's key and character events in a queue and hands them to the GUI
 // binding a few at a time, in order, so that each frame sees a state the player really had.
-// It also notes any other input and the window being exposed, which call for a new frame.
+// It also notes any other input and the window being exposed, which call for a new frame, and
+// whether the window has the focus or is minimised.
 class WindowInput {
 public:
     // Call after the GUI binding has installed its callbacks, which keep running behind these.
@@ -20,8 +21,9 @@ public:
     // Before a GUI frame: passes on queued events, stopping after an Enter press (which
     // submits the field's line in this frame) and before a key that already went down or up in
     // this frame changes again, so that every press is seen down for at least one frame and
-    // every repeated press as a new one. Characters wait for one frame while `holdCharacters`
-    // (the field has not taken the focus back yet).
+    // every repeated press as a new one, and before a character that follows an editing key
+    // (the toolkit would type it before the key acts). Characters wait for one frame while
+    // `holdCharacters` (the field has not taken the focus back yet).
     void FeedFrame(bool holdCharacters);
 
     // Whether events wait in the queue for a later frame.
@@ -30,6 +32,9 @@ public:
     bool TakeActivity();
     // Whether the window was exposed since the last call and must be drawn again.
     bool TakeExposed();
+    bool Focused() const { return focused_; }
+    // Minimised: nothing drawn would be seen.
+    bool Iconified() const { return iconified_; }
 
 private:
     struct Event {
@@ -55,6 +60,7 @@ private:
     static void OnCursorEnter(GLFWwindow* window, int entered);
     static void OnFocus(GLFWwindow* window, int focused);
     static void OnRefresh(GLFWwindow* window);
+    static void OnIconify(GLFWwindow* window, int iconified);
 
     GLFWwindow* window_ = nullptr;
     KeyFunction bindingKey_ = nullptr;
@@ -69,4 +75,6 @@ private:
     bool heldLastFrame_ = false;
     bool activity_ = false;
     bool exposed_ = false;
+    bool focused_ = false;
+    bool iconified_ = false;
 };

@@ -12,7 +12,6 @@
 namespace {
 
 constexpr const char* kWindowTitle = "Console";
-const ImVec2 kFirstUseWindowSize(1280.0f, 720.0f);
 constexpr ImGuiWindowFlags kWindowFlags =
     ImGuiWindowFlags_NoTitleBar | ImGuiWindowFlags_NoResize | ImGuiWindowFlags_NoMove;
 const ImVec4 kConsoleBackground(Console::kBackground.red / 255.0f,
@@ -106,7 +105,8 @@ std::string Console::Draw() {
     ImGui::PushStyleColor(ImGuiCol_FrameBg, kConsoleBackground);
     ImGui::PushStyleVar(ImGuiStyleVar_WindowRounding, 0.0f);
     ImGui::SetNextWindowPos(ImVec2(0.0f, 0.0f), ImGuiCond_Always);
-    ImGui::SetNextWindowSize(kFirstUseWindowSize, ImGuiCond_FirstUseEver);
+    // The whole display, at whatever scale the front end opened it.
+    ImGui::SetNextWindowSize(ImGui::GetIO().DisplaySize, ImGuiCond_Always);
     // Fully transparent, the toolkit leaves the fill out but still draws the window's border.
     ImGui::SetNextWindowBgAlpha(fillBackground ? 1.0f : 0.0f);
     ImGui::Begin(kWindowTitle, nullptr, kWindowFlags);

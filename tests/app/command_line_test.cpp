@@ -1,7 +1,9 @@
 #include "app/command_line.h"
+#include "app/window_scale.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@ TEST(CommandLineTest, ActionsAndRefusals) {
         std::vector<std::string> args;
         CommandLineAction action;
         std::string error;
+        float scale = 0.0f;  // 0: none given
     };
     const Case cases[] = {
         {{}, CommandLineAction::kPlay, ""},
@@ -23,11 +26,57 @@ TEST(CommandLineTest, ActionsAndRefusals) {
         {{"--help", "-x"}, CommandLineAction::kBadArgument, "unknown option '-x'"},
         {{"save.txt"}, CommandLineAction::kBadArgument, "unexpected argument 'save.txt'"},
         {{""}, CommandLineAction::kBadArgument, "unexpected argument ''"},
+        {{"--scale", "1.5"}, CommandLineAction::kPlay, "", 1.5f},
+        {{"--scale", "0.5", "--help"}, CommandLineAction::kPrintHelp, "", 0.5f},
+        {{"--scale", "4"}, CommandLineAction::kPlay, "", 4.0f},
+        {{"--scale", "4.01"},
+         CommandLineAction::kBadArgument,
+         "--scale takes a number from 0.5 to 4, not '4.01'"},
+        {{"--scale", "0.49"},
+         CommandLineAction::kBadArgument,
+         "--scale takes a number from 0.5 to 4, not '0.49'"},
+        {{"--scale", "2x"},
+         CommandLineAction::kBadArgument,
+         "--scale takes a number from 0.5 to 4, not '2x'"},
+        {{"--scale", "1e0"},
+         CommandLineAction::kBadArgument,
+         "--scale takes a number from 0.5 to 4, not '1e0'"},
+        {{"--scale"}, CommandLineAction::kBadArgument, "--scale needs a number from 0.5 to 4"},
     };
     for (const Case& c : cases) {
         const CommandLine command = ParseCommandLine(c.args);
         EXPECT_EQ(command.action, c.action) << ::testing::PrintToString(c.args);
         EXPECT_EQ(command.error, c.error) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(command.scale.value_or(0.0f), c.scale) << ::testing::PrintToString(c.args);
+    }
+}
+
+// The window's size for a desktop's scale and a screen's work area.
+TEST(WindowScaleTest, DesktopScaleFittedToTheScreenUnlessAsked) {
+    struct Case {
+        std::optional<float> requested;
+        float contentScale;
+        int workWidth, workHeight;
+        float scale;
+        int width, height;
+    };
+    const Case cases[] = {
+        {std::nullopt, 1.0f, 1920, 1080, 1.0f, 1280, 720},
+        {std::nullopt, 2.0f, 2560, 1600, 2.0f, 2560, 1440},
+        {std::nullopt, 1.0f, 1024, 600, 0.8f, 1024, 576},      // a netbook
+        {std::nullopt, 2.0f, 1920, 1040, 1.444f, 1849, 1040},  // a panel takes 40 rows
+        {std::nullopt, 0.0f, 0, 0, 1.0f, 1280, 720},           // nothing known
+        {std::nullopt, 1.0f, 300, 200, 0.5f, 640, 360},        // never below the smallest
+        {1.5f, 2.0f, 1024, 600, 1.5f, 1920, 1080},             // --scale overrides both
+    };
+    for (const Case& c : cases) {
+        const WindowScale chosen =
+            ChooseWindowScale(c.requested, c.contentScale, c.workWidth, c.workHeight);
+        const std::string label = std::to_string(c.contentScale) + " on " +
+                                  std::to_string(c.workWidth) + "x" + std::to_string(c.workHeight);
+        EXPECT_NEAR(chosen.scale, c.scale, 0.001f) << label;
+        EXPECT_EQ(chosen.width, c.width) << label;
+        EXPECT_EQ(chosen.height, c.height) << label;
     }
 }
 

@@ -1,53 +1,80 @@
-// The window's schedule: steady game ticks, GUI frames only when asked for.
+// The window's schedule (when it wakes and builds frames) and its test of whether a frame
+// differs from the one on screen.
 
 #include "app/frame_schedule.h"
 
 #include <gtest/gtest.h>
+#include <imgui.h>
+
+#include <functional>
+
+#include "app/drawn_frame.h"
 
 namespace {
 
-constexpr double kTick = FrameSchedule::kTickSeconds;
+constexpr double kFrame = FrameSchedule::kFrameSeconds;
+constexpr double kNever = FrameSchedule::kNever;
 
-TEST(FrameSchedule, TicksSixtyTimesASecondAndWaitsInBetween) {
-    FrameSchedule schedule(10.0);
-    EXPECT_DOUBLE_EQ(schedule.WaitBefore(9.5), 0.5);
-    EXPECT_FALSE(schedule.TakeTick(9.99));
-    int ticks = 0;
-    // Woken often (by events), the loop still ticks once per 1/60 s, on the same grid.
-    for (double now = 10.0; now < 11.0 - 1e-9; now += 0.001) {
-        if (schedule.TakeTick(now)) ++ticks;
+TEST(FrameSchedule, SleepsUntilInputOrTheEarliestThingDueAndCapsFramesAtSixty) {
+    FrameSchedule schedule;
+    EXPECT_EQ(schedule.WaitBefore(10.0, true), kNever);
+    EXPECT_FALSE(schedule.TakeFrame(10.0));
+
+    // Frames asked for come at once, but never sooner than a frame after the last.
+    schedule.RequestFrame();
+    EXPECT_EQ(schedule.WaitBefore(10.0, true), 0.0);
+    EXPECT_TRUE(schedule.TakeFrame(10.0));
+    EXPECT_FALSE(schedule.TakeFrame(10.001));
+    schedule.RequestFrame();
+    EXPECT_NEAR(schedule.WaitBefore(10.001, true), kFrame - 0.001, 1e-12);
+    EXPECT_FALSE(schedule.TakeFrame(10.001));
+    EXPECT_TRUE(schedule.TakeFrame(10.0 + kFrame));
+
+    // A timed frame (the caret): due at its time, once; a later request replaces it.
+    schedule.RequestFrameAt(12.0);
+    schedule.RequestFrameAt(11.5);
+    EXPECT_DOUBLE_EQ(schedule.WaitBefore(11.0, true), 0.5);
+    EXPECT_FALSE(schedule.TakeFrame(11.49));
+    EXPECT_TRUE(schedule.TakeFrame(11.5));
+    EXPECT_FALSE(schedule.TakeFrame(12.5));
+
+    // The game's deadline wakes the loop; frames asked for while minimised do not.
+    schedule.SetGameDueAt(14.0);
+    schedule.RequestFrame();
+    EXPECT_DOUBLE_EQ(schedule.WaitBefore(13.0, false), 1.0);
+    EXPECT_EQ(schedule.WaitBefore(13.0, true), 0.0);
+    EXPECT_EQ(schedule.WaitBefore(15.0, false), 0.0);  // overdue: no sleep at all
+    schedule.SetGameDueAt(kNever);
+    EXPECT_EQ(schedule.WaitBefore(15.0, false), kNever);
+    EXPECT_TRUE(schedule.TakeFrame(15.0));
+}
+
+// A frame that differs anywhere but in its sizes (the field's text replaced by another of the
+// same length moves vertices, not their count) is changed.
+TEST(DrawnFrame, ASameSizedFrameThatDiffersAnywhereIsChanged) {
+    const std::function<void(ImDrawList&)> changes[] = {
+        [](ImDrawList& list) { list.VtxBuffer[1].pos.x += 1.0f; },
+        [](ImDrawList& list) { list.VtxBuffer[2].uv.y = 0.5f; },
+        [](ImDrawList& list) { list.IdxBuffer[0] = 2; },
+        [](ImDrawList& list) { list.CmdBuffer[0].ClipRect.w -= 1.0f; },
+    };
+    for (const auto& change : changes) {
+        DrawnFrame drawn;
+        ImDrawList list(nullptr);
+        list.VtxBuffer.resize(3, ImDrawVert{ImVec2(0, 0), ImVec2(0, 0), 0xffffffff});
+        list.IdxBuffer.resize(3, 0);
+        list.CmdBuffer.resize(1);
+        ImDrawList* lists[] = {&list};
+        ImDrawData data;
+        data.CmdLists = lists;
+        data.CmdListsCount = 1;
+        EXPECT_TRUE(drawn.Changed(data));
+        EXPECT_FALSE(drawn.Changed(data));
+        change(list);
+        EXPECT_TRUE(drawn.Changed(data)) << "change " << (&change - changes);
+        drawn.Forget();
+        EXPECT_TRUE(drawn.Changed(data));
     }
-    EXPECT_EQ(ticks, 60);
-    EXPECT_NEAR(schedule.WaitBefore(11.0), 0.0, 1e-9);
-}
-
-TEST(FrameSchedule, AfterAStallTicksOnceAndThenAFullTickLater) {
-    FrameSchedule schedule(0.0);
-    ASSERT_TRUE(schedule.TakeTick(0.0));
-    // Half a second without a chance to run: one tick, not thirty in a row.
-    EXPECT_TRUE(schedule.TakeTick(0.5));
-    EXPECT_FALSE(schedule.TakeTick(0.5));
-    EXPECT_FALSE(schedule.TakeTick(0.5 + kTick / 2));
-    EXPECT_TRUE(schedule.TakeTick(0.5 + kTick));
-}
-
-TEST(FrameSchedule, BuildsFramesOnlyWhenAskedFor) {
-    FrameSchedule schedule(0.0);
-    EXPECT_FALSE(schedule.TakeFrame(0.0));
-    schedule.RequestFrames(2);
-    schedule.RequestFrames(1);  // never fewer than already asked for
-    EXPECT_TRUE(schedule.TakeFrame(0.0));
-    EXPECT_TRUE(schedule.TakeFrame(kTick));
-    EXPECT_FALSE(schedule.TakeFrame(2 * kTick));
-
-    // The caret's next blink: due at its time, once; a later request replaces it.
-    schedule.RequestFrameAt(1.0);
-    schedule.RequestFrameAt(0.8);
-    EXPECT_FALSE(schedule.TakeFrame(0.79));
-    EXPECT_TRUE(schedule.TakeFrame(0.81));
-    EXPECT_FALSE(schedule.TakeFrame(1.01));
-    schedule.RequestFrameAt(-1.0);
-    EXPECT_FALSE(schedule.TakeFrame(100.0));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Keys typed faster than frames come: a line, Enter and the next line at once, 12 ms apart,
-# arrive whole and in order, each Enter submitting its own line. The console shows no scrollbar
-# while the log is short, and the up arrow recalls earlier lines.
+# arrive whole and in order, each Enter submitting its own line. Keys whose presses overlap
+# (a letter going down before Left or BackSpace comes up, and the other way round) edit the
+# line in the order they were pressed, and keys pressed while Enter is held go into the next
+# line. The console shows no scrollbar while the log is short, and the up arrow recalls
+# earlier lines.
 source "$(dirname "$0")/lib.sh"
 
 # Advance of one character of the console font, in tenths of a pixel (as in playthrough.sh).
@@ -20,6 +23,19 @@ EchoesAre() {  # FILE WIDTH...
     local file=$1
     shift
     [ "$(EchoWidths "$file" | tr '\n' ' ')" = "$* " ]
+}
+
+# Whether the echoed rows $2 and $3 (counted from 1, top to bottom) are the same pixels: the
+# same text.
+EchoRowsMatch() {  # FILE ROW ROW
+    local rows top bottom left right size
+    mapfile -t rows < <(LogRows "$1" | awk '$9 > 0')
+    read -r top bottom left right _ <<< "${rows[$2 - 1]}"
+    size="$((right - left + 1))x$((bottom - top + 1))"
+    convert "$1" -crop "$size+$left+$top" +repage "$WORK/row-a.png"
+    read -r top _ left _ <<< "${rows[$3 - 1]}"
+    convert "$1" -crop "$size+$left+$top" +repage "$WORK/row-b.png"
+    [ "$("$PROBE" match "$WORK/row-a.png" "$WORK/row-b.png" 0)" = "100.00" ]
 }
 
 StartXvfb
@@ -48,4 +64,26 @@ xdotool key --delay 12 Up Up Return
 PollScreen 5 EchoesAre 5 3 5 || { Keep "$WORK/poll.png" "history"; Fail "after Up, Up, Enter the echoes are $(EchoWidths "$WORK/poll.png" | tr '\n' ' ')characters wide, not 5, 3 and 5"; }
 Keep "$WORK/poll.png" "history"
 Pass "the up arrow recalls an earlier line"
+
+# "abzc" typed plainly, then typed with overlapping presses: Left and x (abc to abxc), BackSpace
+# and z (abzc), y and BackSpace (y typed and rubbed out).
+SubmitLine "abzc"
+xdotool type --delay 25 abc
+Overlap() {  # KEY KEY: the second goes down before the first comes up, all at once
+    xdotool keydown --delay 0 "$1" keydown --delay 0 "$2" keyup --delay 0 "$1" keyup --delay 0 "$2"
+}
+Overlap Left x
+Overlap BackSpace z
+Overlap y BackSpace
+PressEnter
+# "ab", then BackSpace, q, w and e pressed and released while Enter is held: Enter submits "ab"
+# in a frame of its own (with BackSpace beside it, the toolkit would not see it at all).
+xdotool type --delay 25 ab
+xdotool keydown --delay 0 Return key --delay 0 BackSpace q w e keyup --delay 0 Return
+PollScreen 5 EchoesAre 5 3 5 4 4 2 || { Keep "$WORK/poll.png" "overlap"; Fail "the echoes are $(EchoWidths "$WORK/poll.png" | tr '\n' ' ')characters wide, not 5 3 5 4 4 2"; }
+Keep "$WORK/poll.png" "overlap"
+EchoRowsMatch "$WORK/poll.png" 4 5 || Fail "typed with overlapping keys, the line differs from \"abzc\""
+Pass "keys pressed in overlap edit the line in the order pressed"
+InputHasText "$WORK/poll.png" || Fail "the letters pressed while Enter was held are not in the field"
+Pass "keys pressed while Enter is held wait for the next line"
 Finish

@@ -13,6 +13,7 @@ FONT=$2
 SPLASH=$3
 PROBE=$4/screen_probe
 SEND_CLOSE=$4/send_close
+SET_WINDOW_STATE=$4/set_window_state
 BIG_PNG=$4/big_png
 MAX_TEXTURE_SIZE=$4/max_texture_size
 ARTIFACTS=$5
@@ -109,12 +110,13 @@ NewGameDir() {
     cp "$SPLASH" "$GAME_DIR/splash.png"
 }
 
-# Starts the program in GAME_DIR; further arguments are a command to run it through
-# (for example `env -u DISPLAY`).
+# Starts the program in GAME_DIR, with the arguments in the array GAME_ARGS; further arguments
+# are a command to run it through (for example `env -u DISPLAY`).
+GAME_ARGS=()
 StartGame() {
     GAME_STATUS=""
     GAME_START_MS=$(NowMs)
-    (cd "$GAME_DIR" && exec "$@" "$TARNWICK") > "$GAME_DIR.stdout.log" 2> "$GAME_STDERR" &
+    (cd "$GAME_DIR" && exec "$@" "$TARNWICK" "${GAME_ARGS[@]}") > "$GAME_DIR.stdout.log" 2> "$GAME_STDERR" &
     GAME_PID=$!
 }
 
@@ -159,9 +161,11 @@ WaitWindow() {
     echo "$window"
 }
 
-# Screenshot of the whole screen (the window covers it) into $1.
+# Screenshot into $1 of the whole screen (the window covers it), or of the window SHOT_WINDOW
+# when that is set.
+SHOT_WINDOW=""
 Shot() {
-    import -window root "$1"
+    import -window "${SHOT_WINDOW:-root}" "$1"
 }
 
 # Keeps a copy of a screenshot among the artifacts under the name $2.
@@ -221,12 +225,13 @@ IsConsole() {
     [ "$count" -gt $(( 1246 * 684 * 7 / 10 )) ]
 }
 
-# True when the screenshot matches the picture $2 (stretched to the window) almost everywhere.
-# Shown at its own size the picture comes out pixel for pixel; the slack allows for rounding.
+# True when the screenshot matches the picture $2 (stretched to the window) almost everywhere:
+# in 99% of its pixels, or $3%. Shown at its own size the picture comes out pixel for pixel; the
+# slack allows for rounding, and a lower share for a picture stretched with filtering.
 ShowsPicture() {
     local percent
     percent=$("$PROBE" match "$1" "$2" 3)
-    [ "${percent%.*}" -ge 99 ]
+    [ "${percent%.*}" -ge "${3:-99}" ]
 }
 
 # Takes screenshots until the check "$2 FILE [$3 ...]" holds for one, for up to $1 seconds. The

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# A working directory that cannot be written: the GUI toolkit cannot save imgui.ini there, yet
-# the game starts, plays and closes with exit status 0, and the settings file already there
-# (read at start) is left as it was.
+# A working directory that cannot be written: the game starts, plays and closes with exit
+# status 0, and a settings file of the GUI toolkit already there is left as it was.
 #
 # The tests run as root, who can write anywhere, so the directory is made unwritable by the
 # first way that works here: a read-only bind mount in a mount namespace of the program's own,

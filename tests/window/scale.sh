@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The window at the desktop's scale: with Xft.dpi at 192 on a 2560 x 1600 screen it opens at
+# 2560 x 1440, its splash fills it and its text is twice as wide as at --scale 1; --scale 1.5
+# gives 1920 x 1080; on a 1024 x 600 screen it opens at 1024 x 576, inside the screen.
+source "$(dirname "$0")/lib.sh"
+
+WindowSize() {
+    xwininfo -id "$1" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}'
+}
+
+# Width in pixels of the lowest echoed row in a screenshot of the window at scale $2.
+EchoWidthAt() {  # FILE SCALE
+    local area
+    area=$(awk -v s="$2" '{ printf "%d %d %d %d", $1 * s, $2 * s, $3 * s, $4 * s }' <<< "$LOG_AREA")
+    # shellcheck disable=SC2086
+    "$PROBE" rows "$1" $area 24 "$CONSOLE_BG" "$ECHO" | awk '$5 > 0 {w = $4 - $3 + 1} END {print w + 0}'
+}
+
+Echoed() { [ "$(EchoWidthAt "$1" "$2")" -gt 0 ]; }
+
+# Starts the game with the arguments after the first two, checks that its window is 1280 x 720
+# times $2 and that the splash fills it, and echoes ten characters; ECHO_WIDTH is their width.
+PlayAt() {  # LABEL SCALE [ARGUMENT...]
+    local label=$1 scale=$2 expected size
+    shift 2
+    GAME_ARGS=("$@")
+    NewGameDir
+    StartGame
+    SHOT_WINDOW=$(WaitWindow)
+    expected=$(awk -v s="$scale" 'BEGIN { printf "%dx%d", 1280 * s, 720 * s }')
+    size=$(WindowSize "$SHOT_WINDOW")
+    [ "$size" = "$expected" ] || Fail "$label: the window is $size, not $expected"
+    Pass "$label: the window is $size"
+    # Stretched with filtering, the picture differs from a plain enlargement along its edges.
+    PollScreen 10 ShowsPicture "$SPLASH" 95 || Fail "$label: the splash does not fill the window"
+    Pass "$label: the splash fills the window"
+    HoldKey space
+    PollScreen 10 IsConsole || Fail "$label: the console did not show"
+    # Keys wait in order for the frames, however slowly a large window draws them.
+    xdotool type --delay 25 mmmmmmmmmm
+    HoldKey Return
+    PollScreen 10 Echoed "$scale" || Fail "$label: no echo of the typed line"
+    Keep "$WORK/poll.png" "$label"
+    ECHO_WIDTH=$(EchoWidthAt "$WORK/poll.png" "$scale")
+    CloseGame "$SHOT_WINDOW" "$label"
+}
+
+command -v xrdb > /dev/null || Fail "missing tool: xrdb (Debian package x11-xserver-utils)"
+StartXvfb -screen 0 2560x1600x24
+xrdb -nocpp -merge <<< "Xft.dpi: 192"
+PlayAt desktop 2
+wide=$ECHO_WIDTH
+PlayAt scale-1 1 --scale 1
+awk -v a="$wide" -v b="$ECHO_WIDTH" 'BEGIN { exit !(a >= 1.9 * b && a <= 2.1 * b) }' ||
+    Fail "ten characters are $wide pixels wide at the desktop's scale 2 and $ECHO_WIDTH at scale 1"
+Pass "text at the desktop's scale 2 is twice as wide ($wide pixels) as at scale 1 ($ECHO_WIDTH)"
+PlayAt scale-1.5 1.5 --scale 1.5
+
+StopPrivateXvfb
+StartXvfb -screen 0 1024x600x24
+GAME_ARGS=()
+NewGameDir
+StartGame
+window=$(WaitWindow)
+size=$(WindowSize "$window")
+[ "$size" = "1024x576" ] || Fail "on a 1024 x 600 screen the window is $size, not 1024x576"
+Pass "on a 1024 x 600 screen the window fits at 1024 x 576"
+CloseGame "$window"
+Finish
