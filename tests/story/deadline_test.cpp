@@ -41,13 +41,12 @@ public:
         for (const ConsoleLine& line : console_.lines) {
             std::string joined;
             for (const TextSpan& span : line) joined += span.text;
-            if (joined.find(text) != std::string::npos) ++count;
+            count += joined.find(text) != std::string::npos;
         }
         return count;
     }
 
     std::optional<double> NextChangeAt() const { return game_.NextChangeAt(); }
-    double Now() const { return game_.clock.Seconds(); }
 
 private:
     Console console_;
@@ -107,9 +106,6 @@ TEST(Deadline, EveryTimedStepFiresAtTheReadingTheGameNamed) {
         ASSERT_FALSE(readings.empty());
         // Each re-arm starts from a reading rounded to a float: a small drift over many.
         EXPECT_NEAR(readings.back(), step.firesNear, 0.01 + step.firesNear * 1e-4);
-        if (readings.size() > 1) {
-            ASSERT_LT(readings[readings.size() - 2], readings.back());
-        }
 
         // Just below the named reading the step has not fired: the deadline is not late.
         ClockedPlay replay(step.commands);
@@ -130,10 +126,9 @@ TEST(Deadline, NoFrameSeesAStepBeforeItsDeadline) {
             SCOPED_TRACE(std::string(step.name) + " every " + std::to_string(frame) + " s");
             ClockedPlay play(step.commands);
             int seen = play.Count(step.text);
-            double promised = INFINITY;
-            while (seen < step.occurrence && play.Now() < step.firesNear + 1) {
-                const double reading = play.Now() + frame;
-                promised = play.MoveTo(reading);
+            for (double reading = frame; seen < step.occurrence && reading < step.firesNear + 1;
+                 reading += frame) {
+                const double promised = play.MoveTo(reading);
                 const int now = play.Count(step.text);
                 if (now > seen) {
                     EXPECT_LE(promised, reading);
