@@ -123,14 +123,14 @@ async function compareReady(browser, site, twin, loads, link) {
 }
 
 (async () => {
+    const bytes = (names) => names.reduce((sum, name) =>
+        sum + fs.statSync(path.join(siteDir, name)).size, 0);
     const names = fs.readdirSync(siteDir).sort();
-    const bytes = Object.fromEntries(names.map((name) =>
-        [name, fs.statSync(path.join(siteDir, name)).size]));
-    const sum = (list) => list.reduce((total, name) => total + bytes[name], 0);
     console.log('The site folder:');
-    names.forEach((name) => console.log(`  ${name.padEnd(16)} ${bytes[name]} bytes`));
-    console.log(`  everything       ${kiB(sum(names))} (goal: 200 KB)`);
-    console.log(`  the page's own   ${kiB(sum(kOwnFiles))} (${kOwnFiles.join(', ')}; goal: 300 KB)`);
+    names.forEach((name) => console.log(`  ${name.padEnd(16)} ${bytes([name])} bytes`));
+    console.log(`  everything       ${kiB(bytes(names))} (goal: 200 KB)`);
+    console.log(`  the page's own   ${kiB(bytes(kOwnFiles))} (${kOwnFiles.join(', ')}; ` +
+        'goal: 300 KB)');
 
     const browser = await launch();
     const site = await serveSite(siteDir);

@@ -1,6 +1,6 @@
-// The page while the player only reads (make bench-web): its main thread's CPU time over 10 s
-// after the splash, no input and a reminder pending, against a page that only asks for every
-// animation frame, in the same run; the frames each asked for; and how late timed texts come.
+// The page while the player only reads (make bench-web): main-thread CPU time and frames asked
+// for over 10 s after the splash, against a page asking for every frame; and how late timed
+// texts come.
 //   node bench/web_idle_bench.js SITE_DIR
 const os = require('node:os');
 const path = require('node:path');

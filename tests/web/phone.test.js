@@ -1,6 +1,5 @@
-// A game on a phone's touch screen, and the page asleep while nothing is due: taps leave the
-// focus where they put it, the log keeps its end in view as the keyboard takes room, a keyboard
-// scrolls the log, and no frame is asked for until a timed text is due, which comes on time.
+// A game on a touch screen: taps leave the focus where they put it, the log's end stays in view
+// as the keyboard takes room, and no frame is asked for until a timed text is due.
 const assert = require('node:assert');
 const { test } = require('node:test');
 const { countFrames, focused, openGame, type, useBrowserAndSite } = require('./page');
@@ -14,16 +13,14 @@ test('a game on a phone, asleep while nothing is due', async () => {
     const log = page.getByRole('log');
     const input = page.getByRole('textbox', { name: 'Your command' });
 
-    // The splash says what a touch screen can do. A tap on the story puts the keyboard away,
-    // and the splash's timer does not bring it back.
+    // The splash says what a touch screen can do; a tap on the story puts the keyboard away.
     await page.getByText('Tap to begin').tap();
     assert.ok(await focused(input));
     await log.tap();
     await page.clock.runFor(4500);
     assert.ok(!await focused(input));
 
-    // Nothing is due until the reminder, 20 s after the game's first frame: no frame is asked
-    // for meanwhile, yet the reminder comes within 20 ms of its time.
+    // No frame is asked for until the reminder, due 20 s after the first; it comes within 20 ms.
     const asked = await page.evaluate(() => window.framesAsked);
     await page.clock.runFor(1000);
     assert.strictEqual(await page.evaluate(() => window.framesAsked), asked);
