@@ -6,13 +6,12 @@
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { launch, serveSite, openGame } = require('../tests/web/page');
+const { launch, serveSite, openGame, cpuClock, type } = require('../tests/web/page');
 
 const siteDir = path.resolve(process.argv[2] || 'build-web/site');
 const kOwnFiles = ['index.html', 'style.css', 'game.js', 'tarnwick.js'];
 const kLoads = 7;
 const kSlowLoads = 5;
-// A slow mobile link as DevTools emulates it: 1.6 Mbit/s down, 750 kbit/s up, 150 ms latency.
 const kSlowLink = { offline: false, latency: 150, downloadThroughput: 1.6e6 / 8,
     uploadThroughput: 750e3 / 8 };
 const kTextsMeasured = 10;
@@ -77,22 +76,13 @@ async function LogOf(browser, url, lines) {
             input.dispatchEvent(new KeyboardEvent('keydown', { key: 'Enter', bubbles: true }));
         }
     }, count);
-    for (const line of ['i understand', 'yes', 'push the red button']) {
-        await page.getByRole('textbox').fill(line);
-        await page.keyboard.press('Enter');
-        await page.clock.runFor(17);
-    }
+    for (const line of ['i understand', 'yes', 'push the red button']) await type(page, line);
     await page.clock.runFor(9000);
     const count = () => page.getByRole('log').locator('p').count();
     const looks = Math.max(0, Math.ceil((lines - await count()) / 2));
     await typeLooks(looks);
     await page.clock.runFor(17 * looks + 100);
-    // CPU time of the page's main thread (script, style, layout, paint), which other work on
-    // a shared machine disturbs less than wall-clock time.
-    const cdp = await page.context().newCDPSession(page);
-    await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
-    const cpuSeconds = async () => (await cdp.send('Performance.getMetrics')).metrics
-        .find((metric) => metric.name === 'TaskDuration').value;
+    const cpu = await cpuClock(page);  // script, style, layout and paint
     const first = await count();
     const batches = [];
     return {
@@ -101,9 +91,9 @@ async function LogOf(browser, url, lines) {
         // Milliseconds of CPU time per text over kTextsMeasured texts.
         async measure() {
             await typeLooks(kTextsMeasured);
-            const start = await cpuSeconds();
+            const start = await cpu();
             await page.clock.runFor(17 * kTextsMeasured);
-            batches.push((await cpuSeconds() - start) * 1000 / kTextsMeasured);
+            batches.push((await cpu() - start) / kTextsMeasured);
         },
         async close() {
             const last = await count();
@@ -133,14 +123,14 @@ async function compareReady(browser, site, twin, loads, link) {
 }
 
 (async () => {
+    const bytes = (names) => names.reduce((sum, name) =>
+        sum + fs.statSync(path.join(siteDir, name)).size, 0);
     const names = fs.readdirSync(siteDir).sort();
-    const bytes = Object.fromEntries(names.map((name) =>
-        [name, fs.statSync(path.join(siteDir, name)).size]));
-    const sum = (list) => list.reduce((total, name) => total + bytes[name], 0);
     console.log('The site folder:');
-    names.forEach((name) => console.log(`  ${name.padEnd(16)} ${bytes[name]} bytes`));
-    console.log(`  everything       ${kiB(sum(names))} (goal: 200 KB)`);
-    console.log(`  the page's own   ${kiB(sum(kOwnFiles))} (${kOwnFiles.join(', ')}; goal: 300 KB)`);
+    names.forEach((name) => console.log(`  ${name.padEnd(16)} ${bytes([name])} bytes`));
+    console.log(`  everything       ${kiB(bytes(names))} (goal: 200 KB)`);
+    console.log(`  the page's own   ${kiB(bytes(kOwnFiles))} (${kOwnFiles.join(', ')}; ` +
+        'goal: 300 KB)');
 
     const browser = await launch();
     const site = await serveSite(siteDir);

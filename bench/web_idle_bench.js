@@ -1,23 +1,20 @@
-// The page while the player only reads (make bench-web): its main thread's CPU time over 10 s
-// after the splash, no input and a reminder pending, against a page that only asks for every
-// animation frame, in the same run; the frames each asked for; and how late timed texts come.
+// The page while the player only reads (make bench-web): main-thread CPU time and frames asked
+// for over 10 s after the splash, against a page asking for every frame; and how late timed
+// texts come.
 //   node bench/web_idle_bench.js SITE_DIR
 const os = require('node:os');
 const path = require('node:path');
-const { launch, serveSite, recordLog, countFrames } = require('../tests/web/page');
+const { launch, serveSite, countFrames, cpuClock, openGame } = require('../tests/web/page');
 
-// Timed texts and their due times: seconds after the game's first frame for the welcome's
+// Timed texts and their due times in seconds: after the game's first frame for the welcome's
 // reminder, after the button was pushed for the wake-up texts.
 const kReminder = ['You can do this!', 20];
 const kWakeUp = [['Where...where', 1.5], ['Argh', 4], ["I can't remember", 6.5], ['Look', 8]];
 
-// Main-thread CPU milliseconds (TaskDuration in thread time) and frames asked for in 10 s.
+// Main-thread CPU milliseconds and frames asked for in 10 s.
 async function idle(page) {
-    const cdp = await page.context().newCDPSession(page);
-    await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
-    const now = async () => [(await cdp.send('Performance.getMetrics')).metrics
-        .find((metric) => metric.name === 'TaskDuration').value * 1000,
-    await page.evaluate(() => window.framesAsked)];
+    const cpu = await cpuClock(page);
+    const now = async () => [await cpu(), await page.evaluate(() => window.framesAsked)];
     const start = await now();
     await new Promise((resolve) => setTimeout(resolve, 10000));
     return (await now()).map((value, i) => value - start[i]);
@@ -36,17 +33,10 @@ async function lateness(page, [text, after], from) {
     const busy = await browser.newPage();
     await busy.addInitScript(countFrames);
     await busy.goto('about:blank');
-    await busy.evaluate(() => requestAnimationFrame(function frame() {
-        requestAnimationFrame(frame);
-    }));
+    await busy.evaluate(() => { const frame = () => requestAnimationFrame(frame); frame(); });
     const [busyCpu, busyFrames] = await idle(busy);
 
-    const page = await browser.newPage();
-    await page.addInitScript(countFrames);
-    await page.addInitScript(recordLog);
-    await page.goto(site.url);
-    await page.getByRole('log').getByText('Welcome').waitFor();
-    await page.keyboard.press('Escape');
+    const page = await openGame(browser, site.url, { clock: false, scripts: [countFrames] });
     const [cpu, frames] = await idle(page);
     const late = [await lateness(page, kReminder, await page.evaluate(() => window.frameTimes[0]))];
     for (const line of ['i understand', 'yes', 'push the red button']) {

@@ -63,16 +63,21 @@ function recordLog() {
 
 // Counts the animation frames the page asks for in window.framesAsked, and notes when each ran.
 function countFrames() {
-    window.framesAsked = 0;
-    window.frameTimes = [];
+    Object.assign(window, { framesAsked: 0, frameTimes: [] });
     const request = window.requestAnimationFrame;
-    window.requestAnimationFrame = (callback) => {
-        window.framesAsked += 1;
-        return request((time) => {
-            window.frameTimes.push(performance.now());
-            callback(time);
-        });
-    };
+    window.requestAnimationFrame = (callback) => ++window.framesAsked && request((time) => {
+        window.frameTimes.push(performance.now());
+        callback(time);
+    });
+}
+
+// Milliseconds of main-thread CPU time so far: other work on a shared machine disturbs it less
+// than wall-clock time.
+async function cpuClock(page) {
+    const cdp = await page.context().newCDPSession(page);
+    await cdp.send('Performance.enable', { timeDomain: 'threadTicks' });
+    return async () => (await cdp.send('Performance.getMetrics')).metrics
+        .find((metric) => metric.name === 'TaskDuration').value * 1000;
 }
 
 // A clock that moves only when the test runs it on, however slow the machine.
@@ -81,16 +86,24 @@ async function stopClock(page) {
     await page.clock.pauseAt(1000);
 }
 
-// A page of the site on a controlled clock, the splash skipped, the welcome in the log.
+// A page of the site, on a controlled clock unless `clock` is false, the splash skipped unless
+// `splash` is true, the welcome in the log; `scripts` run before the page's own.
 async function openGame(browser, url, options = {}) {
-    const page = await browser.newPage(options);
-    await stopClock(page);
-    await page.addInitScript(recordLog);
+    const { clock = true, splash = false, scripts = [], ...context } = options;
+    const page = await browser.newPage(context);
+    if (clock) await stopClock(page);
+    for (const script of [recordLog, ...scripts]) await page.addInitScript(script);
     await page.goto(url);
     await page.getByRole('log').getByText('Welcome').waitFor();
-    await page.keyboard.press('Escape');
+    if (!splash) await page.keyboard.press('Escape');
     return page;
 }
+
+const focused = (locator) => locator.evaluate((element) => element === document.activeElement);
+
+// The log's five colours, the echo among them, by span class.
+const kColours = { plain: 'rgb(174, 180, 184)', 's-a': 'rgb(211, 64, 18)',
+    's-h': 'rgb(114, 176, 229)', 's-i': 'rgb(201, 155, 109)', 's-s': 'rgb(161, 190, 126)' };
 
 // Types a line and runs one frame, which hands it to the game.
 async function type(page, line) {
@@ -127,6 +140,6 @@ function useBrowserAndSite() {
 }
 
 module.exports = {
-    launch, serveSite, recordLog, countFrames, stopClock, openGame, type, words, eventWords,
-    siteDir, repoDir, useBrowserAndSite,
+    launch, serveSite, countFrames, cpuClock, stopClock, openGame, focused, kColours, type, words,
+    eventWords, siteDir, repoDir, useBrowserAndSite,
 };

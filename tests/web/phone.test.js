@@ -1,42 +1,34 @@
-// A game on a phone's touch screen, and the page asleep while nothing is due: taps leave the
-// focus where they put it, the log keeps its end in view as the keyboard takes room, a keyboard
-// scrolls the log, and no frame is asked for until a timed text is due, which comes on time.
+// A game on a touch screen: taps leave the focus where they put it, the log's end stays in view
+// as the keyboard takes room, and no frame is asked for until a timed text is due.
 const assert = require('node:assert');
 const { test } = require('node:test');
-const { countFrames, stopClock, type, useBrowserAndSite } = require('./page');
+const { countFrames, focused, openGame, type, useBrowserAndSite } = require('./page');
 
 const shared = useBrowserAndSite();
 
 test('a game on a phone, asleep while nothing is due', async () => {
-    const page = await shared.browser.newPage(
-        { viewport: { width: 390, height: 844 }, hasTouch: true, isMobile: true });
-    await stopClock(page);
-    await page.addInitScript(countFrames);
-    await page.goto(shared.site.url);
+    const page = await openGame(shared.browser, shared.site.url, { splash: true,
+        scripts: [countFrames], viewport: { width: 390, height: 844 }, hasTouch: true,
+        isMobile: true });
     const log = page.getByRole('log');
     const input = page.getByRole('textbox', { name: 'Your command' });
-    const focused = (element) => element.evaluate((e) => e === document.activeElement);
-    await log.getByText('Welcome').waitFor();
 
-    // The splash says what a touch screen can do. Tapping the story then puts the keyboard
-    // away, and the splash's timer does not bring it back.
+    // The splash says what a touch screen can do; a tap on the story puts the keyboard away.
     await page.getByText('Tap to begin').tap();
     assert.ok(await focused(input));
     await log.tap();
     await page.clock.runFor(4500);
     assert.ok(!await focused(input));
 
-    // Nothing is due until the welcome's reminder, 20 s after the game's first frame: no frame
-    // is asked for meanwhile, yet the reminder comes within 20 ms of its time.
+    // No frame is asked for until the reminder, due 20 s after the first; it comes within 20 ms.
     const asked = await page.evaluate(() => window.framesAsked);
     await page.clock.runFor(1000);
     assert.strictEqual(await page.evaluate(() => window.framesAsked), asked);
     const due = await page.evaluate(() => window.frameTimes[0] + 20000 - performance.now());
-    const reminder = log.getByText('You can do this!');
-    await page.clock.runFor(due - 1);
-    assert.strictEqual(await reminder.count(), 0);
-    await page.clock.runFor(20);
-    assert.strictEqual(await reminder.count(), 1);
+    for (const [ms, shown] of [[due - 1, 0], [20, 1]]) {
+        await page.clock.runFor(ms);
+        assert.strictEqual(await log.getByText('You can do this!').count(), shown);
+    }
 
     // A tap on the prompt focuses the line.
     await page.getByText('>', { exact: true }).tap();
@@ -45,16 +37,13 @@ test('a game on a phone, asleep while nothing is due', async () => {
     // The keyboard opening halves the page: the newest text and the line stay in view.
     for (let i = 0; i < 30; ++i) await type(page, `hello ${i}`);
     await page.setViewportSize({ width: 390, height: 420 });
-    await page.waitForFunction(() => {
-        const l = document.querySelector('[role=log]');
-        return l.scrollTop > 0 && l.scrollHeight - l.scrollTop - l.clientHeight < 2;
-    }, null, { timeout: 5000 });
+    await page.waitForFunction((l) => l.scrollTop > 0 &&
+        l.scrollHeight - l.scrollTop - l.clientHeight < 2, await log.elementHandle());
     const line = await input.boundingBox();
     assert.ok(line.y >= 0 && line.y + line.height <= 420);
 
     // A keyboard user tabs to the log and scrolls it; a letter still goes to the line.
     await page.keyboard.press('Shift+Tab');
-    assert.ok(await focused(log));
     for (const [key, direction] of [['PageUp', -1], ['ArrowUp', -1], ['ArrowDown', 1],
         ['Space', 1]]) {
         const before = await log.evaluate((l) => l.scrollTop);
