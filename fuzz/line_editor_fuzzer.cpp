@@ -1,11 +1,11 @@
-// Fuzzes the terminal's key decoder and line editor together. The input is read as tokens
-// (typed characters, keys, sequences that must do nothing, lone Escapes, pastes), written out
-// as a terminal sends them and fed in reads of chosen sizes. A model that knows what each token
-// means keeps the line the editor must be left with; no byte of a sequence may reach it.
+// Fuzzes the key decoder and line editor together: tokens (text, keys, unknown or cancelled
+// sequences, lone Escapes, pastes) sent as a terminal sends them, in reads of chosen sizes, must
+// leave the line a model keeps; no byte of a sequence may reach it.
 // Input: byte 0 chooses the read sizes, then one byte per token and one per choice in it.
 
 #include <algorithm>
 #include <cstdint>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -18,8 +18,7 @@ namespace {
 
 const char* const kText[] = {
     "a", "O", "[", "~", " ", "\xC3\xA9", "\xE6\x97\xA5", "\xF0\x9F\x94\x91"};
-// Keys, and what each does to the model (kEdits): L R H E move, b d u k w D delete, < > move
-// by words, \n submits, - nothing (Ctrl-C, function keys, Alt keys without a meaning).
+// Keys, and what each does to the model (kEdits; see Model::Edit): - for nothing.
 const char* const kKeys[] = {
     "\x1b[D", "\x1bOD",  "\x02",     "\x1b[1;5C", "\x06",  "\x1b[H",      "\x1b[7~",
     "\x01",   "\x1bOF",  "\x1b[4~",  "\x7f",      "\x08",  "\x1b[3~",     "\x15",
@@ -36,41 +35,36 @@ struct Model {
     std::size_t cursor = 0;
     std::vector<std::string> submitted;
 
-    std::string Text(std::size_t end = SIZE_MAX) const {
-        std::string text;
-        for (std::size_t i = 0; i < chars.size() && i < end; ++i) text += chars[i];
-        return text;
+    std::string Text(std::size_t end = SIZE_MAX) const {  // up to character `end`
+        return std::accumulate(chars.begin(), chars.begin() + std::min(end, chars.size()),
+                               std::string());
     }
     void Type(const std::string& c) {
         if (Text().size() + c.size() <= 31) chars.insert(chars.begin() + cursor++, c);
     }
     std::size_t Word(int step) const {  // past the spaces, then the word, before or after
         std::size_t i = cursor;
-        const auto at = [&](bool space) {
-            const std::size_t next = step < 0 ? i - 1 : i;
-            return (step < 0 ? i > 0 : i < chars.size()) && (chars[next] == " ") == space;
-        };
-        while (at(true)) i = step < 0 ? i - 1 : i + 1;
-        while (at(false)) i = step < 0 ? i - 1 : i + 1;
+        for (bool space : {true, false}) {
+            while (step < 0 ? i > 0 && (chars[i - 1] == " ") == space
+                            : i < chars.size() && (chars[i] == " ") == space)
+                i = step < 0 ? i - 1 : i + 1;
+        }
         return i;
     }
-    void Edit(char edit) {
+    void Edit(char edit) {  // moves: L R H E < >; deletions: b d u k w D, and \n submits all
         const std::size_t at = cursor, size = chars.size(), back = at - (at > 0),
                           on = at + (at < size);
         const std::size_t moveTo[] = {back, on, 0, size, Word(-1), Word(1)};
-        const std::size_t eraseFrom[] = {back, at, 0, at, Word(-1), at};
-        const std::size_t eraseTo[] = {at, on, at, size, at, Word(1)};
+        const std::size_t eraseFrom[] = {back, at, 0, at, Word(-1), at, 0};
+        const std::size_t eraseTo[] = {at, on, at, size, at, Word(1), size};
         const std::size_t move = std::string("LRHE<>").find(edit),
-                          erase = std::string("bdukwD").find(edit);
+                          erase = std::string("bdukwD\n").find(edit);
+        if (edit == '\n') submitted.push_back(Text());
         if (move != std::string::npos) cursor = moveTo[move];
         if (erase != std::string::npos && eraseFrom[erase] < eraseTo[erase]) {
             chars.erase(chars.begin() + eraseFrom[erase], chars.begin() + eraseTo[erase]);
             cursor = eraseFrom[erase];
         }
-        if (edit != '\n') return;
-        submitted.push_back(Text());
-        chars.clear();
-        cursor = 0;
     }
 };
 
@@ -102,8 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             stream += std::string("\x1b") + "]P_^X"[choice % 5];
             for (unsigned n = next() % 40; n > 0; --n) {
                 const char byte = static_cast<char>(next());
-                if (byte != '\x07' && byte != '\x18' && byte != '\x1a' && byte != '\x1b')
-                    stream += byte;
+                if (std::string("\x07\x18\x1a\x1b").find(byte) == std::string::npos) stream += byte;
             }
             stream += choice % 2 ? "\x07" : "\x1b\\";
         } else if (token == 4) {
@@ -138,13 +131,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       "the line holds whole characters, at most 31 bytes");
         if (std::find(pauses.begin(), pauses.end(), end) != pauses.end()) decoder.Pause();
     }
-    const auto details = [&] {
-        return "stream: " + fuzz::Escaped(stream) + "\nline: " + fuzz::Escaped(editor.text()) +
-               "\nmodel: " + fuzz::Escaped(model.Text());
-    };
-    fuzz::Require(editor.text() == model.Text() &&
-                      editor.cursor() == model.Text(model.cursor).size() &&
-                      submitted == model.submitted,
-                  "the line, its cursor and the lines submitted are the model's", details);
+    fuzz::Require(editor.text() == model.Text() && submitted == model.submitted &&
+                      editor.cursor() == model.Text(model.cursor).size(),
+                  "the line, its cursor and the lines submitted are the model's", [&] {
+                      return "stream: " + fuzz::Escaped(stream) +
+                             "\nline: " + fuzz::Escaped(editor.text()) +
+                             "\nmodel: " + fuzz::Escaped(model.Text());
+                  });
     return 0;
 }

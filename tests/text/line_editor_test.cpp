@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -32,15 +33,14 @@ Typed Type(const std::string& bytes, bool byteByByte) {
     LineEditor editor;
     Typed typed;
     std::vector<Key> keys;
-    for (std::size_t start = 0, pause = 0; pause != std::string::npos; start = pause + 1) {
-        pause = bytes.find(kPause, start);
-        const std::string piece = bytes.substr(start, pause - start);
-        for (std::size_t i = 0; i < piece.size(); i += byteByByte ? 1 : piece.size()) {
-            for (Key& key : decoder.Feed(piece.substr(i, byteByByte ? 1 : piece.size()))) {
-                keys.push_back(std::move(key));
-            }
+    for (std::size_t at = 0, end = 0; at < bytes.size(); at = end) {
+        end = byteByByte || bytes[at] == kPause ? at + 1
+                                                : std::min(bytes.find(kPause, at), bytes.size());
+        if (bytes[at] == kPause) {
+            decoder.Pause();
+            continue;
         }
-        if (pause != std::string::npos) decoder.Pause();
+        for (Key& key : decoder.Feed(bytes.substr(at, end - at))) keys.push_back(std::move(key));
     }
     for (const Key& key : keys) {
         EditResult result = editor.Apply(key);
@@ -91,16 +91,16 @@ TEST(LineEditor, EditsAsAShellDoes) {
         {"Left at the start stays", kLeft + "a", "a", 1},
         {"a modifier on an arrow", "ab\x1b[1;5Dc", "acb", 2},
         {"unknown sequences swallowed", "a\x1b[15~\x1b[1;5P\x1bOPb", "ab", 2},
-        {"a lone Escape, then text", "\x1b" + kPauseText + "Open door", "Open door", 9},
-        {"a lone Escape, then [", "\x1b" + kPauseText + "[look", "[look", 5},
+        {"lone Escapes, then text and [", "\x1b" + kPauseText + "Open \x1b" + kPauseText + "[door",
+         "Open [door", 10},
         {"Escape and O with no pause: SS3", "\x1bOpen", "en", 2},
-        {"Linux console F1 and F5", "a\x1b[[Ab\x1b[[E", "ab", 2},
-        {"a CSI of many parameters", "a\x1b[" + std::string(40, '9') + ";1;2;3~b", "ab", 2},
-        {"CSI with intermediates", "a\x1b[?1;2c\x1b[2 q\x1b[2;1$yb", "ab", 2},
+        {"Linux F1 and F5, many parameters, intermediates",
+         "a\x1b[[Ab\x1b[[E\x1b[" + std::string(40, '9') + ";1;2;3~c\x1b[?1;2c\x1b[2 q\x1b[2;1$yd",
+         "abcd", 4},
         {"rxvt's shifted keys", "ab\x1b[7$c\x1b[8^", "cab", 3},
-        {"OSC to BEL", "a\x1b]11;rgb:0000/0000/0000\007b", "ab", 2},
-        {"OSC, DCS, APC, PM to ST", "a\x1b]0;x\x1b\\\x1bP1$r0m\x1b\\\x1b_Gi=1\x1b\\\x1b^p\x1b\\b",
-         "ab", 2},
+        {"OSC to BEL; OSC, DCS, APC, PM to ST",
+         "a\x1b]11;rgb:0/0/0\007b\x1b]0;x\x1b\\\x1bP1$r0m\x1b\\\x1b_Gi=1\x1b\\\x1b^p\x1b\\c", "abc",
+         3},
         {"Alt-b, Alt-f", "open the door\033b\033bX\033f!", "open Xthe! door", 10},
         {"Alt-d, Alt-Backspace", "open the door\x01\033d\x05\x1b\x7f", " the ", 5},
         {"other Alt keys", "a\x1bx\x1b\xC3\xA9\x1b\rb", "ab", 2},
