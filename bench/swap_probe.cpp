@@ -2,23 +2,21 @@
 // wraps glfwSwapBuffers: notes when the first frame is shown, then counts frames and the
 // process's CPU time (all threads, the software renderer's included) over a stretch of wall
 // time, writes the figures and asks the window to close. The stretch is also checked whenever
-// the program polls or waits for events (and the probe wakes it when the stretch starts and
-// ends: the wake-ups counted include that one at the end), so
-// that a program that draws nothing while idle is measured all the same. Set by the caller:
+// the program polls or waits for events, and the probe wakes it as the stretch starts and ends,
+// so that a program that draws nothing while idle is measured all the same. Set by the caller:
 //   TARNWICK_PROBE_REPORT    file to write; without it the probe only passes calls on
 //   TARNWICK_PROBE_START_US  wall clock (CLOCK_REALTIME, microseconds) at the program's launch
 //   TARNWICK_PROBE_FROM      seconds after the first swap when counting starts (default 5)
 //   TARNWICK_PROBE_FOR       seconds counted (default 5)
 // The report is one line: wall and CPU time from launch to the first swap, then the frames, CPU
-// and wall time counted, the peak resident memory, the times the program woke from or polled
-// for events, the context switches of all its threads, and the frames that followed a wait that
-// ran to its time-out (a timed frame: a text due, a caret blink), with how late the largest and
-// the mean came after the time the wait was for:
+// and wall time counted, the peak resident memory, the event polls and wake-ups (the probe's last
+// one included), the context switches, and the frames after a wait that ran to its time-out
+// (timed: a text due, a caret blink) with how late they came, at most and on average:
 //   first_swap_ms=F first_swap_cpu_ms=S frames=N cpu_ms=C wall_ms=W peak_rss_kib=M wakeups=U
 //   context_switches=X timed_frames=T late_max_ms=L late_mean_ms=A
 
-#include <dirent.h>
 #include <dlfcn.h>
+#include <sys/resource.h>
 #include <time.h>
 
 #include <cerrno>
@@ -35,11 +33,9 @@ struct GLFWwindow;
 namespace {
 
 using SwapBuffersFunction = void (*)(GLFWwindow*);
-using PollEventsFunction = void (*)();
+using PollEventsFunction = void (*)();  // glfwWaitEvents and glfwPostEmptyEvent too
 using WaitEventsTimeoutFunction = void (*)(double);
-using WaitEventsFunction = void (*)();
 using SetShouldCloseFunction = void (*)(GLFWwindow*, int);
-using PostEmptyEventFunction = void (*)();
 
 double Seconds(clockid_t clock) {
     timespec now{};
@@ -65,23 +61,11 @@ long PeakResidentKib() {
     return -1;
 }
 
-// Voluntary and involuntary context switches of every thread of the process so far.
+// Voluntary and involuntary context switches so far, of all the process's threads.
 long ContextSwitches() {
-    long total = 0;
-    DIR* tasks = opendir("/proc/self/task");
-    if (tasks == nullptr) return -1;
-    while (const dirent* task = readdir(tasks)) {
-        if (task->d_name[0] == '.') continue;
-        std::ifstream status(std::string("/proc/self/task/") + task->d_name + "/status");
-        std::string line;
-        while (std::getline(status, line)) {
-            if (line.find("ctxt_switches:") != std::string::npos) {
-                total += std::strtol(line.c_str() + line.find(':') + 1, nullptr, 10);
-            }
-        }
-    }
-    closedir(tasks);
-    return total;
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_nvcsw + usage.ru_nivcsw;
 }
 
 void* Real(const char* name) {
@@ -143,7 +127,7 @@ public:
 
     void WaitEvents() {
         if (waitEvents_ == nullptr) {
-            waitEvents_ = reinterpret_cast<WaitEventsFunction>(Real("glfwWaitEvents"));
+            waitEvents_ = reinterpret_cast<PollEventsFunction>(Real("glfwWaitEvents"));
         }
         waitEvents_();
         ++wakeups_;
@@ -166,13 +150,10 @@ public:
     }
 
 private:
-    // A program asleep until input or a distant deadline is woken when the stretch starts and
-    // when it ends, so that it is measured over the stretch.
+    // Wakes a program asleep until input as the stretch starts and ends, to measure it.
     void WakeAtStretchEnds() const {
-        const double from = countFrom_;
-        const double length = countFor_;
-        std::thread([from, length] {
-            const auto wake = reinterpret_cast<PostEmptyEventFunction>(Real("glfwPostEmptyEvent"));
+        std::thread([from = countFrom_, length = countFor_] {
+            const auto wake = reinterpret_cast<PollEventsFunction>(Real("glfwPostEmptyEvent"));
             std::this_thread::sleep_for(std::chrono::duration<double>(from + 0.001));
             wake();
             std::this_thread::sleep_for(std::chrono::duration<double>(length + 0.001));
@@ -189,7 +170,6 @@ private:
             framesAtStart_ = frames_;
             wakeupsAtStart_ = wakeups_;
             switchesAtStart_ = ContextSwitches();
-
         } else if (countStart_ >= 0.0 && now - countStart_ >= countFor_) {
             Report(now);
             done_ = true;
@@ -223,7 +203,7 @@ private:
     SwapBuffersFunction swapBuffers_ = nullptr;
     PollEventsFunction pollEvents_ = nullptr;
     WaitEventsTimeoutFunction waitEventsTimeout_ = nullptr;
-    WaitEventsFunction waitEvents_ = nullptr;
+    PollEventsFunction waitEvents_ = nullptr;
     GLFWwindow* window_ = nullptr;
     bool done_ = false;
     long frames_ = 0;
@@ -232,14 +212,10 @@ private:
     double countStart_ = -1.0;
     double cpuAtStart_ = 0.0;
     long framesAtStart_ = 0;
-    long wakeups_ = 0;
-    long wakeupsAtStart_ = 0;
-    long switchesAtStart_ = 0;
+    long wakeups_ = 0, wakeupsAtStart_ = 0, switchesAtStart_ = 0, timedFrames_ = 0;
     // The time a wait that ran to its time-out was for, until the next frame; -1 when none.
     double timedWake_ = -1.0;
-    long timedFrames_ = 0;
-    double lateSum_ = 0.0;
-    double lateMax_ = 0.0;
+    double lateSum_ = 0.0, lateMax_ = 0.0;
 };
 
 Probe probe;

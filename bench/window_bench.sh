@@ -6,13 +6,12 @@
 #            console waits for a command; tarnwick also runs at --scale 2 (tarnwick-x2)
 #   splash   0.5 to 3.5 seconds after the first swap: tarnwick shows its splash
 #   typing   as console, with text typed into the window all along (xdotool)
-#   reading  tarnwick alone, 2 to 47 seconds after the first swap, its splash skipped and the
-#            focus given to the screen (no caret blinks): the welcome's reminders come at 20, 35
-#            and 45 seconds of game time, and nothing else happens
+#   reading  tarnwick alone, 2 to 47 s after the first swap, splash skipped and focus away (no
+#            caret blinks): only the welcome's reminders come, at 20, 35 and 45 s of game time
 # The swap probe, preloaded into both, reports per run: the wall and CPU time from launch to the
-# first buffer swap, the frames drawn, the CPU time, the wake-ups and the context switches over
-# the stretch, how late the timed frames came, and the peak resident memory. Prints the medians
-# and tarnwick's ratios to the minimal window (tarnwick-x2's to tarnwick).
+# first buffer swap, the frames, CPU time, wake-ups and context switches over the stretch, how
+# late the timed frames came, and the peak resident memory. Prints the medians and tarnwick's
+# ratios to the minimal window (tarnwick-x2's to tarnwick).
 #
 #   bench/window_bench.sh BUILD_DIR [RESULTS_FILE]
 # Environment: RUNS (default 5), FROM (default 5), FOR (default 5), seconds; STRETCHES (default
@@ -62,21 +61,11 @@ TypeAlong() {
     done
 }
 
-# Skips the splash after a second and gives the focus to the screen itself, as when the player
-# turns to another window.
-LookAway() {
-    sleep 1
-    xdotool key space
-    sleep 0.3
-    xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ { print $4 }')"
-}
-
-# Runs one program (with its arguments) once in one stretch; appends the stretch, the program's
-# name and the probe's figures to the runs file.
-RunOnce() {
-    local stretch=$1 name=$2 report="$work/report" from=$count_from for=$count_for
+# Runs one program once in one stretch; appends the stretch, the program's name and the probe's
+# figures to the runs file.
+RunOnce() {  # STRETCH NAME PROGRAM [ARGUMENT...]
+    local stretch=$1 name=$2 report="$work/report" from=$count_from for=$count_for helper=""
     shift 2
-    local helper=""
     [ "$stretch" = splash ] && from=0.5 for=3
     [ "$stretch" = reading ] && from=2 for=45
     rm -f "$report"
@@ -92,7 +81,8 @@ RunOnce() {
         TypeAlong "$(awk -v from="$from" 'BEGIN { print from - 0.5 }')" &
         helper=$!
     elif [ "$stretch" = reading ]; then
-        LookAway &
+        # Skips the splash, then gives the focus to the screen, as a player turning elsewhere.
+        xdotool sleep 1 key space sleep 0.3 windowfocus "$(xwininfo -root | awk '/Window id:/ { print $4 }')" &
         helper=$!
     fi
     while kill -0 "$pid" 2>/dev/null && [ "$waited" -lt $((run_limit * 10)) ]; do
@@ -145,7 +135,7 @@ Median() {
         }' "$work/runs" |
         sort -g |
         awk '{ v[NR] = $1 }
-             END { if (NR == 0) print "nan"; else print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+             END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
 {
@@ -154,33 +144,24 @@ Median() {
     sed 's/^/  /' "$work/runs"
     echo
     printf '%-52s %12s %12s %8s\n' "median of $runs runs" "program" "compared" "ratio"
-    # label | stretch | column | program | what it is compared with (none: -)
-    for row in "first swap, ms|console|3|tarnwick|minimal" \
-        "CPU time to first swap, ms|console|4|tarnwick|minimal" \
-        "peak RSS, MiB|console|16|tarnwick|minimal" \
-        "scale 2: first swap, ms (against scale 1)|console|3|tarnwick-x2|tarnwick" \
-        "scale 2: peak RSS, MiB (against scale 1)|console|16|tarnwick-x2|tarnwick" \
-        "console waiting: CPU, % of one core|console|17|tarnwick|minimal" \
-        "console waiting: frames per second|console|15|tarnwick|minimal" \
-        "console waiting: wake-ups/s beyond frames|console|18|tarnwick|minimal" \
-        "console waiting: context switches/s|console|19|tarnwick|minimal" \
-        "splash showing: CPU, % of one core|splash|17|tarnwick|minimal" \
-        "splash showing: frames per second|splash|15|tarnwick|minimal" \
-        "typing: CPU per drawn frame, ms|typing|14|tarnwick|minimal" \
-        "typing: frames per second|typing|15|tarnwick|minimal" \
-        "reading, no focus: CPU, % of one core|reading|17|tarnwick|-" \
-        "reading, no focus: wake-ups/s beyond frames|reading|18|tarnwick|-" \
-        "reading, no focus: context switches/s|reading|19|tarnwick|-" \
-        "reading, no focus: timed texts drawn|reading|11|tarnwick|-" \
-        "reading, no focus: most late, ms|reading|12|tarnwick|-" \
-        "reading, no focus: mean late, ms|reading|13|tarnwick|-"; do
+    # label|stretch|column[|program (tarnwick)|compared with (minimal; -: nothing)]
+    c="console waiting:" r="reading, no focus:" x2="tarnwick-x2|tarnwick"
+    for row in "first swap, ms|console|3" "CPU time to first swap, ms|console|4" \
+        "peak RSS, MiB|console|16" "scale 2: first swap, ms (against scale 1)|console|3|$x2" \
+        "scale 2: peak RSS, MiB (against scale 1)|console|16|$x2" \
+        "$c CPU, % of one core|console|17" "$c frames per second|console|15" \
+        "$c wake-ups/s beyond frames|console|18" "$c context switches/s|console|19" \
+        "splash showing: CPU, % of one core|splash|17" "splash showing: frames per second|splash|15" \
+        "typing: CPU per drawn frame, ms|typing|14" "typing: frames per second|typing|15" \
+        "$r CPU, % of one core|reading|17||-" "$r wake-ups/s beyond frames|reading|18||-" \
+        "$r context switches/s|reading|19||-" "$r timed texts drawn|reading|11||-" \
+        "$r most late, ms|reading|12||-" "$r mean late, ms|reading|13||-"; do
         IFS='|' read -r label stretch column name base <<<"$row"
         case " $stretches " in *" $stretch "*) ;; *) continue ;; esac
-        game=$(Median "$stretch" "$name" "$column")
-        compared=nan
-        [ "$base" = - ] || compared=$(Median "$stretch" "$base" "$column")
-        awk -v label="$label" -v game="$game" -v base="$compared" 'BEGIN {
-            if (base == "nan") printf "%-52s %12.3f %12s %8s\n", label, game, "-", "-"
+        game=$(Median "$stretch" "${name:-tarnwick}" "$column")
+        [ "${base:=minimal}" = - ] || base=$(Median "$stretch" "$base" "$column")
+        awk -v label="$label" -v game="$game" -v base="$base" 'BEGIN {
+            if (base == "-") printf "%-52s %12.3f %12s %8s\n", label, game, "-", "-"
             else printf "%-52s %12.3f %12.3f %7.3fx\n", label, game, base, (base > 0 ? game / base : 0)
         }'
     done

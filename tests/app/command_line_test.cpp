@@ -16,6 +16,7 @@ TEST(CommandLineTest, ActionsAndRefusals) {
         std::string error;
         float scale = 0.0f;  // 0: none given
     };
+    const std::string kOutOfRange = "--scale takes a number from 0.5 to 4, not ";
     const Case cases[] = {
         {{}, CommandLineAction::kPlay, ""},
         {{"--help"}, CommandLineAction::kPrintHelp, ""},
@@ -29,18 +30,10 @@ TEST(CommandLineTest, ActionsAndRefusals) {
         {{"--scale", "1.5"}, CommandLineAction::kPlay, "", 1.5f},
         {{"--scale", "0.5", "--help"}, CommandLineAction::kPrintHelp, "", 0.5f},
         {{"--scale", "4"}, CommandLineAction::kPlay, "", 4.0f},
-        {{"--scale", "4.01"},
-         CommandLineAction::kBadArgument,
-         "--scale takes a number from 0.5 to 4, not '4.01'"},
-        {{"--scale", "0.49"},
-         CommandLineAction::kBadArgument,
-         "--scale takes a number from 0.5 to 4, not '0.49'"},
-        {{"--scale", "2x"},
-         CommandLineAction::kBadArgument,
-         "--scale takes a number from 0.5 to 4, not '2x'"},
-        {{"--scale", "1e0"},
-         CommandLineAction::kBadArgument,
-         "--scale takes a number from 0.5 to 4, not '1e0'"},
+        {{"--scale", "4.01"}, CommandLineAction::kBadArgument, kOutOfRange + "'4.01'"},
+        {{"--scale", "0.49"}, CommandLineAction::kBadArgument, kOutOfRange + "'0.49'"},
+        {{"--scale", "2x"}, CommandLineAction::kBadArgument, kOutOfRange + "'2x'"},
+        {{"--scale", "1e0"}, CommandLineAction::kBadArgument, kOutOfRange + "'1e0'"},
         {{"--scale"}, CommandLineAction::kBadArgument, "--scale needs a number from 0.5 to 4"},
     };
     for (const Case& c : cases) {
@@ -51,32 +44,29 @@ TEST(CommandLineTest, ActionsAndRefusals) {
     }
 }
 
-// The window's size for a desktop's scale and a screen's work area.
 TEST(WindowScaleTest, DesktopScaleFittedToTheScreenUnlessAsked) {
     struct Case {
         std::optional<float> requested;
         float contentScale;
         int workWidth, workHeight;
-        float scale;
-        int width, height;
+        WindowScale expected;
     };
     const Case cases[] = {
-        {std::nullopt, 1.0f, 1920, 1080, 1.0f, 1280, 720},
-        {std::nullopt, 2.0f, 2560, 1600, 2.0f, 2560, 1440},
-        {std::nullopt, 1.0f, 1024, 600, 0.8f, 1024, 576},      // a netbook
-        {std::nullopt, 2.0f, 1920, 1040, 1.444f, 1849, 1040},  // a panel takes 40 rows
-        {std::nullopt, 0.0f, 0, 0, 1.0f, 1280, 720},           // nothing known
-        {std::nullopt, 1.0f, 300, 200, 0.5f, 640, 360},        // never below the smallest
-        {1.5f, 2.0f, 1024, 600, 1.5f, 1920, 1080},             // --scale overrides both
+        {std::nullopt, 1.0f, 1920, 1080, {1.0f, 1280, 720}},
+        {std::nullopt, 2.0f, 2560, 1600, {2.0f, 2560, 1440}},
+        {std::nullopt, 1.0f, 1024, 600, {0.8f, 1024, 576}},      // a netbook
+        {std::nullopt, 2.0f, 1920, 1040, {1.444f, 1849, 1040}},  // a panel takes 40 rows
+        {std::nullopt, 0.0f, 0, 0, {1.0f, 1280, 720}},           // nothing known
+        {std::nullopt, 1.0f, 300, 200, {0.5f, 640, 360}},        // never below the smallest
+        {1.5f, 2.0f, 1024, 600, {1.5f, 1920, 1080}},             // --scale overrides both
     };
     for (const Case& c : cases) {
         const WindowScale chosen =
             ChooseWindowScale(c.requested, c.contentScale, c.workWidth, c.workHeight);
-        const std::string label = std::to_string(c.contentScale) + " on " +
-                                  std::to_string(c.workWidth) + "x" + std::to_string(c.workHeight);
-        EXPECT_NEAR(chosen.scale, c.scale, 0.001f) << label;
-        EXPECT_EQ(chosen.width, c.width) << label;
-        EXPECT_EQ(chosen.height, c.height) << label;
+        SCOPED_TRACE(&c - cases);
+        EXPECT_NEAR(chosen.scale, c.expected.scale, 0.001f);
+        EXPECT_EQ(chosen.width, c.expected.width);
+        EXPECT_EQ(chosen.height, c.expected.height);
     }
 }
 

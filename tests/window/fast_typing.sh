@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # Keys typed faster than frames come: a line, Enter and the next line at once, 12 ms apart,
-# arrive whole and in order, each Enter submitting its own line. Keys whose presses overlap
-# (a letter going down before Left or BackSpace comes up, and the other way round) edit the
-# line in the order they were pressed, and keys pressed while Enter is held go into the next
-# line. The console shows no scrollbar while the log is short, and the up arrow recalls
-# earlier lines.
+# arrive whole and in order, each Enter submitting its own line; keys whose presses overlap edit
+# the line in the order pressed, and keys pressed while Enter is held go into the next line. The
+# console shows no scrollbar while the log is short, and the up arrow recalls earlier lines.
 source "$(dirname "$0")/lib.sh"
 
 # Advance of one character of the console font, in tenths of a pixel (as in playthrough.sh).
@@ -25,13 +23,12 @@ EchoesAre() {  # FILE WIDTH...
     [ "$(EchoWidths "$file" | tr '\n' ' ')" = "$* " ]
 }
 
-# Whether the echoed rows $2 and $3 (counted from 1, top to bottom) are the same pixels: the
-# same text.
+# Whether echoed rows $2 and $3 (from 1, top down) are the same pixels: the same text.
 EchoRowsMatch() {  # FILE ROW ROW
-    local rows top bottom left right size
+    local rows top bottom left right
     mapfile -t rows < <(LogRows "$1" | awk '$9 > 0')
     read -r top bottom left right _ <<< "${rows[$2 - 1]}"
-    size="$((right - left + 1))x$((bottom - top + 1))"
+    local size="$((right - left + 1))x$((bottom - top + 1))"
     convert "$1" -crop "$size+$left+$top" +repage "$WORK/row-a.png"
     read -r top _ left _ <<< "${rows[$3 - 1]}"
     convert "$1" -crop "$size+$left+$top" +repage "$WORK/row-b.png"
@@ -65,19 +62,16 @@ PollScreen 5 EchoesAre 5 3 5 || { Keep "$WORK/poll.png" "history"; Fail "after U
 Keep "$WORK/poll.png" "history"
 Pass "the up arrow recalls an earlier line"
 
-# "abzc" typed plainly, then typed with overlapping presses: Left and x (abc to abxc), BackSpace
-# and z (abzc), y and BackSpace (y typed and rubbed out).
+# "abzc" typed plainly, then as abc with overlapping presses: Left x (abxc), BackSpace z (abzc),
+# y BackSpace (y typed and rubbed out). Each second key goes down before the first comes up.
 SubmitLine "abzc"
 xdotool type --delay 25 abc
-Overlap() {  # KEY KEY: the second goes down before the first comes up, all at once
-    xdotool keydown --delay 0 "$1" keydown --delay 0 "$2" keyup --delay 0 "$1" keyup --delay 0 "$2"
-}
-Overlap Left x
-Overlap BackSpace z
-Overlap y BackSpace
+for pair in "Left x" "BackSpace z" "y BackSpace"; do
+    read -r a b <<< "$pair"
+    xdotool keydown --delay 0 "$a" keydown --delay 0 "$b" keyup --delay 0 "$a" keyup --delay 0 "$b"
+done
 PressEnter
-# "ab", then BackSpace, q, w and e pressed and released while Enter is held: Enter submits "ab"
-# in a frame of its own (with BackSpace beside it, the toolkit would not see it at all).
+# "ab", then BackSpace, q, w, e while Enter is held: Enter must submit "ab" in a frame of its own.
 xdotool type --delay 25 ab
 xdotool keydown --delay 0 Return key --delay 0 BackSpace q w e keyup --delay 0 Return
 PollScreen 5 EchoesAre 5 3 5 4 4 2 || { Keep "$WORK/poll.png" "overlap"; Fail "the echoes are $(EchoWidths "$WORK/poll.png" | tr '\n' ' ')characters wide, not 5 3 5 4 4 2"; }

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Frames come when something changes, and then at once: the caret blinks in an idle window with
-# the focus and stands still in one without; a line submitted below a full log scrolls into
-# view at once, not at the caret's next blink; a window unmapped and mapped again is drawn again
-# by itself; a minimised window draws nothing, and shows what was typed meanwhile once restored.
+# Frames come when something changes, and at once: the caret blinks only with the focus; a line
+# submitted below a full log scrolls into view at once; a window mapped again redraws itself; a
+# minimised window draws nothing, and shows what was typed meanwhile once restored.
 source "$(dirname "$0")/lib.sh"
 
 # The caret: the only pixels of the field's text colour while the field is empty.
@@ -19,13 +18,10 @@ PollScreen 3 CaretHidden && PollScreen 3 CaretShown && PollScreen 3 CaretHidden 
     Fail "the caret does not blink in an idle window with the focus"
 Pass "the caret blinks in an idle window with the focus"
 
-# 40 lines the opening only echoes fill the log; one more must show at once (its scroll to the
-# end takes a frame after the one that adds it).
+# 40 echoed lines fill the log; one more must show at once (its scroll takes a second frame).
 # shellcheck disable=SC2046
-xdotool key --delay 12 $(printf 'x Return %.0s' {1..40})
-PollScreen 10 InputEmpty || Fail "40 short lines were not all submitted"
-xdotool type --delay 25 "abcdefgh"
-PollScreen 5 InputHasText || Fail "the typed text did not show"
+xdotool key --delay 12 $(printf 'x Return %.0s' {1..40}) a b c d e f g h
+PollScreen 10 InputHasText || Fail "the typed text did not show"
 sleep 1
 Shot "$WORK/before.png"
 xdotool key Return
@@ -36,32 +32,24 @@ Keep "$WORK/after.png" "scrolled"
     Fail "0.35 s after Enter the log has not scrolled to the submitted line"
 Pass "a line submitted below a full log scrolls into view at once"
 
-# Unmapped, the window loses its pixels, and the focus goes back to the screen: no caret blink
-# will draw it again, only the exposure.
+# Unmapped, the window loses its pixels and the focus: only the exposure can draw it again.
 xdotool windowunmap --sync "$window"
 xdotool windowmap --sync "$window"
 PollScreen 3 IsConsole || { Keep "$WORK/poll.png" "remapped"; Fail "the window mapped again is not drawn again"; }
 Pass "a window unmapped and mapped again draws itself again"
 sleep 0.5
 caret=""
-for _ in $(seq 12); do
-    Shot "$WORK/unfocused.png"
-    caret+=$(CaretShown "$WORK/unfocused.png" && echo 1 || echo 0)
-    sleep 0.1
-done
+for _ in $(seq 12); do Shot "$WORK/u.png"; caret+=$(CaretShown "$WORK/u.png" && echo 1 || echo 0); sleep 0.1; done
 [[ "$caret" =~ ^(0+|1+)$ ]] || Fail "the caret blinks without the focus: $caret"
 Pass "without the focus the caret stands still"
 
-# Minimised (as a window manager marks it), typing draws nothing until the window is restored.
+# Minimised (as a window manager marks it), the window draws nothing until restored.
 xdotool windowfocus --sync "$window"
 PollScreen 3 CaretShown || Fail "the caret did not come back with the focus"
 "$SET_WINDOW_STATE" "$window" iconic
 sleep 0.3
 xdotool type --delay 25 "hidden"
-sleep 1
-Shot "$WORK/minimised.png"
-Keep "$WORK/minimised.png" "minimised"
-InputEmpty "$WORK/minimised.png" || Fail "the minimised window drew what was typed"
+PollScreen 1 InputHasText && { Keep "$WORK/poll.png" "minimised"; Fail "the minimised window drew what was typed"; }
 Pass "a minimised window draws no frames"
 "$SET_WINDOW_STATE" "$window" normal
 PollScreen 3 InputHasText || Fail "restored, the window does not show what was typed meanwhile"

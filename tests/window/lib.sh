@@ -225,9 +225,8 @@ IsConsole() {
     [ "$count" -gt $(( 1246 * 684 * 7 / 10 )) ]
 }
 
-# True when the screenshot matches the picture $2 (stretched to the window) almost everywhere:
-# in 99% of its pixels, or $3%. Shown at its own size the picture comes out pixel for pixel; the
-# slack allows for rounding, and a lower share for a picture stretched with filtering.
+# True when the screenshot matches the picture $2 (stretched to the window) in $3% (default 99)
+# of its pixels: shown at its own size the picture comes out pixel for pixel, bar rounding.
 ShowsPicture() {
     local percent
     percent=$("$PROBE" match "$1" "$2" 3)

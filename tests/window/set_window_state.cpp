@@ -1,7 +1,5 @@
-// Sets a window's WM_STATE the way a window manager does when it minimises a window or shows it
-// again, for X servers that run no window manager.
-//
-//   set_window_state WINDOW_ID iconic|normal      (the display is $DISPLAY)
+// Sets a window's WM_STATE as a window manager does when it minimises or restores it, for X
+// servers without one:  set_window_state WINDOW_ID iconic|normal  (on $DISPLAY)
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
