@@ -10,6 +10,7 @@
 #include "app/window_input.h"
 #include "console/console.h"
 #include "engine/game.h"
+#include "engine/wake_early.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ void WindowLoop::Sleep() {
     if (wait == FrameSchedule::kNever) {
         glfwWaitEvents();
     } else if (wait > 0.0) {
-        glfwWaitEventsTimeout(wait);
+        glfwWaitEventsTimeout(WakeEarlyFor(wait));
     } else {
         glfwPollEvents();
     }

@@ -14,6 +14,7 @@
 
 #include <unistd.h>
 
+#include "engine/wake_early.h"
 #include "session/play_session.h"
 #include "text/edited_input.h"
 #include "text/play_signals.h"
@@ -41,7 +42,8 @@ int WrapWidth(bool outputIsTerminal) {
 // change it.
 int WaitMillis(std::optional<double> gameSeconds, double pace) {
     if (!gameSeconds) return -1;
-    return static_cast<int>(std::min(std::ceil(*gameSeconds / pace * 1000.0), kLongestWaitMillis));
+    const double seconds = WakeEarlyFor(*gameSeconds / pace);
+    return static_cast<int>(std::min(std::ceil(seconds * 1000.0), kLongestWaitMillis));
 }
 
 // Only with a terminal on both standard streams, unless the player asked for the terminal's own
