@@ -61,7 +61,10 @@ void WindowLoop::Run() {
         Sleep();
         now_ = glfwGetTime();
         TakeEvents();
-        UpdateGame("");
+        // Keys waiting for the frame may submit a line there, which the game must see before
+        // its update at this time, as it always has; otherwise a timed text is taken now and
+        // the frame that follows shows it.
+        if (!input_.Pending()) UpdateGame("");
         // Minimised, requests wait until the window is shown again.
         if (!input_.Iconified() && schedule_.TakeFrame(now_)) BuildFrame();
         ScheduleTimedFrame();
