@@ -61,10 +61,12 @@ void WindowLoop::Run() {
         Sleep();
         now_ = glfwGetTime();
         TakeEvents();
-        // Keys waiting for the frame may submit a line there, which the game must see before
-        // its update at this time, as it always has; otherwise a timed text is taken now and
-        // the frame that follows shows it.
-        if (!input_.Pending()) UpdateGame("");
+        // Keys waiting for the next frame may submit a line there, which the game must see
+        // before its update at this time, as it always has: that frame updates it after them.
+        // Else (or minimised, with no frames) the update comes first, so that a timed text is
+        // in the frame built now.
+        updateAfterDraw_ = input_.Pending() && !input_.Iconified();
+        if (!updateAfterDraw_) UpdateGame("");
         // Minimised, requests wait until the window is shown again.
         if (!input_.Iconified() && schedule_.TakeFrame(now_)) BuildFrame();
         ScheduleTimedFrame();
@@ -139,7 +141,7 @@ void WindowLoop::PresentConsole() {
     }
     const double caret = console_.CaretChangeIn();
     caretAt_ = caret >= 0.0 ? now_ + caret : FrameSchedule::kNever;
-    UpdateGame(line);
+    if (updateAfterDraw_ || !line.empty()) UpdateGame(line);
 
     ImGui::Render();
     const bool changed = drawnFrame_.Changed(*ImGui::GetDrawData());

@@ -57,5 +57,6 @@ private:
     std::uint64_t changesDrawn_;
     bool splashOver_;
     bool rewrapDone_ = false;
-    bool redraw_ = true;  // the window's pixels are not (or no longer) what was drawn
+    bool updateAfterDraw_ = false;  // keys wait for this wake's frame: the game updates after it
+    bool redraw_ = true;            // the window's pixels are not (or no longer) what was drawn
 };

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 
+#include "console/utf8.h"
+
 namespace {
 
 constexpr std::size_t kTagLength = 3;
-
-bool IsUtf8Continuation(char byte) {
-    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
-}
 
 // End of a forced break for a remainder that has no space to break at: `width` bytes (at
 // least one) from `start`, moved off any tag or UTF-8 sequence it would cut in two, and

@@ -1,5 +1,7 @@
 #include "session/input_line.h"
 
+#include "console/utf8.h"
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -8,10 +10,6 @@ constexpr char32_t kReplacement = 0xFFFD;
 // terminal, and the private-use range the window's field refuses too.
 bool Refused(char32_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c >= 0xE000 && c <= 0xF8FF);
-}
-
-bool IsContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
 }
 
 std::string Encode(char32_t c) {
@@ -43,7 +41,7 @@ char32_t MinimumFor(int length) {
 
 void LineCleaner::Add(unsigned char byte) {
     if (pendingLength_ > 0) {
-        if (IsContinuation(byte)) {
+        if (IsUtf8Continuation(byte)) {
             pending_ = (pending_ << 6) | (byte & 0x3F);
             if (++pendingHave_ == pendingLength_) CommitPending();
             return;

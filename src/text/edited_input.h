@@ -9,7 +9,7 @@
 #include "text/key_decoder.h"
 #include "text/line_editor.h"
 #include "text/raw_mode.h"
-#include "text/terminal_output.h"
+#include "text/terminal_colours.h"
 #include "text/typed_input.h"
 
 // The program's own line editor on the terminal of standard input and output: keys decoded

@@ -1,5 +1,7 @@
 #include "text/key_decoder.h"
 
+#include "console/utf8.h"
+
 namespace {
 
 constexpr unsigned char kEscape = 0x1B;
@@ -12,10 +14,6 @@ constexpr std::size_t kKeptParameters = 16;
 // The numbers of "ESC [ N ~" that open and close a bracketed paste.
 const char* const kPasteStart = "200";
 const char* const kPasteEnd = "201";
-
-bool IsContinuation(unsigned char byte) {
-    return (byte & 0xC0) == 0x80;
-}
 
 // Bytes in a character that starts with `byte`; 1 for bytes that cannot start one.
 std::size_t CharacterLength(unsigned char byte) {
@@ -201,7 +199,7 @@ std::vector<Key> KeyDecoder::Feed(std::string_view bytes) {
                 if (byte != '\\') AfterEscape(byte, keys);
                 break;
             case State::Character:
-                if (!IsContinuation(byte)) {
+                if (!IsUtf8Continuation(byte)) {
                     // Cut short: handed on as it is, for the editor to refuse or replace.
                     if (!dropCharacter_) keys.push_back({KeyAction::Insert, pending_});
                     state_ = State::Ground;
@@ -239,10 +237,7 @@ void KeyDecoder::Ground(unsigned char byte, std::vector<Key>& keys) {
     } else if (byte < 0x80 || CharacterLength(byte) == 1) {
         keys.push_back({KeyAction::Insert, std::string(1, static_cast<char>(byte))});
     } else {
-        state_ = State::Character;
-        pending_.assign(1, static_cast<char>(byte));
-        needed_ = CharacterLength(byte);
-        dropCharacter_ = false;
+        StartCharacter(byte, false);
     }
 }
 
@@ -287,12 +282,14 @@ void KeyDecoder::AfterEscape(unsigned char byte, std::vector<Key>& keys) {
             break;
     }
     // Any other Alt key does nothing; with a character, all of the character's bytes go.
-    if (byte >= 0x80 && CharacterLength(byte) > 1) {
-        state_ = State::Character;
-        pending_.assign(1, static_cast<char>(byte));
-        needed_ = CharacterLength(byte);
-        dropCharacter_ = true;
-    }
+    if (byte >= 0x80 && CharacterLength(byte) > 1) StartCharacter(byte, true);
+}
+
+void KeyDecoder::StartCharacter(unsigned char lead, bool drop) {
+    state_ = State::Character;
+    pending_.assign(1, static_cast<char>(lead));
+    needed_ = CharacterLength(lead);
+    dropCharacter_ = drop;
 }
 
 void KeyDecoder::FinishControlSequence(char final, std::vector<Key>& keys) {

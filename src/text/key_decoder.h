@@ -68,6 +68,8 @@ private:
 
     void Ground(unsigned char byte, std::vector<Key>& keys);
     void AfterEscape(unsigned char byte, std::vector<Key>& keys);
+    // The lead byte of a UTF-8 character; `drop` leaves the whole character out (Alt with it).
+    void StartCharacter(unsigned char lead, bool drop);
     void FinishControlSequence(char final, std::vector<Key>& keys);
     void Emit(KeyAction action, std::vector<Key>& keys);
 

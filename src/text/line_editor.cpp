@@ -3,15 +3,8 @@
 #include <optional>
 #include <utility>
 
+#include "console/utf8.h"
 #include "session/input_line.h"
-
-namespace {
-
-bool IsContinuation(char byte) {
-    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
-}
-
-}  // namespace
 
 EditResult LineEditor::Apply(const Key& key) {
     switch (key.action) {
@@ -116,14 +109,14 @@ EditResult LineEditor::MoveTo(std::size_t position) {
 std::size_t LineEditor::Previous(std::size_t position) const {
     if (position == 0) return 0;
     --position;
-    while (position > 0 && IsContinuation(text_[position])) --position;
+    while (position > 0 && IsUtf8Continuation(text_[position])) --position;
     return position;
 }
 
 std::size_t LineEditor::Next(std::size_t position) const {
     if (position >= text_.size()) return text_.size();
     ++position;
-    while (position < text_.size() && IsContinuation(text_[position])) ++position;
+    while (position < text_.size() && IsUtf8Continuation(text_[position])) ++position;
     return position;
 }
 

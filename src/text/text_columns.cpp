@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "console/utf8.h"
+
 namespace {
 
 // The columns of the character at `at`, and its length in bytes.
@@ -12,10 +14,7 @@ int CharacterColumns(const std::string& text, std::size_t at, std::size_t& lengt
     if (read == 0 || read > text.size() - at) {
         // Not a character in this locale: one column, as the terminal most likely shows it.
         length = 1;
-        while (at + length < text.size() &&
-               (static_cast<unsigned char>(text[at + length]) & 0xC0) == 0x80) {
-            ++length;
-        }
+        while (at + length < text.size() && IsUtf8Continuation(text[at + length])) ++length;
         return 1;
     }
     length = read;

@@ -1,5 +1,6 @@
 // The page's shell around the compiled game: it runs the game's clock when something is due,
-// feeds typed lines in and shows what the play session reports. Everything shown is set as text, never parsed as markup.
+// feeds typed lines in and shows what the play session reports. Everything shown is set as
+// text, never parsed as markup.
 (function () {
     'use strict';
 
