@@ -55,7 +55,7 @@ async function lateness(page, [text, after], from) {
         `(load average ${os.loadavg()[0].toFixed(1)}):`);
     console.log(row('a page asking for every frame', busyCpu, busyFrames));
     console.log(row("the game's page", cpu, frames));
-    console.log(`  ratio                          ${(cpu / busyCpu).toFixed(3)} (goal: at most 0.1)`);
+    console.log(`  ratio${' '.repeat(25)} ${(cpu / busyCpu).toFixed(3)} (goal: at most 0.1)`);
     console.log(`Timed texts, ms after their time: ${late.map((ms) => ms.toFixed(1)).join(', ')}` +
         ' (goal: at most 20)');
     site.close();
