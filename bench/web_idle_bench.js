@@ -35,27 +35,29 @@ async function lateness(page, [text, after], from) {
     await busy.goto('about:blank');
     await busy.evaluate(() => { const frame = () => requestAnimationFrame(frame); frame(); });
     const [busyCpu, busyFrames] = await idle(busy);
+    await busy.close();
 
     const page = await openGame(browser, site.url, { clock: false, scripts: [countFrames] });
     const [cpu, frames] = await idle(page);
-    const late = [await lateness(page, kReminder, await page.evaluate(() => window.frameTimes[0]))];
+    const late = [await lateness(page, kReminder, await page.evaluate(() => window.firstFrameAt))];
+    let pushed;  // when the last line was echoed
     for (const line of ['i understand', 'yes', 'push the red button']) {
         await page.getByRole('textbox').fill(line);
         await page.keyboard.press('Enter');
-        await page.waitForFunction((typed) =>
-            window.logEvents.some((event) => event.typed === typed), line);
+        pushed = await (await page.waitForFunction((typed) =>
+            window.logEvents.find((event) => event.typed === typed)?.at, line)).jsonValue();
     }
-    const pushed = await page.evaluate(() =>
-        window.logEvents.find((event) => event.typed === 'push the red button').at);
     for (const text of kWakeUp) late.push(await lateness(page, text, pushed));
 
-    console.log(`The page left alone for 10 s after the splash, a reminder pending (load average ` +
-        `${os.loadavg()[0].toFixed(1)}):\n  a page asking for every frame  ${busyCpu.toFixed(1)} ` +
-        `ms CPU time, ${busyFrames} frames asked for\n  the game's page                ` +
-        `${cpu.toFixed(1)} ms CPU time, ${frames} frames asked for\n  ratio` +
-        `                          ${(cpu / busyCpu).toFixed(3)} (goal: at most 0.1)`);
+    const row = (name, ms, count) =>
+        `  ${name.padEnd(30)} ${ms.toFixed(1)} ms CPU time, ${count} frames asked for`;
+    console.log('The page left alone for 10 s after the splash, a reminder pending ' +
+        `(load average ${os.loadavg()[0].toFixed(1)}):`);
+    console.log(row('a page asking for every frame', busyCpu, busyFrames));
+    console.log(row("the game's page", cpu, frames));
+    console.log(`  ratio${' '.repeat(25)} ${(cpu / busyCpu).toFixed(3)} (goal: at most 0.1)`);
     console.log(`Timed texts, ms after their time: ${late.map((ms) => ms.toFixed(1)).join(', ')}` +
-        ` (goal: at most 20)`);
+        ' (goal: at most 20)');
     site.close();
     await browser.close();
 })();

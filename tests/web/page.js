@@ -61,12 +61,13 @@ function recordLog() {
     }).observe(document, { childList: true, subtree: true });
 }
 
-// Counts the animation frames the page asks for in window.framesAsked, and notes when each ran.
+// Counts the animation frames the page asks for in window.framesAsked, and notes when the first
+// ran in window.firstFrameAt.
 function countFrames() {
-    Object.assign(window, { framesAsked: 0, frameTimes: [] });
+    window.framesAsked = 0;
     const request = window.requestAnimationFrame;
     window.requestAnimationFrame = (callback) => ++window.framesAsked && request((time) => {
-        window.frameTimes.push(performance.now());
+        window.firstFrameAt ??= performance.now();
         callback(time);
     });
 }

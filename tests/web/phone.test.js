@@ -24,7 +24,7 @@ test('a game on a phone, asleep while nothing is due', async () => {
     const asked = await page.evaluate(() => window.framesAsked);
     await page.clock.runFor(1000);
     assert.strictEqual(await page.evaluate(() => window.framesAsked), asked);
-    const due = await page.evaluate(() => window.frameTimes[0] + 20000 - performance.now());
+    const due = await page.evaluate(() => window.firstFrameAt + 20000 - performance.now());
     for (const [ms, shown] of [[due - 1, 0], [20, 1]]) {
         await page.clock.runFor(ms);
         assert.strictEqual(await log.getByText('You can do this!').count(), shown);
