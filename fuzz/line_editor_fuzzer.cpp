@@ -104,14 +104,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             pauses.push_back(stream.size());
         } else {  // a paste: characters and line breaks; controls and keys do nothing in it
             stream += "\x1b[200~";
-            for (unsigned n = choice % 48, part = next(); n > 0; --n, part = next()) {
+            for (unsigned n = choice % 48; n > 0; --n) {
+                const unsigned part = next();
+                const char* text = kText[part / 4 % 8];
                 const char* key = kKeys[part / 4 % kKeyCount];
-                if (part % 4 == 0) model.Edit('\n');
-                if (part % 4 == 1) model.Type(kText[part / 4 % 8]);
-                stream += part % 4 == 0                     ? (part % 8 ? "\n" : "\r\n")
-                          : part % 4 == 1                   ? kText[part / 4 % 8]
-                          : part % 4 == 2 && key[0] != '\r' ? key
-                                                            : "\x05\t";
+                if (part % 4 == 0) {
+                    stream += part % 8 ? "\n" : "\r\n";
+                    model.Edit('\n');
+                } else if (part % 4 == 1) {
+                    stream += text;
+                    model.Type(text);
+                } else {
+                    stream += part % 4 == 2 && key[0] != '\r' ? key : "\x05\t";
+                }
             }
             stream += "\x1b[201~";
         }

@@ -42,8 +42,7 @@ bool SameSettings(const termios& a, const termios& b) {
 }  // namespace
 
 TEST(LineEditing, KeepsTheHalfTypedLineIntactBelowATimedText) {
-    // At ten times real time: the first reminder at 2 s, after a wait for nothing; the second
-    // later.
+    // At ten times real time the first reminder comes 2 s in, with nothing typed; the second later.
     const auto start = std::chrono::steady_clock::now();
     TerminalRun terminal({"--pace", "10"}, 100, kTerminal);
     ASSERT_TRUE(terminal.WaitFor(kFirstReminder)) << terminal.output();
@@ -126,20 +125,18 @@ TEST(LineEditing, GivesTheTerminalBackAsItWasFoundHoweverPlayEnds) {
         ASSERT_TRUE(terminal.WaitFor(kWelcomeEnd)) << terminal.output();
         EXPECT_EQ(terminal.Settings().c_lflag & ECHO, 0u) << ending.how << ": keys not echoed";
         terminal.Type(ending.keys);
-        if (!ending.signals.empty()) {
-            ASSERT_TRUE(terminal.WaitFor("> half")) << terminal.output();
-        }
+        const bool signalled = !ending.signals.empty(), stopped = ending.signals.size() == 2;
+        ASSERT_TRUE(!signalled || terminal.WaitFor("> half")) << terminal.output();
         for (int signal : ending.signals) terminal.Signal(signal);
-        const bool stopped = ending.signals.size() == 2;
-        if (stopped) {
-            ASSERT_TRUE(terminal.WaitFor("> half\r", 2)) << "drawn again: " << ending.how;
-        }
-        if (!ending.signals.empty() && ending.status == 0) terminal.Type("\x15\x04");
+        ASSERT_TRUE(!stopped || terminal.WaitFor("> half\r", 2)) << "drawn again: " << ending.how;
+        if (signalled && ending.status == 0) terminal.Type("\x15\x04");
         EXPECT_EQ(terminal.WaitForExit(), ending.status) << ending.how;
         EXPECT_TRUE(SameSettings(terminal.Settings(), terminal.initialSettings())) << ending.how;
+        // Bracketed paste turned on again after the stop, and off last.
         const std::string& out = terminal.output();
         EXPECT_EQ(Count(out, "\x1b[?2004h"), stopped ? 2 : 1) << ending.how;
-        EXPECT_GT(out.rfind("\x1b[?2004l") + 1, out.rfind("\x1b[?2004h") + 1) << "paste mode off";
+        const std::size_t off = out.rfind("\x1b[?2004l");
+        EXPECT_TRUE(off != std::string::npos && off > out.rfind("\x1b[?2004h")) << ending.how;
     }
 }
 

@@ -32,22 +32,20 @@ Typed Type(const std::string& bytes, bool byteByByte) {
     KeyDecoder decoder;
     LineEditor editor;
     Typed typed;
-    std::vector<Key> keys;
     for (std::size_t at = 0, end = 0; at < bytes.size(); at = end) {
-        end = byteByByte || bytes[at] == kPause ? at + 1
-                                                : std::min(bytes.find(kPause, at), bytes.size());
         if (bytes[at] == kPause) {
             decoder.Pause();
+            end = at + 1;
             continue;
         }
-        for (Key& key : decoder.Feed(bytes.substr(at, end - at))) keys.push_back(std::move(key));
-    }
-    for (const Key& key : keys) {
-        EditResult result = editor.Apply(key);
-        typed.refused += result.refused ? 1 : 0;
-        if (result.submitted) typed.submitted.push_back(result.line);
-        typed.ended = typed.ended || result.endOfInput;
-        typed.interrupted = typed.interrupted || result.interrupt;
+        end = byteByByte ? at + 1 : std::min(bytes.find(kPause, at), bytes.size());
+        for (const Key& key : decoder.Feed(bytes.substr(at, end - at))) {
+            const EditResult result = editor.Apply(key);
+            typed.refused += result.refused ? 1 : 0;
+            if (result.submitted) typed.submitted.push_back(result.line);
+            typed.ended = typed.ended || result.endOfInput;
+            typed.interrupted = typed.interrupted || result.interrupt;
+        }
     }
     typed.text = editor.text();
     typed.cursor = editor.cursor();

@@ -67,7 +67,7 @@ TEST(TextAtATerminal, ShowsNoColourWhenAskedNotTo) {
 
 TEST(TextAtATerminal, ColoursAsDeepAsTheTerminalsDescriptionSays) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"TERM=xterm-256color"}, "\x1b[38;5;166m"},
+        {{"TERM=xterm-256color"}, kActionColour},
         {{"TERM=linux", "COLORTERM=truecolor"}, "\x1b[38;2;211;64;18m"},
         {{"TERM=linux"}, "\x1b[31m"},
         {{"TERM=vt100"}, ""},  // no colours at all
