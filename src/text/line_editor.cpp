@@ -120,8 +120,7 @@ std::size_t LineEditor::Next(std::size_t position) const {
     return position;
 }
 
-// Words are what spaces separate, for Ctrl-W and the Alt keys alike.
-// As a shell's Ctrl-W: the spaces before the cursor, then the word before them.
+// As a shell's Ctrl-W and Alt-b: the spaces before the cursor, then the word before them.
 std::size_t LineEditor::WordStart() const {
     std::size_t position = cursor_;
     while (position > 0 && text_[position - 1] == ' ') --position;
