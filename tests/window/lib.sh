@@ -196,11 +196,17 @@ ColourNear() {
     done
 }
 
+# The log region "X0 Y0 X1 Y1" in the window at scale $1.
+LogArea() {
+    awk -v s="$1" '{ printf "%d %d %d %d", $1 * s, $2 * s, $3 * s, $4 * s }' <<< "$LOG_AREA"
+}
+
 # Text rows of the log, top to bottom: "TOP BOTTOM LEFT RIGHT" and then the number of pixels
 # of each style colour in the row, in the order PLAIN ACTION HINT INTERACTABLE ECHO.
-LogRows() {
-    # shellcheck disable=SC2086
-    "$PROBE" rows "$1" $LOG_AREA 24 "$CONSOLE_BG" "$PLAIN" "$ACTION" "$HINT" "$INTERACTABLE" "$ECHO"
+# $2 is the window's scale (default 1).
+LogRows() {  # FILE [SCALE]
+    # shellcheck disable=SC2046
+    "$PROBE" rows "$1" $(LogArea "${2:-1}") 24 "$CONSOLE_BG" "$PLAIN" "$ACTION" "$HINT" "$INTERACTABLE" "$ECHO"
 }
 
 # Pixels of the style named $1 (PLAIN, ACTION, HINT, INTERACTABLE or ECHO) in the rows given on
@@ -218,11 +224,11 @@ StylePixels() {
     awk -v column="$column" '{total += $column} END {print total + 0}'
 }
 
-# True when the screenshot shows the console: its background fills most of the log region.
-IsConsole() {
-    local count
-    count=$(CountColour "$1" "$LOG_AREA" "$CONSOLE_BG")
-    [ "$count" -gt $(( 1246 * 684 * 7 / 10 )) ]
+# True when the screenshot of the window at scale $2 (default 1) shows the console: its
+# background fills most of the log region.
+IsConsole() {  # FILE [SCALE]
+    CountColour "$1" "$(LogArea "${2:-1}")" "$CONSOLE_BG" |
+        awk -v s="${2:-1}" '{ exit !($1 > 1246 * 684 * 0.7 * s * s) }'
 }
 
 # True when the screenshot matches the picture $2 (stretched to the window) in $3% (default 99)

@@ -4,17 +4,9 @@
 # 1024 x 600 screen it opens at 1024 x 576. At every scale the splash fills it and keys echo.
 source "$(dirname "$0")/lib.sh"
 
-LogAreaAt() { awk -v s="$1" '{ printf "%d %d %d %d", $1 * s, $2 * s, $3 * s, $4 * s }' <<< "$LOG_AREA"; }
-
-# Whether a screenshot of the window at scale $2 shows the console (as IsConsole at scale 1).
-ConsoleAt() {  # FILE SCALE
-    CountColour "$1" "$(LogAreaAt "$2")" "$CONSOLE_BG" | awk -v s="$2" '{ exit !($1 > 1246 * 684 * 0.7 * s * s) }'
-}
-
 # Width in pixels of the lowest echoed row in a screenshot of the window at scale $2.
 EchoWidthAt() {  # FILE SCALE
-    # shellcheck disable=SC2046
-    "$PROBE" rows "$1" $(LogAreaAt "$2") 24 "$CONSOLE_BG" "$ECHO" | awk '$5 > 0 {w = $4 - $3 + 1} END {print w + 0}'
+    LogRows "$1" "$2" | awk '$9 > 0 {w = $4 - $3 + 1} END {print w + 0}'
 }
 
 Echoed() { [ "$(EchoWidthAt "$1" "$2")" -gt 0 ]; }
@@ -36,7 +28,7 @@ PlayAt() {  # LABEL SCALE [ARGUMENT...]
     PollScreen 10 ShowsPicture "$SPLASH" 95 || Fail "$label: the splash does not fill the window"
     Pass "$label: the splash fills the window"
     HoldKey space
-    PollScreen 10 ConsoleAt "$scale" || Fail "$label: the console did not show"
+    PollScreen 10 IsConsole "$scale" || Fail "$label: the console did not show"
     # Keys wait in order for the frames, however slowly a large window draws them.
     xdotool type --delay 25 mmmmmmmmmm
     HoldKey Return
