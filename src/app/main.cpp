@@ -16,7 +16,8 @@
 #include "app/window_loop.h"
 #include "app/window_scale.h"
 #include "console/console.h"
-#include "engine/game.h"
+#include "session/display.h"
+#include "session/play_session.h"
 
 namespace {
 
@@ -109,10 +110,10 @@ int main(int argc, char** argv) {
 
     {
         // The game: its story starts now, so the welcome text waits in the log during the splash.
-        Console console;
-        console.fillBackground = false;
-        Game game(console);
-        WindowLoop(window, input, std::move(splash), console, game).Run();
+        NoDisplay drawnInTheWindow;
+        PlaySession session(drawnInTheWindow, Console::kUnmeasuredWrapWidth);
+        session.console().fillBackground = false;
+        WindowLoop(window, input, std::move(splash), session).Run();
     }
 
     // Clean-up in reverse order.

@@ -5,12 +5,13 @@
 #include <backends/imgui_impl_opengl2.h>
 #include <imgui.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/window_input.h"
 #include "console/console.h"
-#include "engine/game.h"
-#include "engine/wake_early.h"
+#include "session/play_session.h"
+#include "session/wake.h"
 
 namespace {
 
@@ -43,15 +44,14 @@ void ClearWindow(const ImGuiIO& io, const float (&colour)[4]) {
 }  // namespace
 
 WindowLoop::WindowLoop(GLFWwindow* window, WindowInput& input, std::optional<SplashTexture> splash,
-                       Console& console, Game& game)
+                       PlaySession& session)
     : window_(window),
       input_(input),
       splash_(std::move(splash)),
-      console_(console),
-      game_(game),
+      session_(session),
       start_(glfwGetTime()),
       now_(start_),
-      changesDrawn_(console.Changes()),
+      changesDrawn_(session.console().Changes()),
       splashOver_(!splash_.has_value()) {
     schedule_.RequestFrame();
 }
@@ -61,24 +61,36 @@ void WindowLoop::Run() {
         Sleep();
         now_ = glfwGetTime();
         TakeEvents();
-        // Keys waiting for the next frame may submit a line there, which the game must see
-        // before its update at this time, as it always has: that frame updates it after them.
-        // Else (or minimised, with no frames) the update comes first, so that a timed text is
-        // in the frame built now.
-        updateAfterDraw_ = input_.Pending() && !input_.Iconified();
-        if (!updateAfterDraw_) UpdateGame("");
+        // Keys waiting for this wake's frame may submit a line there, which the game must see
+        // before its update at this time, so that a line typed as a step falls due wins the
+        // race: that frame plays the game after them. Otherwise (or minimised, with no frames)
+        // the game plays first, so that a timed text is in the frame built now.
+        const bool keysFirst = KeysFirst();
+        if (!keysFirst) PlayGame("");
         // Minimised, requests wait until the window is shown again.
-        if (!input_.Iconified() && schedule_.TakeFrame(now_)) BuildFrame();
-        ScheduleTimedFrame();
+        if (!input_.Iconified() && schedule_.TakeFrame(now_)) BuildFrame(keysFirst);
+        ScheduleFrames();
     }
 }
 
+bool WindowLoop::KeysFirst() const {
+    return input_.Pending() && !input_.Iconified();
+}
+
 void WindowLoop::Sleep() {
-    const double wait = schedule_.WaitBefore(glfwGetTime(), !input_.Iconified());
-    if (wait == FrameSchedule::kNever) {
+    const double now = glfwGetTime();
+    wake::Sources sources;
+    sources.gameChangeIn = GameChangeIn(now);
+    if (!input_.Iconified()) {
+        sources.inputWaiting = input_.Pending();
+        sources.timedFrameIn = schedule_.FrameWantedIn(now);
+        sources.frameAllowedIn = schedule_.FrameAllowedIn(now);
+    }
+    const double wait = wake::SecondsToSleep(sources);
+    if (wait == wake::kNever) {
         glfwWaitEvents();
     } else if (wait > 0.0) {
-        glfwWaitEventsTimeout(WakeEarlyFor(wait));
+        glfwWaitEventsTimeout(wake::PlatformWaitFor(wait));
     } else {
         glfwPollEvents();
     }
@@ -93,30 +105,34 @@ void WindowLoop::TakeEvents() {
     if (input_.TakeActivity() || redraw_ || input_.Pending() || AnyHeld(io)) {
         schedule_.RequestFrame();
     }
-    if (!splashOver_ && SplashDismissed(io, GuiSeconds(now_))) {
+    if (!splashOver_ && SplashDismissed(io, now_ - GameOrigin())) {
         splashOver_ = true;
         schedule_.RequestFrame();
     }
 }
 
-void WindowLoop::UpdateGame(const std::string& line) {
-    if (!splashOver_) return;
-    game_.clock.Set(GuiSeconds(now_));
-    if (!line.empty()) game_.HandleInput(console_, line);
-    game_.Update();
-    const std::optional<double> next = game_.SecondsToNextChange();
-    schedule_.SetGameDueAt(next ? now_ + *next : FrameSchedule::kNever);
-    if (console_.Changes() != changesDrawn_) schedule_.RequestFrame();
+double WindowLoop::GameChangeIn(double now) const {
+    if (!splashOver_) return wake::kNever;
+    const std::optional<double> next = session_.SecondsToNextChange();
+    return next ? GameOrigin() + session_.Now() + *next - now : wake::kNever;
 }
 
-void WindowLoop::BuildFrame() {
-    input_.FeedFrame(splashOver_ && !console_.InputActive());
+void WindowLoop::PlayGame(const std::string& line) {
+    if (!splashOver_) return;
+    // The game's clock is moved on by frame times, as in every front end, from the reading it
+    // has to this wake's: it never drifts from the window's clock.
+    session_.Frame(static_cast<float>(std::max(0.0, now_ - (GameOrigin() + session_.Now()))), line);
+    if (session_.console().Changes() != changesDrawn_) schedule_.RequestFrame();
+}
+
+void WindowLoop::BuildFrame(bool keysFirst) {
+    input_.FeedFrame(splashOver_ && !session_.console().InputActive());
     ImGui_ImplOpenGL2_NewFrame();
     ImGui_ImplGlfw_NewFrame();
     ImGui::NewFrame();
-    if (!splashOver_ && SplashDismissed(ImGui::GetIO(), GuiSeconds(now_))) splashOver_ = true;
+    if (!splashOver_ && SplashDismissed(ImGui::GetIO(), now_ - GameOrigin())) splashOver_ = true;
     if (splashOver_) {
-        PresentConsole();
+        PresentConsole(keysFirst);
     } else {
         PresentSplash();
     }
@@ -131,17 +147,18 @@ void WindowLoop::PresentSplash() {
     redraw_ = false;
 }
 
-void WindowLoop::PresentConsole() {
-    const std::string line = console_.Draw();
-    changesDrawn_ = console_.Changes();
+void WindowLoop::PresentConsole(bool keysFirst) {
+    Console& console = session_.console();
+    const std::string line = console.Draw();
+    changesDrawn_ = console.Changes();
     if (!rewrapDone_) {
         // The welcome text was laid out before the window was measured.
-        console_.Rewrap();
+        session_.Rewrap();
         rewrapDone_ = true;
     }
-    const double caret = console_.CaretChangeIn();
+    const double caret = console.CaretChangeIn();
     caretAt_ = caret >= 0.0 ? now_ + caret : FrameSchedule::kNever;
-    if (updateAfterDraw_ || !line.empty()) UpdateGame(line);
+    if (keysFirst || !line.empty()) PlayGame(line);
 
     ImGui::Render();
     const bool changed = drawnFrame_.Changed(*ImGui::GetDrawData());
@@ -155,10 +172,10 @@ void WindowLoop::PresentConsole() {
     if (changed) schedule_.RequestFrame();
 }
 
-void WindowLoop::ScheduleTimedFrame() {
+void WindowLoop::ScheduleFrames() {
+    if (input_.Pending()) schedule_.RequestFrame();
     if (!splashOver_) {
-        schedule_.RequestFrameAt(start_ - FrameSchedule::kFrameSeconds + kSplashTimeout +
-                                 kPastSplashEnd);
+        schedule_.RequestFrameAt(GameOrigin() + kSplashTimeout + kPastSplashEnd);
     } else {
         const bool seen = input_.Focused() && !input_.Iconified();
         schedule_.RequestFrameAt(seen ? caretAt_ : FrameSchedule::kNever);

@@ -43,7 +43,8 @@ public:
     // it takes the focus back only a frame later, and characters typed before then are lost.
     bool InputActive() const { return inputActive_; }
     // Seconds of GUI clock after the last Draw until the field's blinking caret next appears or
-    // disappears; negative when nothing in the field blinks.
+    // disappears; negative when nothing in the field blinks (no focus, or the caret resting,
+    // shown, 10 s after the last edit).
     double CaretChangeIn() const { return caretChangeIn_; }
 
     bool scrollToBottom = false;

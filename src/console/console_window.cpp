@@ -23,6 +23,9 @@ constexpr int kCharactersHeldBack = 2;
 // The toolkit's caret: shown for the first 0.8 s of every 1.2 s, and always just after an edit.
 constexpr double kCaretShownFor = 0.8;
 constexpr double kCaretPeriod = 1.2;
+// As the desktop's carets do (GTK's cursor-blink-timeout), the caret blinks for this long after
+// the last edit, then rests shown: an idle window has nothing to wake for.
+constexpr double kCaretBlinksFor = 10.0;
 constexpr ImGuiID kLogRegionId = 1;  // any fixed number but 0, which the toolkit reserves
 
 ImVec4 TextColour(SpanStyle style) {
@@ -72,10 +75,16 @@ void DrawVisibleRows(const std::vector<ConsoleLine>& lines,
 }
 
 // Seconds until the caret of a field whose blink timer reads `anim` next changes.
+// Negative once it rests.
 double CaretChangeAfter(double anim) {
-    if (anim <= 0.0) return kCaretShownFor - anim;
-    const double phase = std::fmod(anim, kCaretPeriod);
-    return phase <= kCaretShownFor ? kCaretShownFor - phase : kCaretPeriod - phase;
+    double change = 0.0;
+    if (anim <= 0.0) {
+        change = kCaretShownFor - anim;
+    } else {
+        const double phase = std::fmod(anim, kCaretPeriod);
+        change = phase <= kCaretShownFor ? kCaretShownFor - phase : kCaretPeriod - phase;
+    }
+    return anim + change < kCaretBlinksFor ? change : -1.0;
 }
 
 // Up and down in the field recall older and newer lines; what the field holds when browsing
@@ -139,6 +148,13 @@ std::string Console::Draw() {
     ImGui::SetKeyboardFocusHere(0);
     ImGui::PushItemWidth(contentMax.x);
     ImGui::PushStyleColor(ImGuiCol_Text, TextColour(SpanStyle::Plain));
+    // The field advances its blink timer by this frame's time before it draws the caret.
+    ImGuiIO& io = ImGui::GetIO();
+    const bool blinks = io.ConfigInputTextCursorBlink;
+    const ImGuiInputTextState* resting = ImGui::GetInputTextState(ImGui::GetID("##Input"));
+    if (resting != nullptr && resting->CursorAnim + io.DeltaTime >= kCaretBlinksFor) {
+        io.ConfigInputTextCursorBlink = false;
+    }
     if (ImGui::InputText("##Input", inputBuffer, kInputBufferSize,
                          ImGuiInputTextFlags_EnterReturnsTrue | ImGuiInputTextFlags_CallbackHistory,
                          RecallFromHistory, &history_)) {
@@ -147,11 +163,11 @@ std::string Console::Draw() {
         std::memset(inputBuffer, 0, kInputBufferSize);
         history_.Add(submitted);
     }
+    io.ConfigInputTextCursorBlink = blinks;
     inputActive_ = ImGui::IsItemActive();
     const ImGuiInputTextState* field = ImGui::GetInputTextState(ImGui::GetItemID());
-    caretChangeIn_ = inputActive_ && field != nullptr && ImGui::GetIO().ConfigInputTextCursorBlink
-                         ? CaretChangeAfter(field->CursorAnim)
-                         : -1.0;
+    caretChangeIn_ =
+        inputActive_ && field != nullptr && blinks ? CaretChangeAfter(field->CursorAnim) : -1.0;
     ImGui::PopStyleColor(1);
     ImGui::PopItemWidth();
     ImGui::End();

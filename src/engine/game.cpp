@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <tuple>
 
 #include "console/console.h"
 #include "engine/scene_deadline.h"
@@ -13,7 +12,7 @@ constexpr double kNever = std::numeric_limits<double>::infinity();
 
 }  // namespace
 
-Game::Game(Console& console, const StoryBuilder& buildStory) {
+Game::Game(Console& console, const StoryBuilder& buildStory) : console_(console) {
     buildStory(*this, console);
     EnterCurrentScene();
 }
@@ -27,12 +26,20 @@ void Game::HandleInput(Console& console, const std::string& line) {
 }
 
 void Game::Update() {
-    const auto before = std::make_tuple(currentScene, previousScene, eventStage, sceneStartTime);
+    const Snapshot before = Take();
     nextChangeAt_ = kNever;
     scenes[static_cast<std::size_t>(currentScene)].onUpdate();
-    if (before != std::make_tuple(currentScene, previousScene, eventStage, sceneStartTime)) {
-        nextChangeAt_ = clock.Seconds();
-    }
+    if (!(Take() == before)) nextChangeAt_ = clock.Seconds();
+}
+
+bool Game::Snapshot::operator==(const Snapshot& other) const {
+    return logChanges == other.logChanges && currentScene == other.currentScene &&
+           previousScene == other.previousScene && sceneStartTime == other.sceneStartTime &&
+           story == other.story;
+}
+
+Game::Snapshot Game::Take() const {
+    return {console_.Changes(), currentScene, previousScene, sceneStartTime, *this};
 }
 
 bool Game::SceneOlderThan(float seconds) {

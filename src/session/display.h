@@ -19,6 +19,14 @@ public:
     virtual void Cleared() = 0;
 };
 
+// For a front end that draws the console itself.
+class NoDisplay : public Display {
+public:
+    void Typed(const std::string&) override {}
+    void Line(const ConsoleLine&) override {}
+    void Cleared() override {}
+};
+
 // Shows the same game on several displays at once.
 class DisplayList : public Display {
 public:

@@ -26,6 +26,11 @@ void PlaySession::Frame(float seconds, const std::string& typed) {
     Show(watcher_.Take(console_.lines), 0);
 }
 
+void PlaySession::Rewrap() {
+    console_.Rewrap();
+    watcher_.Take(console_.lines);
+}
+
 void PlaySession::Show(const LogChange& change, std::size_t echoLines) {
     std::size_t first = change.first + echoLines;
     if (change.cleared) {

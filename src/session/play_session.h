@@ -9,9 +9,9 @@
 #include "session/display.h"
 #include "session/log_watcher.h"
 
-// The game without a window, shared by the front ends that draw no GUI: the front end moves the
-// clock on by its frame times and hands over typed lines, and everything the log gains is shown
-// on a Display instead of being drawn.
+// The game as every front end plays it: the front end moves the clock on by its frame times and
+// hands over typed lines, and everything the log gains is shown on a Display (or drawn from
+// console() by the window, whose Display shows nothing).
 class PlaySession {
 public:
     static constexpr float kFrameSeconds = 1.0f / 60.0f;
@@ -29,6 +29,10 @@ public:
     void Frame(float seconds, const std::string& typed = {});
     // The width of display lines added from now on; what was shown stays as it was.
     void SetWrapWidth(int width) { console_.wrapWidth = width; }
+    // Lays the whole log out again at the console's width, as a front end that draws the
+    // console does once its first frame has measured it. Displays are not told: the texts are
+    // the same.
+    void Rewrap();
 
     // Seconds of game time since the game began.
     double Now() const { return game_->clock.Seconds(); }

@@ -1,10 +1,8 @@
 #include "text/interactive_play.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <clocale>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,8 +12,8 @@
 
 #include <unistd.h>
 
-#include "engine/wake_early.h"
 #include "session/play_session.h"
+#include "session/wake.h"
 #include "text/edited_input.h"
 #include "text/play_signals.h"
 #include "text/stream_input.h"
@@ -26,8 +24,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The longest single wait poll() takes; far beyond any timer of the story.
-constexpr double kLongestWaitMillis = 24.0 * 3600.0 * 1000.0;
 // Typed lines waiting for their frame; past this, input is left unread until the game catches
 // up, so a flood of lines costs no memory.
 constexpr std::size_t kMaxPendingLines = 64;
@@ -37,13 +33,13 @@ int WrapWidth(bool outputIsTerminal) {
     return columns > 0 ? columns : kDefaultWrapWidth;
 }
 
-// Real milliseconds until the game may next change on its own, rounded up so that the frame
-// after the wait finds the game's time passed; -1, waiting for input alone, when only input can
-// change it.
-int WaitMillis(std::optional<double> gameSeconds, double pace) {
-    if (!gameSeconds) return -1;
-    const double seconds = WakeEarlyFor(*gameSeconds / pace);
-    return static_cast<int>(std::min(std::ceil(seconds * 1000.0), kLongestWaitMillis));
+// Real milliseconds to wait for input: none while a line waits for its frame, else until the
+// game may next change on its own, -1 when only input can change it.
+int WaitMillis(bool lineWaiting, std::optional<double> gameSeconds, double pace) {
+    wake::Sources sources;
+    sources.inputWaiting = lineWaiting;
+    if (gameSeconds) sources.gameChangeIn = *gameSeconds / pace;
+    return wake::TimeoutMillis(wake::PlatformWaitFor(wake::SecondsToSleep(sources)));
 }
 
 // Only with a terminal on both standard streams, unless the player asked for the terminal's own
@@ -90,8 +86,7 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
     // Asleep until a key, a signal or the game's next timed step: no steady tick.
     while (!StopRequested() && terminal.error() == 0) {
         if (inputOpen && input.Pending() < kMaxPendingLines) {
-            const int timeout =
-                input.HasLine() ? 0 : WaitMillis(session.SecondsToNextChange(), pace);
+            const int timeout = WaitMillis(input.HasLine(), session.SecondsToNextChange(), pace);
             inputOpen = input.Read(timeout);
         }
         if (!inputOpen && !input.HasLine()) break;

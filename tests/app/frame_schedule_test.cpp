@@ -1,4 +1,4 @@
-// When the window wakes and builds frames, and whether a frame differs from the one on screen.
+// Which frames the window builds, and whether a frame differs from the one on screen.
 
 #include "app/frame_schedule.h"
 
@@ -12,38 +12,27 @@ namespace {
 constexpr double kFrame = FrameSchedule::kFrameSeconds;
 constexpr double kNever = FrameSchedule::kNever;
 
-TEST(FrameSchedule, SleepsUntilInputOrTheEarliestThingDueAndCapsFramesAtSixty) {
+TEST(FrameSchedule, FramesAskedForComeOnceAndAtMostSixtyASecond) {
     FrameSchedule schedule;
-    EXPECT_EQ(schedule.WaitBefore(10.0, true), kNever);
+    EXPECT_EQ(schedule.FrameWantedIn(10.0), kNever);
     EXPECT_FALSE(schedule.TakeFrame(10.0));
 
     // Frames asked for come at once, but never sooner than a frame after the last.
     schedule.RequestFrame();
-    EXPECT_EQ(schedule.WaitBefore(10.0, true), 0.0);
+    EXPECT_EQ(schedule.FrameWantedIn(10.0), 0.0);
     EXPECT_TRUE(schedule.TakeFrame(10.0));
-    EXPECT_FALSE(schedule.TakeFrame(10.001));
     schedule.RequestFrame();
-    EXPECT_NEAR(schedule.WaitBefore(10.001, true), kFrame - 0.001, 1e-12);
+    EXPECT_NEAR(schedule.FrameAllowedIn(10.001), kFrame - 0.001, 1e-12);
     EXPECT_FALSE(schedule.TakeFrame(10.001));
     EXPECT_TRUE(schedule.TakeFrame(10.0 + kFrame));
 
     // A timed frame (the caret): due at its time, once; a later request replaces it.
     schedule.RequestFrameAt(12.0);
     schedule.RequestFrameAt(11.5);
-    EXPECT_DOUBLE_EQ(schedule.WaitBefore(11.0, true), 0.5);
+    EXPECT_DOUBLE_EQ(schedule.FrameWantedIn(11.0), 0.5);
     EXPECT_FALSE(schedule.TakeFrame(11.49));
     EXPECT_TRUE(schedule.TakeFrame(11.5));
     EXPECT_FALSE(schedule.TakeFrame(12.5));
-
-    // The game's deadline wakes the loop; frames asked for while minimised do not.
-    schedule.SetGameDueAt(14.0);
-    schedule.RequestFrame();
-    EXPECT_DOUBLE_EQ(schedule.WaitBefore(13.0, false), 1.0);
-    EXPECT_EQ(schedule.WaitBefore(13.0, true), 0.0);
-    EXPECT_EQ(schedule.WaitBefore(15.0, false), 0.0);  // overdue: no sleep at all
-    schedule.SetGameDueAt(kNever);
-    EXPECT_EQ(schedule.WaitBefore(15.0, false), kNever);
-    EXPECT_TRUE(schedule.TakeFrame(15.0));
 }
 
 // Same-sized lists that differ anywhere (other text of the same length) make a changed frame.

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <limits>
+
+// When a front end next has to wake, and how long it may sleep until then: the one answer to
+// "how long may I sleep?" that the window, the terminal and the page all ask. Every time is in
+// seconds from now on the front end's own clock.
+namespace wake {
+
+inline constexpr double kNever = std::numeric_limits<double>::infinity();
+
+struct Sources {
+    // Input taken from the platform but not yet handed to the game (keys queued for a frame,
+    // a typed line): the front end works on it as soon as a frame may be built.
+    bool inputWaiting = false;
+    // Until the game may next change without input; kNever while only input can change it.
+    double gameChangeIn = kNever;
+    // Until the front end's own next timed wake: the caret's blink, the splash's end, a key
+    // decoder's timeout. Zero or less: a frame is wanted now.
+    double timedFrameIn = kNever;
+    // Until the frame rate allows the next frame; zero or less when it allows one now.
+    double frameAllowedIn = 0.0;
+};
+
+// Seconds to sleep: 0 for not at all, kNever for until input comes. Waiting input and timed
+// frames wait for the frame rate, never polled for while a frame is rate-limited; the game's
+// change does not, since updating it draws nothing by itself. While input waits, the game is
+// updated in that input's frame, so its change is not waited for separately.
+double SecondsToSleep(const Sources& sources);
+
+// A wait of `seconds` as the platform's timed wait is to be asked for it: stopped short of the
+// timer slack by which this platform may end such a wait late, so that the front end wakes on
+// time and sleeps the short rest.
+double PlatformWaitFor(double seconds);
+
+// `seconds` as a timeout in whole milliseconds for poll() or a page timer: rounded up, since a
+// wake before the time finds nothing due and would wait again; -1 for kNever; at most a day.
+int TimeoutMillis(double seconds);
+
+}  // namespace wake
