@@ -53,7 +53,7 @@
             start: () => text(module._TarnwickStart()),
             frame: (seconds, typed) =>
                 withStrings([typed], (p) => text(module._TarnwickFrame(seconds, p))),
-            secondsToNextChange: () => module._TarnwickSecondsToNextChange(),
+            millisToSleep: (lineWaiting) => module._TarnwickMillisToSleep(lineWaiting ? 1 : 0),
             lineBytes: module._TarnwickLineBytes(),
             cleanLine: (raw) => withStrings([raw], (p) => text(module._TarnwickCleanLine(p))),
             historyAdd: (line) => withStrings([line], (p) => module._TarnwickHistoryAdd(p)),
@@ -138,13 +138,12 @@
         frameRequest = null;
         wakeTimer = null;
         if (game === null || document.hidden) return;
-        const wait = typedLines.length > 0 ? 0 : game.secondsToNextChange();
+        const wait = game.millisToSleep(typedLines.length > 0);
         if (wait === 0) {
             frameRequest = requestAnimationFrame(step);
         } else if (wait > 0) {
-            // A timed text runs at once rather than a frame later; rounded up, since a timer
-            // that fires early only finds nothing due yet.
-            wakeTimer = setTimeout(step, Math.ceil(wait * 1000));
+            // A timed text runs at once rather than a frame later.
+            wakeTimer = setTimeout(step, wait);
         }
     }
 

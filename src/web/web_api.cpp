@@ -9,6 +9,7 @@
 #include "console/command_history.h"
 #include "session/input_line.h"
 #include "session/play_session.h"
+#include "session/wake.h"
 #include "web/web_display.h"
 
 namespace {
@@ -55,10 +56,14 @@ EMSCRIPTEN_KEEPALIVE const char* TarnwickFrame(float seconds, const char* typed)
     return Reply(game->display.Take());
 }
 
-// Seconds until the next frame may change the game without a typed line, 0 for at once, or -1
-// when only a typed line can change it: the page sleeps until then.
-EMSCRIPTEN_KEEPALIVE double TarnwickSecondsToNextChange() {
-    return Current().session.SecondsToNextChange().value_or(-1.0);
+// How long the page may sleep, as every front end decides it: 0 for a frame at once, else the
+// milliseconds until the game may next change without a typed line, rounded up, or -1 when only
+// a typed line can change it. `lineWaiting`: a typed line waits for its frame.
+EMSCRIPTEN_KEEPALIVE int TarnwickMillisToSleep(int lineWaiting) {
+    wake::Sources sources;
+    sources.inputWaiting = lineWaiting != 0;
+    sources.gameChangeIn = Current().session.SecondsToNextChange().value_or(wake::kNever);
+    return wake::TimeoutMillis(wake::SecondsToSleep(sources));
 }
 
 // The most bytes a line holds.

@@ -4,6 +4,7 @@
 #include <imgui_internal.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 
@@ -177,4 +178,30 @@ TEST(ConsoleWindow, ArrowsRecallEarlierLinesAndTheDraftPastTheNewest) {
     // A recalled line goes in as if typed.
     EXPECT_EQ(driver.Type(""), "take key");
     EXPECT_TRUE(BufferIsEmpty(driver.console()));
+}
+
+// The caret blinks (its vertices come and go) until 10 s after the last edit, then rests shown
+// with no blink left to wake for; an edit starts it blinking again.
+TEST(ConsoleWindow, TheCaretRestsShownTenSecondsAfterTheLastEdit) {
+    HeadlessDriver driver(QuietStory);
+    const auto vertices = [] { return ImGui::GetDrawData()->TotalVtxCount; };
+    int shown = 0;
+    int hidden = INT_MAX;
+    driver.Frame(0.05f);  // the field takes the focus
+    for (float t = 0.05f; t < 9.5f; t += 0.05f) {
+        driver.Frame(0.05f);
+        EXPECT_GE(driver.console().CaretChangeIn(), 0.0) << t;
+        shown = std::max(shown, vertices());
+        hidden = std::min(hidden, vertices());
+    }
+    ASSERT_GT(shown, hidden) << "the caret never blinked";
+    driver.Advance(1.0f, 0.05f);
+    for (int frame = 0; frame < 100; ++frame) {
+        driver.Frame(0.05f);
+        EXPECT_LT(driver.console().CaretChangeIn(), 0.0) << frame;
+        EXPECT_EQ(vertices(), shown) << frame;
+    }
+    ImGui::GetIO().AddInputCharacter('a');
+    driver.Frame(0.05f);
+    EXPECT_GE(driver.console().CaretChangeIn(), 0.0);
 }
