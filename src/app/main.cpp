@@ -3,6 +3,7 @@
 #include <backends/imgui_impl_opengl2.h>
 #include <imgui.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -31,31 +32,55 @@ void ReportGlfwError(int code, const char* description) {
     std::fprintf(stderr, "Error %d: %s\n", code, description);
 }
 
-// The scale for the primary monitor: its content scale (the desktop's Xft.dpi on X11), fitted
-// to its work area, unless the command line says otherwise.
-WindowScale ScaleForScreen(const CommandLine& command) {
+// The primary monitor's content scale (the desktop's Xft.dpi on X11) and work area.
+struct Screen {
     float contentScale = 1.0f;
     int left = 0;
     int top = 0;
-    int width = 0;
+    int width = 0;  // 0: unknown
     int height = 0;
+};
+
+Screen PrimaryScreen() {
+    Screen screen;
     if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
         float yScale = 1.0f;
-        glfwGetMonitorContentScale(monitor, &contentScale, &yScale);
-        glfwGetMonitorWorkarea(monitor, &left, &top, &width, &height);
+        glfwGetMonitorContentScale(monitor, &screen.contentScale, &yScale);
+        glfwGetMonitorWorkarea(monitor, &screen.left, &screen.top, &screen.width, &screen.height);
     }
-    return ChooseWindowScale(command.scale, contentScale, width, height);
+    return screen;
 }
 
-// The window, not resizable, with its OpenGL context current; nullptr when it cannot be made.
-GLFWwindow* OpenWindow(const WindowScale& scale) {
+// The window, not resizable, at the screen's scale (or the command line's), with its OpenGL
+// context current; nullptr when it cannot be made. It is made hidden, so that the window
+// manager says how large a frame it adds, and shown once sized and placed so that the frame
+// too fits the work area.
+GLFWwindow* OpenWindow(const CommandLine& command, WindowScale& scale) {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* window =
-        glfwCreateWindow(scale.width, scale.height, kWindowTitle, nullptr, nullptr);
+        glfwCreateWindow(kBaseWindowWidth, kBaseWindowHeight, kWindowTitle, nullptr, nullptr);
     if (window == nullptr) {
         std::fprintf(stderr, "tarnwick: the window could not be created\n");
         return nullptr;
     }
+    const Screen screen = PrimaryScreen();
+    int frameLeft = 0;
+    int frameTop = 0;
+    int frameRight = 0;
+    int frameBottom = 0;
+    glfwGetWindowFrameSize(window, &frameLeft, &frameTop, &frameRight, &frameBottom);
+    const int roomWidth = std::max(0, screen.width - frameLeft - frameRight);
+    const int roomHeight = std::max(0, screen.height - frameTop - frameBottom);
+    scale = ChooseWindowScale(command.scale, screen.contentScale, roomWidth, roomHeight);
+    glfwSetWindowSize(window, scale.width, scale.height);
+    if (roomWidth > 0 && roomHeight > 0) {
+        // Centred in the work area, frame included.
+        glfwSetWindowPos(window,
+                         screen.left + frameLeft + std::max(0, (roomWidth - scale.width) / 2),
+                         screen.top + frameTop + std::max(0, (roomHeight - scale.height) / 2));
+    }
+    glfwShowWindow(window);
     glfwMakeContextCurrent(window);
     return window;
 }
@@ -94,8 +119,8 @@ int main(int argc, char** argv) {
 
     glfwSetErrorCallback(ReportGlfwError);
     if (!glfwInit()) return 1;
-    const WindowScale scale = ScaleForScreen(command);
-    GLFWwindow* window = OpenWindow(scale);
+    WindowScale scale;
+    GLFWwindow* window = OpenWindow(command, scale);
     if (window == nullptr) {
         glfwTerminate();
         return 1;

@@ -184,7 +184,9 @@ TEST(ConsoleWindow, ArrowsRecallEarlierLinesAndTheDraftPastTheNewest) {
 // with no blink left to wake for; an edit starts it blinking again.
 TEST(ConsoleWindow, TheCaretRestsShownTenSecondsAfterTheLastEdit) {
     HeadlessDriver driver(QuietStory);
-    const auto vertices = [] { return ImGui::GetDrawData()->TotalVtxCount; };
+    const auto vertices = [] {
+        return ImGui::GetDrawData()->TotalVtxCount;
+    };
     int shown = 0;
     int hidden = INT_MAX;
     driver.Frame(0.05f);  // the field takes the focus
