@@ -135,7 +135,7 @@ soak: build-tests
 
 bench: deps-test
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_BENCH=ON > /dev/null
-	@cmake --build $(BENCH_DIR) -j $(JOBS) --target tarnwick tarnwick_bench minimal_window swap_probe \
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target tarnwick tarnwick_bench minimal_window swap_probe bench_key_probe \
 		terminal_bench
 	./bench/run_benchmarks.sh $(BENCH_DIR)
 	@$(MAKE) --no-print-directory bench-web

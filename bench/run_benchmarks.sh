@@ -16,6 +16,8 @@ mkdir -p "$results"
 echo
 "$here/window_bench.sh" "$build_dir" "$results/window.txt"
 echo
+"$here/key_latency.sh" "$build_dir" "$results/keys.txt"
+echo
 "$build_dir/bench/terminal_bench" | tee "$results/terminal.txt"
 echo
 echo "Results in $results"

@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Keys typed in a quick burst are fed to the input field frame after frame: no wait for events
 # longer than a frame begins while keys are still queued, so the burst is on screen as soon as
-# the frame rate allows. The waits are watched from inside the program (wait_probe.so), since the
+# the frame rate allows. The waits are watched from inside the program (key_probe.so), since the
 # caret's next blink would bring late keys to the screen all the same.
 source "$(dirname "$0")/lib.sh"
 
-PROBE_LIBRARY=$(dirname "$PROBE")/libwait_probe.so
+PROBE_LIBRARY=$(dirname "$PROBE")/libkey_probe.so
 REPORT="$WORK/waits"
 
 StartXvfb

@@ -1,13 +1,18 @@
-// Preloaded into the window program (LD_PRELOAD) to watch its waits for events without changing
-// it. It counts the key and character events GLFW delivers to the program and those the program
-// passes on to the GUI toolkit's callbacks, and notes each wait for events that begins while some
-// are still held back, unless it is a wait of at most a frame (the frame rate's). After every
-// wait it rewrites the report, TARNWICK_WAIT_REPORT:
+// Preloaded into a window program (LD_PRELOAD) to follow its keys without changing it. It counts
+// the key and character events GLFW delivers to the program and those the program passes on to
+// the GUI toolkit's callbacks (a program that sets no callback over the toolkit's feeds each
+// event as it comes), and notes each wait for events that begins while some are still held back,
+// unless it is a wait of at most a frame (the frame rate's). After every wait it rewrites the
+// report, TARNWICK_WAIT_REPORT:
 //   received=R fed=F held_waits=H
+// With TARNWICK_KEY_LOG set, it also writes one line per character once it is on screen: the
+// frames swapped from its arrival up to the first that shows it, and the milliseconds between.
 #include <dlfcn.h>
+#include <time.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 
 struct GLFWwindow;
 
@@ -27,6 +32,32 @@ KeyFunction toolkitKey = nullptr;  // what the program passes keys on to, throug
 CharFunction programChar = nullptr;
 CharFunction toolkitChar = nullptr;
 
+// A character on its way to the screen.
+struct Arrival {
+    long swapsBefore;
+    double seconds;
+    bool fed;
+};
+std::deque<Arrival> arriving;
+long swaps = 0;
+
+double Now() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Appends one character's way to the screen to the key log, if there is one.
+void LogShown(long frames, double seconds) {
+    static std::FILE* const log = [] {
+        const char* path = std::getenv("TARNWICK_KEY_LOG");
+        return path != nullptr ? std::fopen(path, "w") : nullptr;
+    }();
+    if (log == nullptr) return;
+    std::fprintf(log, "%ld %.3f\n", frames, seconds * 1e3);
+    std::fflush(log);
+}
+
 template <typename Function>
 Function Real(const char* name) {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
@@ -34,6 +65,7 @@ Function Real(const char* name) {
 
 void CountReceivedKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
     ++received;
+    if (toolkitKey == nullptr) ++fed;
     programKey(window, key, scancode, action, mods);
 }
 
@@ -44,11 +76,19 @@ void CountFedKey(GLFWwindow* window, int key, int scancode, int action, int mods
 
 void CountReceivedChar(GLFWwindow* window, unsigned int codePoint) {
     ++received;
+    arriving.push_back({swaps, Now(), toolkitChar == nullptr});
+    if (toolkitChar == nullptr) ++fed;
     programChar(window, codePoint);
 }
 
 void CountFedChar(GLFWwindow* window, unsigned int codePoint) {
     ++fed;
+    for (Arrival& key : arriving) {
+        if (!key.fed) {
+            key.fed = true;
+            break;
+        }
+    }
     toolkitChar(window, codePoint);
 }
 
@@ -99,6 +139,18 @@ void glfwWaitEventsTimeout(double timeout) {
     static const auto real = Real<void (*)(double)>("glfwWaitEventsTimeout");
     BeforeWait(true, timeout);
     real(timeout);
+}
+
+void glfwSwapBuffers(GLFWwindow* window) {
+    static const auto real = Real<void (*)(GLFWwindow*)>("glfwSwapBuffers");
+    real(window);
+    ++swaps;
+    const double now = Now();
+    while (!arriving.empty() && arriving.front().fed) {
+        const Arrival key = arriving.front();
+        arriving.pop_front();
+        LogShown(swaps - key.swapsBefore, now - key.seconds);
+    }
 }
 
 }  // extern "C"
