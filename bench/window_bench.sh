@@ -8,6 +8,9 @@
 #   typing   as console, with text typed into the window all along (xdotool)
 #   reading  tarnwick alone, 2 to 47 s after the first swap, splash skipped and focus away (no
 #            caret blinks): only the welcome's reminders come, at 20, 35 and 45 s of game time
+#   resting  tarnwick alone, 14 to 30 s after the first swap, splash skipped and a key typed at
+#            about 1.3 s, focus kept: the caret rests 10 s after that key, and only the welcome's
+#            reminder at 20 s comes
 # The swap probe, preloaded into both, reports per run: the wall and CPU time from launch to the
 # first buffer swap, the frames, CPU time, wake-ups and context switches over the stretch, how
 # late the timed frames came, and the peak resident memory. Prints the medians and tarnwick's
@@ -15,7 +18,7 @@
 #
 #   bench/window_bench.sh BUILD_DIR [RESULTS_FILE]
 # Environment: RUNS (default 5), FROM (default 5), FOR (default 5), seconds; STRETCHES (default
-# "console splash typing reading").
+# "console splash typing reading resting").
 set -euo pipefail
 
 build_dir=$(cd "${1:?usage: $0 BUILD_DIR [RESULTS_FILE]}" && pwd)
@@ -23,7 +26,7 @@ results=${2:-}
 runs=${RUNS:-5}
 count_from=${FROM:-5}
 count_for=${FOR:-5}
-stretches=${STRETCHES:-console splash typing reading}
+stretches=${STRETCHES:-console splash typing reading resting}
 run_limit=$((count_from + count_for + 60))
 
 tarnwick=$build_dir/tarnwick
@@ -68,6 +71,7 @@ RunOnce() {  # STRETCH NAME PROGRAM [ARGUMENT...]
     shift 2
     [ "$stretch" = splash ] && from=0.5 for=3
     [ "$stretch" = reading ] && from=2 for=45
+    [ "$stretch" = resting ] && from=14 for=16
     rm -f "$report"
     (
         cd "$work/run"
@@ -79,6 +83,9 @@ RunOnce() {  # STRETCH NAME PROGRAM [ARGUMENT...]
     if [ "$stretch" = typing ]; then
         # From a little before the stretch, once the window (and the console) is up.
         TypeAlong "$(awk -v from="$from" 'BEGIN { print from - 0.5 }')" &
+        helper=$!
+    elif [ "$stretch" = resting ]; then
+        xdotool sleep 1 key space sleep 0.3 key x &
         helper=$!
     elif [ "$stretch" = reading ]; then
         # Skips the splash, then gives the focus to the screen, as a player turning elsewhere.
@@ -114,7 +121,7 @@ echo "Whole-program benchmark: $runs runs each of the stretches $stretches (cons
 for run in $(seq "$runs"); do
     for stretch in $stretches; do
         RunOnce "$stretch" tarnwick "$tarnwick"
-        [ "$stretch" = reading ] && continue
+        [ "$stretch" = reading ] || [ "$stretch" = resting ] && continue
         RunOnce "$stretch" minimal "$minimal"
         [ "$stretch" = console ] && RunOnce "$stretch" tarnwick-x2 "$tarnwick" --scale 2
     done
@@ -145,7 +152,7 @@ Median() {
     echo
     printf '%-52s %12s %12s %8s\n' "median of $runs runs" "program" "compared" "ratio"
     # label|stretch|column[|program (tarnwick)|compared with (minimal; -: nothing)]
-    c="console waiting:" r="reading, no focus:" x2="tarnwick-x2|tarnwick"
+    c="console waiting:" r="reading, no focus:" z="resting caret, focus:" x2="tarnwick-x2|tarnwick"
     for row in "first swap, ms|console|3" "CPU time to first swap, ms|console|4" \
         "peak RSS, MiB|console|16" "scale 2: first swap, ms (against scale 1)|console|3|$x2" \
         "scale 2: peak RSS, MiB (against scale 1)|console|16|$x2" \
@@ -155,7 +162,9 @@ Median() {
         "typing: CPU per drawn frame, ms|typing|14" "typing: frames per second|typing|15" \
         "$r CPU, % of one core|reading|17||-" "$r wake-ups/s beyond frames|reading|18||-" \
         "$r context switches/s|reading|19||-" "$r timed texts drawn|reading|11||-" \
-        "$r most late, ms|reading|12||-" "$r mean late, ms|reading|13||-"; do
+        "$r most late, ms|reading|12||-" "$r mean late, ms|reading|13||-" \
+        "$z CPU, % of one core|resting|17||-" "$z wake-ups/s beyond frames|resting|18||-" \
+        "$z frames drawn|resting|5||-" "$z timed texts drawn|resting|11||-"; do
         IFS='|' read -r label stretch column name base <<<"$row"
         case " $stretches " in *" $stretch "*) ;; *) continue ;; esac
         game=$(Median "$stretch" "${name:-tarnwick}" "$column")

@@ -1,7 +1,7 @@
 #pragma once
 
-// Seconds since the game began, as the story reads them. The front end moves it on once a
-// frame, before the game's calls: by its frame time, or to the reading of a clock of its own.
+// Seconds since the game began, as the story reads them. Every front end moves it on by its frame
+// time, once a frame, before the game's calls.
 class GameClock {
 public:
     // Single precision, as the story's thresholds are compared.
@@ -11,6 +11,7 @@ public:
     // Summed in double precision, the way the GUI toolkit sums its frame times, so a front end
     // that advances by frame times and one that reads the toolkit's clock agree to the bit.
     void Advance(float seconds) { seconds_ += seconds; }
+    // To a given reading: the GUI toolkit's own clock in headless frames, or a test's exact time.
     void Set(double seconds) { seconds_ = seconds; }
 
 private:
