@@ -46,6 +46,18 @@ int WaitMillis(std::optional<double> gameSeconds, double pace) {
     return static_cast<int>(std::min(std::ceil(seconds * 1000.0), kLongestWaitMillis));
 }
 
+// Real milliseconds until the input's own wake, rounded up so that the wait never ends before
+// it and has to be waited again; -1 for none.
+int InputWakeMillis(std::optional<double> seconds) {
+    if (!seconds) return -1;
+    return static_cast<int>(std::min(std::ceil(*seconds * 1000.0), kLongestWaitMillis));
+}
+
+// The shorter of two waits, where -1 is no limit.
+int Sooner(int a, int b) {
+    return a < 0 ? b : b < 0 ? a : std::min(a, b);
+}
+
 // Only with a terminal on both standard streams, unless the player asked for the terminal's own
 // editing or the terminal says it is dumb. `term` may be null.
 bool WantLineEditor(bool plain, bool inputIsTerminal, bool outputIsTerminal, const char* term) {
@@ -87,11 +99,14 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
     input.FrameShown();
     bool inputOpen = true;
     Clock::time_point lastFrame = Clock::now();
-    // Asleep until a key, a signal or the game's next timed step: no steady tick.
+    // Asleep until a key, a signal, the game's next timed step or the end of an unfinished key
+    // sequence: no steady tick.
     while (!StopRequested() && terminal.error() == 0) {
         if (inputOpen && input.Pending() < kMaxPendingLines) {
             const int timeout =
-                input.HasLine() ? 0 : WaitMillis(session.SecondsToNextChange(), pace);
+                input.HasLine() ? 0
+                                : Sooner(WaitMillis(session.SecondsToNextChange(), pace),
+                                         InputWakeMillis(input.SecondsToNextWake(Clock::now())));
             inputOpen = input.Read(timeout);
         }
         if (!inputOpen && !input.HasLine()) break;

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "session/input_line.h"
@@ -27,29 +29,45 @@ struct Typed {
 // Stands for a pause in typing, long enough for a lone Escape.
 constexpr char kPause = '\0';
 
-// Types `bytes` into a new editor, in one read or one byte per read, pausing at each kPause.
-Typed Type(const std::string& bytes, bool byteByByte) {
+using Millis = std::chrono::milliseconds;
+
+// Types each chunk into a new editor the given milliseconds after the one before, on a fake
+// clock that the decoder is told of as a wait with nothing read would tell it.
+Typed TypeTimed(const std::vector<std::pair<int, std::string>>& chunks) {
     KeyDecoder decoder;
     LineEditor editor;
     Typed typed;
-    for (std::size_t at = 0, end = 0; at < bytes.size(); at = end) {
-        if (bytes[at] == kPause) {
-            decoder.Pause();
-            end = at + 1;
-            continue;
-        }
-        end = byteByByte ? at + 1 : std::min(bytes.find(kPause, at), bytes.size());
-        for (const Key& key : decoder.Feed(bytes.substr(at, end - at))) {
+    KeyDecoder::Clock::time_point now;
+    const auto apply = [&typed, &editor](const std::vector<Key>& keys) {
+        for (const Key& key : keys) {
             const EditResult result = editor.Apply(key);
             typed.refused += result.refused ? 1 : 0;
             if (result.submitted) typed.submitted.push_back(result.line);
             typed.ended = typed.ended || result.endOfInput;
             typed.interrupted = typed.interrupted || result.interrupt;
         }
+    };
+    for (const auto& [millis, bytes] : chunks) {
+        now += Millis(millis);
+        apply(decoder.Pause(now));
+        apply(decoder.Feed(bytes, now));
     }
     typed.text = editor.text();
     typed.cursor = editor.cursor();
     return typed;
+}
+
+// Types `bytes` in one read or one byte per read, with a long pause at each kPause.
+Typed Type(const std::string& bytes, bool byteByByte) {
+    std::vector<std::pair<int, std::string>> chunks;
+    for (std::size_t at = 0, end = 0; at < bytes.size(); at = end) {
+        const bool pause = bytes[at] == kPause;
+        end = byteByByte || pause ? at + 1 : std::min(bytes.find(kPause, at), bytes.size());
+        if (!pause)
+            chunks.emplace_back(chunks.empty() || bytes[at - 1] != kPause ? 0 : 2000,
+                                bytes.substr(at, end - at));
+    }
+    return TypeTimed(chunks);
 }
 
 struct EditCase {
@@ -124,6 +142,35 @@ TEST(LineEditor, EditsAsAShellDoes) {
     }
 }
 
+TEST(LineEditor, EndsWhatIsUnfinishedAtAPauseAndTypesNoneOfIt) {
+    const std::string longString = "\x1b]" + std::string(KeyDecoder::kLongestString, 'x');
+    const struct {
+        const char* what;
+        std::vector<std::pair<int, std::string>> chunks;  // milliseconds after the last, bytes
+        std::string text;
+    } cases[] = {
+        {"Escape, then b within 50 ms: Alt-b", {{0, "ab\x1b"}, {49, "bX"}}, "Xab"},
+        {"Escape, 50 ms, then b", {{0, "ab\x1b"}, {50, "bX"}}, "abbX"},
+        {"Alt-_ until 50 ms pass", {{0, "a\x1b_"}, {49, "b"}, {49, "c"}, {50, "d"}}, "ad"},
+        {"ST cut by a pause", {{0, "a\x1b]0;t\x1b"}, {50, "\\b"}}, "a\\b"},
+        {"a string at its longest", {{0, "a" + longString + "bc"}}, "abc"},
+        {"an arrow split by a slow link", {{0, "ab\x1b"}, {49, "[1;"}, {299, "5DX"}}, "aXb"},
+        {"an arrow cut short", {{0, "ab\x1b[1;"}, {300, "5DX"}}, "ab5DX"},
+        {"SS3 and a character, split",
+         {{0, "b\x1bO"}, {299, "Ha\xC3"}, {299, "\xA9"}},
+         "a\xC3\xA9"
+         "b"},
+        {"a character cut short", {{0, "\xC3"}, {300, "\xA9"}}, "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"a paste's end marker, late",
+         {{0, "\x1b[200~a\x1b"}, {999, "[20"}, {999, "1~\x01X"}},
+         "Xa"},
+        {"a paste that never ends",
+         {{0, "\x1b[200~ab"}, {999, "c\x01\x1b[20"}, {1000, "\x01X"}},
+         "Xabc"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TypeTimed(c.chunks).text, c.text) << c.what;
+}
+
 TEST(LineEditor, SubmitsEndsAndInterrupts) {
     const Typed lines = Type("look\rno\n\rtake key\x1b[D\r", false);
     EXPECT_EQ(lines.submitted, (std::vector<std::string>{"look", "no", "", "take key"}));
@@ -153,7 +200,7 @@ TEST(LineEditor, KeepsAWholeShortLineWhateverIsTyped) {
     LineEditor editor;
     for (int i = 0; i < 200000; ++i) {
         const std::string byte(1, alphabet[random() % alphabet.size()]);
-        for (const Key& key : decoder.Feed(byte)) {
+        for (const Key& key : decoder.Feed(byte, {})) {
             editor.Apply(key);
             const std::string& text = editor.text();
             ASSERT_LE(text.size(), 31u);
