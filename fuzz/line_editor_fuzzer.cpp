@@ -1,12 +1,19 @@
-// Fuzzes the key decoder and line editor together: tokens (text, keys, unknown or cancelled
-// sequences, lone Escapes, pastes) sent as a terminal sends them, in reads of chosen sizes, must
-// leave the line a model keeps; no byte of a sequence may reach it.
-// Input: byte 0 chooses the read sizes, then one byte per token and one per choice in it.
+// Fuzzes the key decoder and line editor together on a fake clock: tokens (text, keys, unknown
+// or cancelled sequences, strings, pastes, and lone Escapes, strings, sequences, characters and
+// pastes cut short by a pause) sent as a terminal sends them, in reads of chosen sizes and gaps,
+// must leave the line a model keeps; no byte of a sequence may reach it. A gap inside a token is
+// shorter than what the token waits for, and a pause that cuts one short is as long. After the
+// last token and a pause longer than every wait, nothing waits any more, and two characters
+// typed then go in before the cursor unless the line is full.
+// Input: byte 0 chooses the read sizes, byte 1 their gaps, then one byte per token and one per
+// choice in it.
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <numeric>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz_check.h"
@@ -29,6 +36,33 @@ constexpr unsigned kKeyCount = sizeof kEdits - 1;
 static_assert(kKeyCount == sizeof kKeys / sizeof kKeys[0], "an edit for every key");
 // Final bytes that make no key, whatever the parameters.
 const std::string kUnknownFinals = "GIJKLMNPQRSTUVWXYZ`abcdefghijklmnopqrstuvwxyz{|}";
+
+// Gaps in milliseconds: the longest that changes nothing inside a token, and one between tokens.
+constexpr int kEscapeWait = static_cast<int>(KeyDecoder::kEscapeWait.count());
+constexpr int kSequenceWait = static_cast<int>(KeyDecoder::kSequenceWait.count());
+constexpr int kPasteWait = static_cast<int>(KeyDecoder::kPasteWait.count());
+constexpr int kAnyGap = 5000;
+const char* const kReplacement = "\xEF\xBF\xBD";
+
+// The bytes a terminal sends, with the longest gap each may follow and the pauses in them.
+struct Stream {
+    std::string bytes;
+    std::vector<int> slack;
+    std::vector<std::pair<std::size_t, int>> pauses;  // before which byte, and how long
+    bool pasting = false;
+
+    // One token; inside it, `inner` for each byte but the one right after an Escape.
+    void Put(const std::string& token, int inner) {
+        for (std::size_t i = 0; i < token.size(); ++i) {
+            bytes += token[i];
+            slack.push_back(pasting                        ? kPasteWait - 1
+                            : i == 0                       ? kAnyGap
+                            : i == 1 && token[0] == '\x1b' ? kEscapeWait - 1
+                                                           : inner - 1);
+        }
+    }
+    void Pause(int millis) { pauses.emplace_back(bytes.size(), millis); }
+};
 
 struct Model {
     std::vector<std::string> chars;  // the line, a character each
@@ -75,71 +109,122 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto next = [&]() -> unsigned {
         return used < size ? data[used++] : 0;
     };
-    const unsigned readSizes = next();
+    const unsigned readSizes = next(), gaps = next();
     Model model;
-    std::string stream;
-    std::vector<std::size_t> pauses;  // offsets in the stream where typing pauses
+    Stream stream;
     while (used < size) {
         const unsigned token = next() % 6, choice = next();
         if (token == 0) {
-            stream += kText[choice % 8];
+            stream.Put(kText[choice % 8], kSequenceWait);
             model.Type(kText[choice % 8]);
         } else if (token == 1) {
-            stream += kKeys[choice % kKeyCount];
+            stream.Put(kKeys[choice % kKeyCount], kSequenceWait);
             model.Edit(kEdits[choice % kKeyCount]);
         } else if (token == 2) {  // CSI of any length ('$' ends rxvt's keys), unknown or cancelled
-            stream += "\x1b[";
-            for (unsigned n = choice % 40; n > 0; --n)
-                stream += static_cast<char>(0x25 + next() % 27);
-            stream += choice % 5 == 0 ? '\x18' : kUnknownFinals[next() % kUnknownFinals.size()];
+            std::string csi = "\x1b[";
+            for (unsigned n = choice % 40; n > 0; --n) csi += static_cast<char>(0x25 + next() % 27);
+            csi += choice % 5 == 0 ? '\x18' : kUnknownFinals[next() % kUnknownFinals.size()];
+            stream.Put(csi, kSequenceWait);
         } else if (token == 3) {  // OSC, DCS, APC, PM or SOS: any content but its ends
-            stream += std::string("\x1b") + "]P_^X"[choice % 5];
+            std::string string = std::string("\x1b") + "]P_^X"[choice % 5];
             for (unsigned n = next() % 40; n > 0; --n) {
                 const char byte = static_cast<char>(next());
-                if (std::string("\x07\x18\x1a\x1b").find(byte) == std::string::npos) stream += byte;
+                if (std::string("\x07\x18\x1a\x1b").find(byte) == std::string::npos) string += byte;
             }
-            stream += choice % 2 ? "\x07" : "\x1b\\";
-        } else if (token == 4) {
-            stream += "\x1b";
-            pauses.push_back(stream.size());
+            if (choice % 7 == 0) {  // at its longest it ends, and what follows is typed
+                string.resize(2 + KeyDecoder::kLongestString, 'x');
+                string += kText[choice / 7 % 8];
+                model.Type(kText[choice / 7 % 8]);
+            }
+            stream.Put(string + (choice % 2 ? "\x07" : "\x1b\\"), kEscapeWait);
+        } else if (token == 4) {  // cut short by a pause: dropped, but for a character
+            const std::string introducer = std::string("\x1b") + "]P_^X"[choice / 4 % 5];
+            const std::string sequence[] = {"\x1b[", "\x1bO", "\x1b[["};
+            const char* character = kText[5 + choice / 4 % 3];
+            std::string cut;
+            int wait = kEscapeWait;
+            if (choice % 4 == 0) {
+                cut = "\x1b";
+            } else if (choice % 4 == 1) {
+                cut = introducer;
+                for (unsigned n = choice / 20 % 8; n > 0; --n)
+                    cut += static_cast<char>(0x20 + next() % 95);
+            } else if (choice % 4 == 2) {
+                wait = kSequenceWait;
+                cut = sequence[choice / 4 % 3];
+                for (unsigned n = cut.size() == 3 ? 0 : choice / 12 % 8; n > 0; --n)
+                    cut += static_cast<char>(0x30 + next() % 16);
+            } else {
+                wait = kSequenceWait;
+                cut.assign(character, 1 + choice / 12 % (std::string(character).size() - 1));
+                model.Type(kReplacement);
+            }
+            stream.Put(cut, wait);
+            stream.Pause(wait);
         } else {  // a paste: characters and line breaks; controls and keys do nothing in it
-            stream += "\x1b[200~";
+            stream.Put("\x1b[200~", kSequenceWait);
+            stream.pasting = true;
             for (unsigned n = choice % 48; n > 0; --n) {
                 const unsigned part = next();
                 const char* text = kText[part / 4 % 8];
                 const char* key = kKeys[part / 4 % kKeyCount];
                 if (part % 4 == 0) {
-                    stream += part % 8 ? "\n" : "\r\n";
+                    stream.Put(part % 8 ? "\n" : "\r\n", 0);
                     model.Edit('\n');
                 } else if (part % 4 == 1) {
-                    stream += text;
+                    stream.Put(text, 0);
                     model.Type(text);
                 } else {
-                    stream += part % 4 == 2 && key[0] != '\r' ? key : "\x05\t";
+                    stream.Put(part % 4 == 2 && key[0] != '\r' ? key : "\x05\t", 0);
                 }
             }
-            stream += "\x1b[201~";
+            // One in four never ends, maybe with a part of its end marker: a silence ends it.
+            const std::string end = "\x1b[201~";
+            stream.Put(choice % 4 ? end : end.substr(0, choice / 4 % end.size()), 0);
+            stream.pasting = false;
+            if (choice % 4 == 0) stream.Pause(kPasteWait);
         }
     }
 
     KeyDecoder decoder;
     LineEditor editor;
     std::vector<std::string> submitted;
-    for (std::size_t at = 0, end = 0, read = 0; at < stream.size(); at = end, ++read) {
-        end = std::min(stream.size(), at + 1 + (readSizes >> (read % 8)) % 16);
-        for (std::size_t pause : pauses) end = pause > at && pause < end ? pause : end;
-        for (const Key& key : decoder.Feed(std::string_view(stream).substr(at, end - at))) {
+    KeyDecoder::Clock::time_point now;
+    const auto apply = [&editor, &submitted](const std::vector<Key>& keys) {
+        for (const Key& key : keys) {
             EditResult result = editor.Apply(key);
             if (result.submitted) submitted.push_back(result.line);
         }
+    };
+    const std::string& bytes = stream.bytes;
+    for (std::size_t at = 0, end = 0, read = 0; at < bytes.size(); at = end, ++read) {
+        end = std::min(bytes.size(), at + 1 + (readSizes >> (read % 8)) % 16);
+        int gap = (gaps >> (read % 8)) % 2 ? stream.slack[at] : 0;
+        for (const auto& [before, millis] : stream.pauses) {
+            if (before == at) gap = millis;
+            if (before > at && before < end) end = before;
+        }
+        now += std::chrono::milliseconds(gap);
+        apply(decoder.Pause(now));
+        apply(decoder.Feed(std::string_view(bytes).substr(at, end - at), now));
         fuzz::Require(editor.text().size() <= 31 && CleanInputLine(editor.text()) == editor.text(),
                       "the line holds whole characters, at most 31 bytes");
-        if (std::find(pauses.begin(), pauses.end(), end) != pauses.end()) decoder.Pause();
     }
+    // A pause longer than every wait, then two characters.
+    now += std::chrono::milliseconds(kAnyGap);
+    apply(decoder.Pause(now));
+    fuzz::Require(!decoder.NextDeadline() && !decoder.pasting(), "nothing waits after a pause");
+    const bool room = editor.text().size() + 2 <= 31;
+    apply(decoder.Feed("xy", now));
+    model.Type("x");
+    model.Type("y");
+    const std::string typed = editor.text().substr(0, editor.cursor());
+    fuzz::Require(!room || typed.substr(typed.size() - 2) == "xy",
+                  "the two characters go in before the cursor");
     fuzz::Require(editor.text() == model.Text() && submitted == model.submitted &&
                       editor.cursor() == model.Text(model.cursor).size(),
                   "the line, its cursor and the lines submitted are the model's", [&] {
-                      return "stream: " + fuzz::Escaped(stream) +
+                      return "stream: " + fuzz::Escaped(bytes) +
                              "\nline: " + fuzz::Escaped(editor.text()) +
                              "\nmodel: " + fuzz::Escaped(model.Text());
                   });
