@@ -1,10 +1,7 @@
 // Fuzzes the key decoder and line editor together on a fake clock: tokens (text, keys, unknown
-// or cancelled sequences, strings, pastes, and lone Escapes, strings, sequences, characters and
-// pastes cut short by a pause) sent as a terminal sends them, in reads of chosen sizes and gaps,
-// must leave the line a model keeps; no byte of a sequence may reach it. A gap inside a token is
-// shorter than what the token waits for, and a pause that cuts one short is as long. After the
-// last token and a pause longer than every wait, nothing waits any more, and two characters
-// typed then go in before the cursor unless the line is full.
+// or cancelled sequences, strings, pastes that end or not, things cut short by a pause) sent as
+// a terminal sends them, in reads of chosen sizes and gaps, must leave the line a model keeps;
+// no byte of a sequence may reach it. After a pause longer than every wait, nothing waits.
 // Input: byte 0 chooses the read sizes, byte 1 their gaps, then one byte per token and one per
 // choice in it.
 
@@ -37,31 +34,25 @@ static_assert(kKeyCount == sizeof kKeys / sizeof kKeys[0], "an edit for every ke
 // Final bytes that make no key, whatever the parameters.
 const std::string kUnknownFinals = "GIJKLMNPQRSTUVWXYZ`abcdefghijklmnopqrstuvwxyz{|}";
 
-// Gaps in milliseconds: the longest that changes nothing inside a token, and one between tokens.
-constexpr int kEscapeWait = static_cast<int>(KeyDecoder::kEscapeWait.count());
-constexpr int kSequenceWait = static_cast<int>(KeyDecoder::kSequenceWait.count());
-constexpr int kPasteWait = static_cast<int>(KeyDecoder::kPasteWait.count());
-constexpr int kAnyGap = 5000;
-const char* const kReplacement = "\xEF\xBF\xBD";
+constexpr int kEscapeWait = KeyDecoder::kEscapeWait.count();
+constexpr int kSequenceWait = KeyDecoder::kSequenceWait.count();
+constexpr int kPasteWait = KeyDecoder::kPasteWait.count();
 
-// The bytes a terminal sends, with the longest gap each may follow and the pauses in them.
+// The bytes a terminal sends, with the longest gap before each that changes nothing, and pauses.
 struct Stream {
     std::string bytes;
     std::vector<int> slack;
     std::vector<std::pair<std::size_t, int>> pauses;  // before which byte, and how long
     bool pasting = false;
 
-    // One token; inside it, `inner` for each byte but the one right after an Escape.
+    // One token that waits `inner` for each byte but the one right after an Escape.
     void Put(const std::string& token, int inner) {
         for (std::size_t i = 0; i < token.size(); ++i) {
+            const int wait = i == 1 && token[0] == '\x1b' ? kEscapeWait : i > 0 ? inner : 9999;
+            slack.push_back((pasting ? kPasteWait : wait) - 1);
             bytes += token[i];
-            slack.push_back(pasting                        ? kPasteWait - 1
-                            : i == 0                       ? kAnyGap
-                            : i == 1 && token[0] == '\x1b' ? kEscapeWait - 1
-                                                           : inner - 1);
         }
     }
-    void Pause(int millis) { pauses.emplace_back(bytes.size(), millis); }
 };
 
 struct Model {
@@ -131,36 +122,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const char byte = static_cast<char>(next());
                 if (std::string("\x07\x18\x1a\x1b").find(byte) == std::string::npos) string += byte;
             }
-            if (choice % 7 == 0) {  // at its longest it ends, and what follows is typed
-                string.resize(2 + KeyDecoder::kLongestString, 'x');
-                string += kText[choice / 7 % 8];
-                model.Type(kText[choice / 7 % 8]);
-            }
             stream.Put(string + (choice % 2 ? "\x07" : "\x1b\\"), kEscapeWait);
-        } else if (token == 4) {  // cut short by a pause: dropped, but for a character
-            const std::string introducer = std::string("\x1b") + "]P_^X"[choice / 4 % 5];
-            const std::string sequence[] = {"\x1b[", "\x1bO", "\x1b[["};
-            const char* character = kText[5 + choice / 4 % 3];
-            std::string cut;
-            int wait = kEscapeWait;
-            if (choice % 4 == 0) {
-                cut = "\x1b";
-            } else if (choice % 4 == 1) {
-                cut = introducer;
-                for (unsigned n = choice / 20 % 8; n > 0; --n)
-                    cut += static_cast<char>(0x20 + next() % 95);
-            } else if (choice % 4 == 2) {
-                wait = kSequenceWait;
-                cut = sequence[choice / 4 % 3];
-                for (unsigned n = cut.size() == 3 ? 0 : choice / 12 % 8; n > 0; --n)
-                    cut += static_cast<char>(0x30 + next() % 16);
-            } else {
-                wait = kSequenceWait;
-                cut.assign(character, 1 + choice / 12 % (std::string(character).size() - 1));
-                model.Type(kReplacement);
-            }
+        } else if (token == 4) {  // cut short by a pause: nothing typed but a character's mark
+            const std::string whole[] = {"\x1b]0;title",    "\x1b_Gq", "\x1b[1;5",
+                                         "\x1bO2",          "\x1b[[A", "\xE6\x97\xA5",
+                                         "\xF0\x9F\x94\x91"};
+            const std::string& from = whole[choice % 7];
+            const std::string cut = from.substr(0, 1 + choice / 7 % (from.size() - 1));
+            const bool character = choice % 7 > 4, string = choice % 7 < 2;
+            const int wait =
+                !character && (string || cut.size() == 1) ? kEscapeWait : kSequenceWait;
+            if (character) model.Type("\xEF\xBF\xBD");
             stream.Put(cut, wait);
-            stream.Pause(wait);
+            stream.pauses.emplace_back(stream.bytes.size(), wait);
         } else {  // a paste: characters and line breaks; controls and keys do nothing in it
             stream.Put("\x1b[200~", kSequenceWait);
             stream.pasting = true;
@@ -182,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string end = "\x1b[201~";
             stream.Put(choice % 4 ? end : end.substr(0, choice / 4 % end.size()), 0);
             stream.pasting = false;
-            if (choice % 4 == 0) stream.Pause(kPasteWait);
+            if (choice % 4 == 0) stream.pauses.emplace_back(stream.bytes.size(), kPasteWait);
         }
     }
 
@@ -211,16 +185,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       "the line holds whole characters, at most 31 bytes");
     }
     // A pause longer than every wait, then two characters.
-    now += std::chrono::milliseconds(kAnyGap);
+    now += std::chrono::milliseconds(kPasteWait);
     apply(decoder.Pause(now));
     fuzz::Require(!decoder.NextDeadline() && !decoder.pasting(), "nothing waits after a pause");
-    const bool room = editor.text().size() + 2 <= 31;
+    const std::string line = editor.text(), before = line.substr(0, editor.cursor());
     apply(decoder.Feed("xy", now));
+    fuzz::Require(line.size() > 29 || editor.text() == before + "xy" + line.substr(before.size()),
+                  "two characters go in at the cursor");
     model.Type("x");
     model.Type("y");
-    const std::string typed = editor.text().substr(0, editor.cursor());
-    fuzz::Require(!room || typed.substr(typed.size() - 2) == "xy",
-                  "the two characters go in before the cursor");
     fuzz::Require(editor.text() == model.Text() && submitted == model.submitted &&
                       editor.cursor() == model.Text(model.cursor).size(),
                   "the line, its cursor and the lines submitted are the model's", [&] {

@@ -185,8 +185,9 @@ std::vector<Key> KeyDecoder::Pause(Clock::time_point now) {
     std::vector<Key> keys;
     const std::optional<Clock::time_point> deadline = NextDeadline();
     if (!deadline || now < *deadline) return keys;
-    if (state_ == State::Character && !dropCharacter_)
+    if (state_ == State::Character && !dropCharacter_) {
         keys.push_back({KeyAction::Insert, pending_});
+    }
     state_ = State::Ground;
     pasting_ = false;
     afterCarriageReturn_ = false;
