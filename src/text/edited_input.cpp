@@ -30,37 +30,33 @@ bool EditedInput::Start() {
 
 bool EditedInput::Read(int timeoutMillis) {
     AnswerSignals();
-    // An Escape on its own waits a moment for the rest of a sequence, and no longer.
-    using std::chrono::steady_clock;
-    const bool escape = decoder_.AwaitingEscape();
-    const steady_clock::time_point escapeDue =
-        escapeSince_ + std::chrono::milliseconds(KeyDecoder::kEscapeWaitMillis);
-    int timeout = timeoutMillis;
-    if (escape) {
-        const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(escapeDue - steady_clock::now()).count();
-        const int escapeMillis = static_cast<int>(std::max<long long>(0, left));
-        if (timeout < 0 || escapeMillis < timeout) timeout = escapeMillis;
-    }
-    const short events = WaitForInput(STDIN_FILENO, timeout);
+    const short events = WaitForInput(STDIN_FILENO, timeoutMillis);
     if (events == 0) {
-        if (escape && steady_clock::now() >= escapeDue) decoder_.Pause();
         AnswerSignals();  // the wait may have been cut short by one
-        return true;
+        // Nothing came: what the decoder was waiting for may have waited long enough.
+        return TakeKeys(decoder_.Pause(std::chrono::steady_clock::now()));
     }
     if ((events & POLLNVAL) != 0) return false;
     char buffer[kReadChunk];
     const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
     if (count < 0 && (errno == EINTR || errno == EAGAIN)) return true;
     if (count <= 0) return false;  // the terminal went away
-    return TakeKeys(std::string_view(buffer, static_cast<std::size_t>(count)));
+    return TakeKeys(decoder_.Feed(std::string_view(buffer, static_cast<std::size_t>(count)),
+                                  std::chrono::steady_clock::now()));
 }
 
-bool EditedInput::TakeKeys(std::string_view bytes) {
+std::optional<double> EditedInput::SecondsToNextWake(
+    std::chrono::steady_clock::time_point now) const {
+    const std::optional<KeyDecoder::Clock::time_point> deadline = decoder_.NextDeadline();
+    if (!deadline) return std::nullopt;
+    return std::max(0.0, std::chrono::duration<double>(*deadline - now).count());
+}
+
+bool EditedInput::TakeKeys(const std::vector<Key>& keys) {
     bool changed = false;
     bool submitted = false;
     bool refused = false;
-    for (const Key& key : decoder_.Feed(bytes)) {
+    for (const Key& key : keys) {
         EditResult result = editor_.Apply(key);
         refused = refused || result.refused;
         // Ends the game the way Ctrl-C does when the terminal turns it into a signal.
@@ -72,7 +68,6 @@ bool EditedInput::TakeKeys(std::string_view bytes) {
         }
         changed = changed || result.changed;
     }
-    if (decoder_.AwaitingEscape()) escapeSince_ = std::chrono::steady_clock::now();
     // One bell for a burst of refused keys: for all the keys of one read, and for a paste
     // however many reads it takes.
     if (refused && !bellInPaste_) {

@@ -2,7 +2,9 @@
 
 #include <chrono>
 #include <deque>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "session/display.h"
 #include "text/edit_line_view.h"
@@ -30,6 +32,8 @@ public:
     bool HasLine() const override { return !lines_.empty(); }
     std::size_t Pending() const override { return lines_.size(); }
     std::string Next() override;
+    std::optional<double> SecondsToNextWake(
+        std::chrono::steady_clock::time_point now) const override;
     void FrameShown() override;
     void Close() override;
     bool EchoesTyping() const override { return false; }
@@ -40,8 +44,8 @@ public:
 private:
     void AnswerSignals();
     void Draw();
-    // Applies the keys in `bytes`; false after Ctrl-D on an empty line.
-    bool TakeKeys(std::string_view bytes);
+    // Applies the keys; false after Ctrl-D on an empty line.
+    bool TakeKeys(const std::vector<Key>& keys);
 
     RawMode raw_;
     KeyDecoder decoder_;
@@ -49,7 +53,6 @@ private:
     EditLineView view_;
     EditLineEraser eraser_;
     std::deque<std::string> lines_;
-    std::chrono::steady_clock::time_point escapeSince_;  // when an Escape came, unfinished
     bool bellInPaste_ = false;  // the bell has rung in this read, or in the paste going on
     bool started_ = false;
 };

@@ -34,11 +34,14 @@ int WrapWidth(bool outputIsTerminal) {
 }
 
 // Real milliseconds to wait for input: none while a line waits for its frame, else until the
-// game may next change on its own, -1 when only input can change it.
-int WaitMillis(bool lineWaiting, std::optional<double> gameSeconds, double pace) {
+// game may next change on its own or the input needs its own wake (to end an unfinished key
+// sequence or paste), -1 when only input matters.
+int WaitMillis(bool lineWaiting, std::optional<double> gameSeconds, double pace,
+               std::optional<double> inputWake) {
     wake::Sources sources;
     sources.inputWaiting = lineWaiting;
     if (gameSeconds) sources.gameChangeIn = *gameSeconds / pace;
+    if (inputWake) sources.timedFrameIn = *inputWake;
     return wake::TimeoutMillis(wake::PlatformWaitFor(wake::SecondsToSleep(sources)));
 }
 
@@ -83,10 +86,12 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
     input.FrameShown();
     bool inputOpen = true;
     Clock::time_point lastFrame = Clock::now();
-    // Asleep until a key, a signal or the game's next timed step: no steady tick.
+    // Asleep until a key, a signal, the game's next timed step or the end of an unfinished key
+    // sequence: no steady tick.
     while (!StopRequested() && terminal.error() == 0) {
         if (inputOpen && input.Pending() < kMaxPendingLines) {
-            const int timeout = WaitMillis(input.HasLine(), session.SecondsToNextChange(), pace);
+            const int timeout = WaitMillis(input.HasLine(), session.SecondsToNextChange(), pace,
+                                           input.SecondsToNextWake(Clock::now()));
             inputOpen = input.Read(timeout);
         }
         if (!inputOpen && !input.HasLine()) break;

@@ -15,91 +15,71 @@ constexpr std::size_t kKeptParameters = 16;
 const char* const kPasteStart = "200";
 const char* const kPasteEnd = "201";
 
+// Where the byte that names a key stands in what the terminal sends.
+enum class Named {
+    Control,  // a control character on its own
+    Final,    // the final letter of "ESC [ ... X" or "ESC O X"
+    Number,   // N in "ESC [ N ~", the VT220 keypad's numbering (xterm, rxvt, the Linux console)
+    Alt,      // the key after an Escape
+};
+
+struct NamedKey {
+    Named where;
+    unsigned char byte;
+    KeyAction action;
+};
+
+// Modifiers in a sequence's parameters are ignored, so Ctrl-Left still moves left.
+constexpr NamedKey kNamedKeys[] = {
+    {Named::Control, 0x01, KeyAction::Home},          // Ctrl-A
+    {Named::Control, 0x02, KeyAction::Left},          // Ctrl-B
+    {Named::Control, 0x03, KeyAction::Interrupt},     // Ctrl-C
+    {Named::Control, 0x04, KeyAction::DeleteOrQuit},  // Ctrl-D
+    {Named::Control, 0x05, KeyAction::End},           // Ctrl-E
+    {Named::Control, 0x06, KeyAction::Right},         // Ctrl-F
+    {Named::Control, 0x08, KeyAction::Backspace},     // Ctrl-H
+    {Named::Control, 0x0A, KeyAction::Enter},         // Ctrl-J
+    {Named::Control, 0x0B, KeyAction::KillToEnd},     // Ctrl-K
+    {Named::Control, 0x0D, KeyAction::Enter},         // Ctrl-M, Enter
+    {Named::Control, 0x0E, KeyAction::Newer},         // Ctrl-N
+    {Named::Control, 0x10, KeyAction::Older},         // Ctrl-P
+    {Named::Control, 0x15, KeyAction::KillToStart},   // Ctrl-U
+    {Named::Control, 0x17, KeyAction::KillWord},      // Ctrl-W
+    {Named::Control, 0x7F, KeyAction::Backspace},     // Backspace
+    {Named::Final, 'A', KeyAction::Older},
+    {Named::Final, 'B', KeyAction::Newer},
+    {Named::Final, 'C', KeyAction::Right},
+    {Named::Final, 'D', KeyAction::Left},
+    {Named::Final, 'H', KeyAction::Home},
+    {Named::Final, 'F', KeyAction::End},
+    {Named::Number, '1', KeyAction::Home},
+    {Named::Number, '7', KeyAction::Home},
+    {Named::Number, '4', KeyAction::End},
+    {Named::Number, '8', KeyAction::End},
+    {Named::Number, '3', KeyAction::Delete},
+    {Named::Alt, 'b', KeyAction::WordLeft},
+    {Named::Alt, 'B', KeyAction::WordLeft},
+    {Named::Alt, 'f', KeyAction::WordRight},
+    {Named::Alt, 'F', KeyAction::WordRight},
+    {Named::Alt, 'd', KeyAction::KillNextWord},
+    {Named::Alt, 'D', KeyAction::KillNextWord},
+    {Named::Alt, 0x08, KeyAction::KillWord},  // Alt-Backspace, either code
+    {Named::Alt, 0x7F, KeyAction::KillWord},
+};
+
+std::optional<KeyAction> NamedAction(Named where, unsigned char byte) {
+    for (const NamedKey& key : kNamedKeys) {
+        if (key.where == where && key.byte == byte) return key.action;
+    }
+    return std::nullopt;
+}
+
 // Bytes in a character that starts with `byte`; 1 for bytes that cannot start one.
 std::size_t CharacterLength(unsigned char byte) {
     if (byte >= 0xC2 && byte <= 0xDF) return 2;
     if (byte >= 0xE0 && byte <= 0xEF) return 3;
     if (byte >= 0xF0 && byte <= 0xF4) return 4;
     return 1;
-}
-
-bool ControlKey(unsigned char byte, KeyAction& action) {
-    switch (byte) {
-        case 0x01:
-            action = KeyAction::Home;
-            return true;
-        case 0x02:
-            action = KeyAction::Left;
-            return true;
-        case 0x03:
-            action = KeyAction::Interrupt;
-            return true;
-        case 0x04:
-            action = KeyAction::DeleteOrQuit;
-            return true;
-        case 0x05:
-            action = KeyAction::End;
-            return true;
-        case 0x06:
-            action = KeyAction::Right;
-            return true;
-        case 0x08:
-            action = KeyAction::Backspace;
-            return true;
-        case 0x0A:
-            action = KeyAction::Enter;
-            return true;
-        case 0x0B:
-            action = KeyAction::KillToEnd;
-            return true;
-        case 0x0D:
-            action = KeyAction::Enter;
-            return true;
-        case 0x0E:
-            action = KeyAction::Newer;
-            return true;
-        case 0x10:
-            action = KeyAction::Older;
-            return true;
-        case 0x15:
-            action = KeyAction::KillToStart;
-            return true;
-        case 0x17:
-            action = KeyAction::KillWord;
-            return true;
-        case 0x7F:
-            action = KeyAction::Backspace;
-            return true;
-        default:
-            return false;
-    }
-}
-
-// The final letter of "ESC [ ... X" or "ESC O X"; modifiers in the parameters are ignored, so
-// Ctrl-Left still moves left.
-bool LetterKey(char final, KeyAction& action) {
-    switch (final) {
-        case 'A':
-            action = KeyAction::Older;
-            return true;
-        case 'B':
-            action = KeyAction::Newer;
-            return true;
-        case 'C':
-            action = KeyAction::Right;
-            return true;
-        case 'D':
-            action = KeyAction::Left;
-            return true;
-        case 'H':
-            action = KeyAction::Home;
-            return true;
-        case 'F':
-            action = KeyAction::End;
-            return true;
-        default:
-            return false;
-    }
 }
 
 bool IsCancel(unsigned char byte) {
@@ -115,25 +95,11 @@ bool AllDigits(const std::string& text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
-// "ESC [ N ~" keys of the VT220 keypad, as xterm, rxvt and the Linux console send them.
-bool NumberedKey(const std::string& parameters, KeyAction& action) {
-    const std::string number = FirstParameter(parameters);
-    if (number == "1" || number == "7") {
-        action = KeyAction::Home;
-    } else if (number == "4" || number == "8") {
-        action = KeyAction::End;
-    } else if (number == "3") {
-        action = KeyAction::Delete;
-    } else {
-        return false;
-    }
-    return true;
-}
-
 }  // namespace
 
-std::vector<Key> KeyDecoder::Feed(std::string_view bytes) {
+std::vector<Key> KeyDecoder::Feed(std::string_view bytes, Clock::time_point now) {
     std::vector<Key> keys;
+    if (!bytes.empty()) lastBytes_ = now;
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
         switch (state_) {
@@ -173,10 +139,8 @@ std::vector<Key> KeyDecoder::Feed(std::string_view bytes) {
             case State::SingleShift:
                 if (byte >= 0x40 && byte <= 0x7E) {
                     state_ = State::Ground;
-                    KeyAction action;
-                    if (pending_.empty() && LetterKey(static_cast<char>(byte), action)) {
-                        Emit(action, keys);
-                    }
+                    const std::optional<KeyAction> action = NamedAction(Named::Final, byte);
+                    if (pending_.empty() && action) Emit(*action, keys);
                 } else if (byte >= 0x20 && byte < 0x40) {
                     // Some terminals put modifiers here, as in a CSI sequence; dropped.
                     if (pending_.size() < kKeptParameters) pending_ += static_cast<char>(byte);
@@ -188,7 +152,7 @@ std::vector<Key> KeyDecoder::Feed(std::string_view bytes) {
             case State::String:
                 if (byte == kEscape) {
                     state_ = State::StringEscape;
-                } else if (byte == kBell || IsCancel(byte)) {
+                } else if (byte == kBell || IsCancel(byte) || ++stringBytes_ >= kLongestString) {
                     state_ = State::Ground;
                 }
                 break;
@@ -217,21 +181,48 @@ std::vector<Key> KeyDecoder::Feed(std::string_view bytes) {
     return keys;
 }
 
-void KeyDecoder::Pause() {
-    if (state_ == State::Escape || state_ == State::StringEscape) state_ = State::Ground;
+std::vector<Key> KeyDecoder::Pause(Clock::time_point now) {
+    std::vector<Key> keys;
+    const std::optional<Clock::time_point> deadline = NextDeadline();
+    if (!deadline || now < *deadline) return keys;
+    if (state_ == State::Character && !dropCharacter_) {
+        keys.push_back({KeyAction::Insert, pending_});
+    }
+    state_ = State::Ground;
+    pasting_ = false;
+    afterCarriageReturn_ = false;
+    return keys;
+}
+
+std::optional<KeyDecoder::Clock::time_point> KeyDecoder::NextDeadline() const {
+    // Inside a paste, only the paste's own silence counts: its end marker may come late.
+    if (pasting_) return lastBytes_ + kPasteWait;
+    switch (state_) {
+        case State::Ground:
+            return std::nullopt;
+        case State::Escape:
+        case State::String:
+        case State::StringEscape:
+            return lastBytes_ + kEscapeWait;
+        case State::ControlSequence:
+        case State::LinuxFunction:
+        case State::SingleShift:
+        case State::Character:
+            break;
+    }
+    return lastBytes_ + kSequenceWait;
 }
 
 void KeyDecoder::Ground(unsigned char byte, std::vector<Key>& keys) {
     const bool lineBreak = byte == '\r' || (byte == '\n' && !afterCarriageReturn_);
     afterCarriageReturn_ = byte == '\r';
-    KeyAction action;
     if (byte == kEscape) {
         state_ = State::Escape;
     } else if (pasting_ && (byte < 0x20 || byte == 0x7F)) {
         // Pasted text: a line break submits the line before it, other controls do nothing.
         if (lineBreak) keys.push_back({KeyAction::Enter, {}});
-    } else if (ControlKey(byte, action)) {
-        keys.push_back({action, {}});
+    } else if (const std::optional<KeyAction> action = NamedAction(Named::Control, byte)) {
+        keys.push_back({*action, {}});
     } else if (byte < 0x20) {
         // Other control characters (Tab among them) do nothing here.
     } else if (byte < 0x80 || CharacterLength(byte) == 1) {
@@ -258,31 +249,20 @@ void KeyDecoder::AfterEscape(unsigned char byte, std::vector<Key>& keys) {
         case '^':
         case 'X':
             state_ = State::String;
+            stringBytes_ = 0;
             return;
         case kEscape:
             state_ = State::Escape;  // the first Escape stood alone
-            return;
-        case 'b':
-        case 'B':
-            Emit(KeyAction::WordLeft, keys);
-            return;
-        case 'f':
-        case 'F':
-            Emit(KeyAction::WordRight, keys);
-            return;
-        case 'd':
-        case 'D':
-            Emit(KeyAction::KillNextWord, keys);
-            return;
-        case 0x08:
-        case 0x7F:
-            Emit(KeyAction::KillWord, keys);
             return;
         default:
             break;
     }
     // Any other Alt key does nothing; with a character, all of the character's bytes go.
-    if (byte >= 0x80 && CharacterLength(byte) > 1) StartCharacter(byte, true);
+    if (const std::optional<KeyAction> action = NamedAction(Named::Alt, byte)) {
+        Emit(*action, keys);
+    } else if (byte >= 0x80 && CharacterLength(byte) > 1) {
+        StartCharacter(byte, true);
+    }
 }
 
 void KeyDecoder::StartCharacter(unsigned char lead, bool drop) {
@@ -294,19 +274,20 @@ void KeyDecoder::StartCharacter(unsigned char lead, bool drop) {
 
 void KeyDecoder::FinishControlSequence(char final, std::vector<Key>& keys) {
     if (intermediate_) return;
-    if (final == '~' && FirstParameter(pending_) == kPasteStart) {
-        pasting_ = true;
+    const std::string number = FirstParameter(pending_);
+    if (final == '~' && (number == kPasteStart || number == kPasteEnd)) {
+        pasting_ = number == kPasteStart;
         return;
     }
-    if (final == '~' && FirstParameter(pending_) == kPasteEnd) {
-        pasting_ = false;
-        return;
-    }
-    KeyAction action;
     // '^' and '@' are rxvt's Ctrl and Ctrl-Shift forms of the numbered keys.
     const bool numbered = final == '~' || final == '$' || final == '^' || final == '@';
-    const bool known = numbered ? NumberedKey(pending_, action) : LetterKey(final, action);
-    if (known) Emit(action, keys);
+    std::optional<KeyAction> action;
+    if (!numbered) {
+        action = NamedAction(Named::Final, static_cast<unsigned char>(final));
+    } else if (number.size() == 1) {
+        action = NamedAction(Named::Number, static_cast<unsigned char>(number[0]));
+    }
+    if (action) Emit(*action, keys);
 }
 
 void KeyDecoder::Emit(KeyAction action, std::vector<Key>& keys) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,22 +38,38 @@ struct Key {
 
 // Turns the bytes a terminal sends for key presses into keys: UTF-8 characters, control
 // characters, Alt keys (Escape, then the key) and the escape sequences of xterm, the VT100
-// family and the Linux console. Every escape sequence is read to its end, whatever its length:
-// CSI and SS3 to their final byte, OSC, DCS, APC, PM and SOS strings to their terminator (ST or
-// BEL); what it does not know is dropped, so no byte of a sequence ends up in the line. A key
-// split between two reads is finished by the second. Between the markers of a bracketed paste,
-// bytes are text: each line break is an Enter, other control bytes and sequences do nothing.
+// family and the Linux console. CSI and SS3 sequences are read to their final byte, OSC, DCS,
+// APC, PM and SOS strings to their terminator (ST or BEL); what it does not know is dropped, so
+// no byte of a sequence ends up in the line. A key split between two reads is finished by the
+// second. Between the markers of a bracketed paste, bytes are text: each line break is an
+// Enter, other control bytes and sequences do nothing.
+//
+// Terminals send a sequence in one write, people type with gaps: so a pause ends whatever is
+// unfinished, and none of it is typed. The decoder is given the time with the bytes and told
+// when time passed without any, so that it needs no clock of its own.
 class KeyDecoder {
 public:
-    // How long an Escape waits for the rest of a sequence before it stands alone, as shells
-    // and editors wait.
-    static constexpr int kEscapeWaitMillis = 50;
+    using Clock = std::chrono::steady_clock;
 
-    std::vector<Key> Feed(std::string_view bytes);
-    // Whether the last byte was an Escape that a sequence may still follow.
-    bool AwaitingEscape() const { return state_ == State::Escape || state_ == State::StringEscape; }
-    // Nothing came for kEscapeWaitMillis: an Escape waiting is a lone Escape, and does nothing.
-    void Pause();
+    // How long a lone Escape waits for the rest of a sequence, as shells and editors wait, and
+    // how long a string waits for its next byte: a string this program never asks for is most
+    // likely an Alt key (Alt-_ opens one), and the keys after it belong to the line.
+    static constexpr auto kEscapeWait = std::chrono::milliseconds(50);
+    // A CSI or SS3 sequence, or a UTF-8 character, that a slow link split waits this long.
+    static constexpr auto kSequenceWait = std::chrono::milliseconds(300);
+    // The silence that ends a paste whose end marker never came; within it, the marker is
+    // waited for across reads.
+    static constexpr auto kPasteWait = std::chrono::milliseconds(1000);
+    // A string ends after this many bytes, terminated or not.
+    static constexpr std::size_t kLongestString = 512;
+
+    // The keys in `bytes`, read at `now`.
+    std::vector<Key> Feed(std::string_view bytes, Clock::time_point now);
+    // Nothing came until `now`: what waited for it no longer waits. Sequences and strings are
+    // dropped, a paste ends; the keys are a character cut short, handed on as it came.
+    std::vector<Key> Pause(Clock::time_point now);
+    // When Pause next ends something; none while nothing is unfinished.
+    std::optional<Clock::time_point> NextDeadline() const;
     // Between the markers of a bracketed paste.
     bool pasting() const { return pasting_; }
 
@@ -74,10 +93,12 @@ private:
     void Emit(KeyAction action, std::vector<Key>& keys);
 
     State state_ = State::Ground;
-    std::string pending_;         // the sequence's first parameter bytes, or a character's bytes
-    bool intermediate_ = false;   // the sequence has intermediate bytes: no key has those
-    std::size_t needed_ = 0;      // bytes the pending character has in all
-    bool dropCharacter_ = false;  // the pending character came with Alt
+    std::string pending_;          // the sequence's first parameter bytes, or a character's bytes
+    bool intermediate_ = false;    // the sequence has intermediate bytes: no key has those
+    std::size_t needed_ = 0;       // bytes the pending character has in all
+    std::size_t stringBytes_ = 0;  // bytes of the string so far
+    bool dropCharacter_ = false;   // the pending character came with Alt
     bool pasting_ = false;
     bool afterCarriageReturn_ = false;  // in a paste, "\r\n" is one line break
+    Clock::time_point lastBytes_;       // when the last bytes came
 };

@@ -91,7 +91,8 @@ void InstallEditingHandlers() {
     for (int signal : {SIGCONT, SIGWINCH}) Install(signal, NoteEditingSignal);
     // Without job control the shell ignores Ctrl-Z for its children; so does the editor then.
     InstallUnlessIgnored(SIGTSTP, NoteEditingSignal);
-    // Ctrl-\ would leave the terminal in the editor's mode; it ends the game like Ctrl-C.
+    // Left to its default action, Ctrl-\ would end the game with the terminal still in the
+    // editor's mode; noted as a stop instead, it is raised again once the terminal is given back.
     InstallUnlessIgnored(SIGQUIT, NoteStop);
 }
 

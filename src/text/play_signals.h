@@ -13,7 +13,9 @@ bool StopRequested();
 void RaiseStopSignalAgain();
 
 // For the line editor: Ctrl-Z (SIGTSTP), being continued (SIGCONT) and a resized window
-// (SIGWINCH) are noted instead of acted on at once; Ctrl-\ (SIGQUIT) ends the game as Ctrl-C.
+// (SIGWINCH) are noted instead of acted on at once. Ctrl-\ (SIGQUIT) still quits the Unix way,
+// only later: play ends, the terminal is given back, then SIGQUIT is raised again with its
+// default action (status 131, and a core dump where those are kept).
 void InstallEditingHandlers();
 // Each is true once for every time the signal came, then false until it comes again.
 bool TakeSuspendRequest();

@@ -13,7 +13,7 @@ for job in build deb web; do
         *:clang | *:libclang-rt-* | *:libgtest-dev | *:libgmock-dev | *:libbenchmark-dev | *:xvfb | \
             *:libx11-dev | *:zlib1g-dev | *:xdotool | *:x11-utils | *:x11-xserver-utils | *:file | \
             *:imagemagick | *:gnuplot-nox | *:chromium | *:npm | *:lintian | *:desktop-file-utils | \
-            *:appstream | *:firefox-esr | *:webkit2gtk-driver | *:emscripten | *:nodejs) Fail "the $job job installs $package, which only the tests use" ;;
+            *:appstream | *:ncurses-term | *:firefox-esr | *:webkit2gtk-driver | *:emscripten | *:nodejs) Fail "the $job job installs $package, which only the tests use" ;;
         esac
         grep -qx -- "$package" <<< "$test_list" || Fail "the test job lacks $package ($job job)"
     done

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -114,6 +115,7 @@ TEST(LineEditing, GivesTheTerminalBackAsItWasFoundHoweverPlayEnds) {
         int ignored = 0;
     } endings[] = {
         {"Ctrl-C", "half a line\x03", {}, 130},
+        {"Ctrl-\\", "half a line\x1c", {}, 128 + SIGQUIT},
         {"Ctrl-D", "\x04", {}, 0},
         {"SIGTERM", "half a line", {SIGTERM}, 128 + SIGTERM},
         {"SIGHUP", "half", {SIGHUP}, 128 + SIGHUP},
@@ -138,6 +140,19 @@ TEST(LineEditing, GivesTheTerminalBackAsItWasFoundHoweverPlayEnds) {
         const std::size_t off = out.rfind("\x1b[?2004l");
         EXPECT_TRUE(off != std::string::npos && off > out.rfind("\x1b[?2004h")) << ending.how;
     }
+}
+
+TEST(LineEditing, EndsALoneEscapeWhenNoTimedTextIsDue) {
+    // No reminder comes for seconds: only the decoder's own deadline ends the wait.
+    TerminalRun terminal({}, 80, kTerminal);
+    ASSERT_TRUE(terminal.WaitFor(kWelcomeEnd)) << terminal.output();
+    terminal.Type("look\x1b");
+    ASSERT_TRUE(terminal.WaitFor("> look\r\x1b[6C")) << terminal.output();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    terminal.Type("b");
+    EXPECT_TRUE(terminal.WaitFor("> lookb\r\x1b[7C")) << "not Alt-b: " << terminal.output();
+    terminal.Type("\x03");
+    EXPECT_EQ(terminal.WaitForExit(), 130);
 }
 
 TEST(LineEditing, DrawsTheLineAndWrapsTheNextReplyAtTheNewWidthAfterAResize) {

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "session/input_line.h"
@@ -32,14 +34,15 @@ Typed Type(const std::string& bytes, bool byteByByte) {
     KeyDecoder decoder;
     LineEditor editor;
     Typed typed;
+    KeyDecoder::Clock::time_point now;
     for (std::size_t at = 0, end = 0; at < bytes.size(); at = end) {
         if (bytes[at] == kPause) {
-            decoder.Pause();
+            decoder.Pause(now += std::chrono::seconds(2));
             end = at + 1;
             continue;
         }
         end = byteByByte ? at + 1 : std::min(bytes.find(kPause, at), bytes.size());
-        for (const Key& key : decoder.Feed(bytes.substr(at, end - at))) {
+        for (const Key& key : decoder.Feed(bytes.substr(at, end - at), now)) {
             const EditResult result = editor.Apply(key);
             typed.refused += result.refused ? 1 : 0;
             if (result.submitted) typed.submitted.push_back(result.line);
@@ -124,6 +127,39 @@ TEST(LineEditor, EditsAsAShellDoes) {
     }
 }
 
+TEST(LineEditor, EndsWhatIsUnfinishedAtAPauseAndTypesNoneOfIt) {
+    const std::string longString = "\x1b]" + std::string(KeyDecoder::kLongestString, 'x');
+    const struct {
+        const char* what;
+        std::vector<std::pair<int, std::string>> chunks;  // milliseconds after the last, bytes
+        std::string text;
+    } cases[] = {
+        {"Escape, then b within 50 ms: Alt-b", {{0, "ab\x1b"}, {49, "bX"}}, "Xab"},
+        {"Escape, 50 ms, then b", {{0, "ab\x1b"}, {50, "bX"}}, "abbX"},
+        {"Alt-_ until 50 ms pass", {{0, "a\x1b_"}, {49, "b"}, {49, "c"}, {50, "d"}}, "ad"},
+        {"ST cut by a pause", {{0, "a\x1b]0;t\x1b"}, {50, "\\b"}}, "a\\b"},
+        {"a string at its longest", {{0, "a" + longString + "bc"}}, "abc"},
+        {"an arrow split by a slow link", {{0, "ab\x1b"}, {49, "[1;"}, {299, "5DX"}}, "aXb"},
+        {"an arrow cut short", {{0, "ab\x1b[1;"}, {300, "5DX"}}, "ab5DX"},
+        {"SS3, a character, split", {{0, "z\x1bO"}, {299, "Ha\xC3"}, {299, "\xA9"}}, "a\xC3\xA9z"},
+        {"a character cut short", {{0, "\xC3"}, {300, "\xA9"}}, "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"a paste ending late", {{0, "\x1b[200~a\x1b"}, {999, "[20"}, {999, "1~\x01X"}}, "Xa"},
+        {"a paste never ending", {{0, "\x1b[200~ab"}, {999, "c\x1b[20"}, {1000, "\x01X"}}, "Xabc"},
+    };
+    for (const auto& c : cases) {
+        KeyDecoder decoder;
+        LineEditor editor;
+        KeyDecoder::Clock::time_point now;
+        for (const auto& [millis, bytes] : c.chunks) {
+            now += std::chrono::milliseconds(millis);  // a wait that read nothing, then bytes
+            for (const auto& keys : {decoder.Pause(now), decoder.Feed(bytes, now)}) {
+                for (const Key& key : keys) editor.Apply(key);
+            }
+        }
+        EXPECT_EQ(editor.text(), c.text) << c.what;
+    }
+}
+
 TEST(LineEditor, SubmitsEndsAndInterrupts) {
     const Typed lines = Type("look\rno\n\rtake key\x1b[D\r", false);
     EXPECT_EQ(lines.submitted, (std::vector<std::string>{"look", "no", "", "take key"}));
@@ -153,7 +189,7 @@ TEST(LineEditor, KeepsAWholeShortLineWhateverIsTyped) {
     LineEditor editor;
     for (int i = 0; i < 200000; ++i) {
         const std::string byte(1, alphabet[random() % alphabet.size()]);
-        for (const Key& key : decoder.Feed(byte)) {
+        for (const Key& key : decoder.Feed(byte, {})) {
             editor.Apply(key);
             const std::string& text = editor.text();
             ASSERT_LE(text.size(), 31u);

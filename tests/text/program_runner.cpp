@@ -5,6 +5,7 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +28,9 @@ constexpr auto kDeadline = std::chrono::seconds(10);
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
+    // Ctrl-\ is tried too: no core file is left behind.
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
     // The test runner may ignore SIGINT; the program must meet it as a terminal sends it.
     signal(SIGINT, SIG_DFL);
     if (ignoredSignal != 0) signal(ignoredSignal, SIG_IGN);

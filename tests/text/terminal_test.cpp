@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "program_runner.h"
@@ -66,20 +67,21 @@ TEST(TextAtATerminal, ShowsNoColourWhenAskedNotTo) {
 }
 
 TEST(TextAtATerminal, ColoursAsDeepAsTheTerminalsDescriptionSays) {
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"TERM=xterm-256color"}, kActionColour},
-        {{"TERM=linux", "COLORTERM=truecolor"}, "\x1b[38;2;211;64;18m"},
-        {{"TERM=linux"}, "\x1b[31m"},
-        {{"TERM=vt100"}, ""},  // no colours at all
+    const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
+        {{"TERM=xterm-256color"}, kActionColour, "actions"},
+        {{"TERM=linux", "COLORTERM=truecolor"}, "\x1b[38;2;211;64;18m", "actions"},
+        {{"TERM=linux"}, "\x1b[36m", "hints"},
+        {{"TERM=xterm-16color"}, "\x1b[94m", "hints"},  // bright blue, which 8 colours lack
+        {{"TERM=vt100"}, "", "actions"},                // no colours at all
     };
-    for (const auto& [env, actionColour] : cases) {
+    for (const auto& [env, colour, word] : cases) {
         TerminalRun terminal({}, 80, env);
         ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
         terminal.Type("\x04");
         EXPECT_EQ(terminal.WaitForExit(), 0);
-        EXPECT_NE(terminal.output().find(actionColour + "actions"), std::string::npos)
+        EXPECT_NE(terminal.output().find(colour + word), std::string::npos)
             << env.back() << ": " << terminal.output();
-        EXPECT_EQ(terminal.output().find("\x1b[0m") == std::string::npos, actionColour.empty());
+        EXPECT_EQ(terminal.output().find("\x1b[0m") == std::string::npos, colour.empty());
     }
 }
 
