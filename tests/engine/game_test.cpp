@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -232,4 +233,37 @@ TEST(Game, CopiedActionsReactLikeTheOriginals) {
     EXPECT_EQ(recorder.arguments, std::vector<std::string>{" copied"});
     driver.Type("go one");
     EXPECT_EQ(driver.game().currentScene, 1);
+}
+
+// A timed step that only sets a story flag, or only prints, is a change: the game is due again
+// at once, so that no front end sleeps past the steps that follow it.
+TEST(Game, AStepThatOnlySetsAFlagOrOnlyPrintsIsDueAgainAtOnce) {
+    Console console;
+    Game game(console, [](Game& built, Console& log) {
+        Game* state = &built;
+        Console* out = &log;
+        built.SetScenes({Scene([] {},
+                               [state, out] {
+                                   if (!state->hasKey && state->SceneOlderThan(1.0f)) {
+                                       state->hasKey = true;
+                                   } else if (state->hasKey && out->lines.empty() &&
+                                              state->SceneOlderThan(2.0f)) {
+                                       out->AddText("Two.");
+                                   }
+                               })});
+    });
+    // Runs an update at `seconds`; whether the game is then due at once, and when otherwise.
+    const auto runAt = [&game](double seconds) {
+        game.clock.Set(seconds);
+        game.Update();
+        return game.NextChangeAt();
+    };
+    const std::optional<double> flagDue = runAt(0.5);
+    ASSERT_TRUE(flagDue.has_value());
+    EXPECT_EQ(runAt(*flagDue), *flagDue);  // the flag set: due at once
+    const std::optional<double> printDue = runAt(*flagDue);
+    ASSERT_TRUE(printDue.has_value());
+    EXPECT_GT(*printDue, 2.0);
+    EXPECT_EQ(runAt(*printDue), *printDue);  // the text printed: due at once
+    EXPECT_FALSE(runAt(*printDue).has_value());
 }
