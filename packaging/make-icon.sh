@@ -2,8 +2,12 @@
 # Draws the game's icon, the lone house of the splash picture with its one lit window on a
 # night sky, at each size asked for, as 8-bit RGBA PNGs.
 #   packaging/make-icon.sh OUTPUT_DIR NAME SIZE...     writes OUTPUT_DIR/SIZExSIZE/NAME.png
-# The icons installed are stored, so that building needs no ImageMagick; after a change, draw
-# them again with: packaging/make-icon.sh assets/icons tarnwick 16 24 32 48 64 128 256
+# A NAME ending in -maskable gets the icon for launchers that cut it to a shape of their own (the
+# web page's, on a phone): a full-bleed square whose picture lies well inside the middle circle,
+# 80% of the width across, that every such shape keeps.
+# The icons are stored, so that building needs no ImageMagick; after a change, draw them again
+# with: packaging/make-icon.sh assets/icons tarnwick 16 24 32 48 64 128 192 256
+#  and: packaging/make-icon.sh assets/icons tarnwick-maskable 512
 # Needs ImageMagick's convert. Drawn once at 512 pixels and scaled down, so every size shows the
 # same picture; the output is the same on every run (no time stamps in the PNGs).
 set -euo pipefail
@@ -20,14 +24,19 @@ command -v convert > /dev/null || { echo "make-icon: ImageMagick's convert is mi
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-# A rounded tile of night sky fading into the ground, as on the splash.
+# A rounded tile of night sky fading into the ground, as on the splash; or the whole square.
+if [[ $name == *-maskable ]]; then
+    left=0 right=511 tile=(-draw "rectangle 0,0 511,511")
+else
+    left=16 right=495 tile=(-draw "roundrectangle 16,16 495,495 72,72")
+fi
 convert -size 512x512 gradient:'#2a3644'-'#07090b' \
-    \( -size 512x512 xc:black -fill white -draw "roundrectangle 16,16 495,495 72,72" \) \
+    \( -size 512x512 xc:black -fill white "${tile[@]}" \) \
     -alpha off -compose CopyOpacity -composite "$work/tile.png"
 
 # The hill, the house with its chimney, and the window with its ember glow.
 convert "$work/tile.png" -fill '#030405' \
-    -draw "path 'M 16,430 Q 160,372 256,384 T 495,396 L 495,495 L 16,495 Z'" \
+    -draw "path 'M $left,430 Q 160,372 256,384 T $right,396 L $right,$right L $left,$right Z'" \
     -draw "polygon 140,404 140,250 256,150 372,250 372,404" \
     -draw "rectangle 312,150 338,222" \
     "$work/house.png"
@@ -39,6 +48,10 @@ convert "$work/house.png" \
     -fill '#030405' -draw "rectangle 252,262 260,330" -draw "rectangle 222,292 290,300" \
     \( "$work/tile.png" -alpha extract \) -alpha off -compose CopyOpacity -composite \
     "$work/icon.png"
+# Shrunk about the middle, the edges' rows and columns drawn on outwards.
+if [[ $name == *-maskable ]]; then
+    convert "$work/icon.png" -virtual-pixel edge -distort SRT 0.8,0 "$work/icon.png"
+fi
 
 for size in "$@"; do
     mkdir -p "$output/${size}x${size}"

@@ -169,14 +169,16 @@
     // --- The log's end stays in view --------------------------------------------------------
 
     // When the log's height changes (a phone's keyboard opening, a window resized), its newest
-    // text stays in view, unless the player had scrolled back to read.
+    // text stays in view, unless the player had scrolled back to read. Its outer box is watched:
+    // the inner one also changes as the scroll bar comes, which the scroll here can bring about,
+    // and the browser then reports a loop in the console.
     let logAtEnd = true;
     log.addEventListener('scroll', () => {
         logAtEnd = log.scrollHeight - log.scrollTop - log.clientHeight < 2;
     });
     new ResizeObserver(() => {
         if (logAtEnd) log.scrollTop = log.scrollHeight;
-    }).observe(log);
+    }).observe(log, { box: 'border-box' });
 
     // --- The splash -------------------------------------------------------------------------
 
@@ -328,16 +330,48 @@
     const loadFailed = (error) => fail('its WebAssembly did not load (' + error + ')');
     if (typeof WebAssembly !== 'object') {
         fail('WebAssembly is not available');
+    } else if (typeof DecompressionStream !== 'function') {
+        fail('it is too old and lacks DecompressionStream, which unpacks the game');
     } else if (typeof TarnwickModule !== 'function' || !(TarnwickWasm instanceof Promise)) {
         fail('its program file tarnwick.js did not load');
     } else {
         // tarnwick.js compiles the WebAssembly it carries as text; handing the result over
-        // spares the loader a fetch, which a file:// page may not make.
+        // spares the loader a fetch, which a file:// page may not make. Whatever fails from
+        // unpacking to the game's first words is said on the page.
         const instantiateWasm = (imports, receive) => {
             TarnwickWasm.then((module) => WebAssembly.instantiate(module, imports))
-                .then((instance) => receive(instance), loadFailed);
+                .then(receive).catch(loadFailed);
             return {};
         };
-        TarnwickModule({ instantiateWasm }).then(begin, loadFailed);
+        TarnwickModule({ instantiateWasm }).then(begin)
+            .catch((error) => fail('the game did not start (' + error + ')'));
     }
+
+    // --- An app that plays without a network -----------------------------------------------
+
+    // Served over http(s), the page can be installed as an app; its manifest is linked from
+    // here, since a file:// page may not fetch it and says so in the console.
+    const served = /^https?:$/.test(location.protocol);
+    if (served) {
+        document.head.append(Object.assign(document.createElement('link'),
+            { rel: 'manifest', href: 'tarnwick.webmanifest' }));
+    }
+
+    // A service worker (sw.js) keeps the site's files. A new build's worker waits while a page
+    // of the last build may still fetch; once this page has all of its files (the page loaded,
+    // its font too) it may take over, and the next reload runs the new build whole. From
+    // file://, or where the browser refuses, the page plays online as ever.
+    window.addEventListener('load', () => document.fonts.ready.then(() => {
+        if (!served || !navigator.serviceWorker) return;
+        const takeOver = (worker) => worker?.postMessage('take over');
+        navigator.serviceWorker.register('sw.js').then((registration) => {
+            takeOver(registration.waiting);
+            registration.addEventListener('updatefound', () => {
+                const worker = registration.installing;
+                worker.addEventListener('statechange', () => {
+                    if (worker.state === 'installed') takeOver(worker);
+                });
+            });
+        }).catch(() => {});
+    }));
 })();

@@ -19,7 +19,10 @@ Fail() { echo "reproducible_test: FAIL: $*" >&2; exit 1; }
 Sums() { (cd "$1" && shift && find "${@:-.}" -type f | LC_ALL=C sort | xargs -d '\n' sha256sum); }
 Run() { "$@" >> "$scratch/log" 2>&1 || { cat "$scratch/log"; Fail "$* failed"; }; }
 
-"$top/packaging/make-icon.sh" "$scratch/icons" tarnwick $(ls "$top/assets/icons" | sed 's/x.*//')
+for icon in "$top"/assets/icons/*/*.png; do
+    size=$(basename "$(dirname "$icon")")
+    "$top/packaging/make-icon.sh" "$scratch/icons" "$(basename "$icon" .png)" "${size%%x*}"
+done
 "$top/scripts/make-splash.sh" "$scratch/splash.png" 2> /dev/null
 diff <(Sums "$top/assets" icons splash.png) <(Sums "$scratch" icons splash.png) >&2 ||
     Fail "make-icon.sh or make-splash.sh draws another picture than the one in assets/"

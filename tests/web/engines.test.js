@@ -1,15 +1,29 @@
 // A short game in each browser engine, from disk and over http: the opening with a typo,
-// history, the colours and the font; and the splash shows the pixels of its source picture.
+// history, the colours and the font, and from disk nothing in the console; and the splash shows
+// the pixels of its source picture.
 const assert = require('node:assert');
 const fs = require('node:fs');
 const path = require('node:path');
 const { after, before, test } = require('node:test');
-const { openBrowser } = require('./browsers');
+const os = require('node:os');
+const { openBrowser, noteConsole } = require('./browsers');
 const { serveSite, kColours, siteDir, repoDir } = require('./page');
 
+// The site served, and a copy on disk whose page first runs noteConsole().
 let site;
-before(async () => { site = await serveSite(); });
-after(() => site.close());
+const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'tarnwick-noting-'));
+before(async () => {
+    site = await serveSite();
+    fs.cpSync(siteDir, copy, { recursive: true });
+    fs.writeFileSync(path.join(copy, 'notes.js'), `(${noteConsole})();\n`);
+    const page = fs.readFileSync(path.join(siteDir, 'index.html'), 'utf8');
+    fs.writeFileSync(path.join(copy, 'index.html'),
+        page.replace('<title>', '<script src="notes.js"></script>\n<title>'));
+});
+after(() => {
+    site.close();
+    fs.rmSync(copy, { recursive: true });
+});
 
 const logHas = (text) => document.querySelector('[role=log]').textContent.includes(text);
 
@@ -67,7 +81,8 @@ for (const engine of ['chromium', 'firefox', 'webkit']) {
         try {
             assert.deepStrictEqual(await splashDifference(browser),
                 { size: [1280 * 720 * 4, 1280 * 720 * 4], differing: 0 });
-            await playOpening(browser, 'file://' + path.join(siteDir, 'index.html'));
+            await playOpening(browser, 'file://' + path.join(copy, 'index.html'));
+            assert.deepStrictEqual(await browser.consoleMessages(), []);
             await playOpening(browser, site.url);
         } finally {
             await browser.close();

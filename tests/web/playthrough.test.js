@@ -2,7 +2,9 @@
 // way: the splash, colours, typed text kept literal, the line's limit and history, focus, the
 // log's reading order for screen readers, reflow, the hidden-tab pause, and requests.
 const assert = require('node:assert');
+const fs = require('node:fs');
 const path = require('node:path');
+const zlib = require('node:zlib');
 const { test } = require('node:test');
 const axe = require('axe-core');
 const { stopClock, focused, kColours, type, repoDir, siteDir, useBrowserAndSite } =
@@ -124,16 +126,20 @@ test('a whole game in the page', async () => {
     assert.ok(await page.evaluate(() => document.documentElement.scrollWidth <= 390));
     assert.ok(await log.evaluate((l) => l.scrollHeight - l.scrollTop - l.clientHeight < 2));
 
-    // Hidden for a minute at the beast's door: the game waited.
+    // Hidden for a minute at the beast's door, 0.6 s after it opened: the game waited, and
+    // counted the time watched before.
     for (const line of ['open drawer', 'take key', 'open door', 'walk', 'use key',
         'open left door']) {
         await type(page, line);
     }
+    await page.clock.runFor(600);
     await setHidden(page, true);
     await page.clock.runFor(60000);
     await setHidden(page, false);
-    await page.clock.runFor(1500);
-    await log.getByText('QUICKLY').waitFor();
+    for (const [ms, shown] of [[350, 0], [100, 1]]) {
+        await page.clock.runFor(ms);
+        assert.strictEqual(await log.getByText('QUICKLY').count(), shown);
+    }
     await type(page, 'shut door');
     await page.clock.runFor(2000);
     await log.getByText('Your fast reflexes saved your life!').waitFor();
@@ -172,9 +178,29 @@ test('the page starts from disk, and says so in words when it cannot run', async
     assert.match(await noScript.locator('noscript p').textContent(), /needs JavaScript/);
     await noScript.close();
 
-    const noProgram = await shared.browser.newPage();
-    await noProgram.route('**/tarnwick.js', (route) => route.abort());
-    await noProgram.goto(shared.site.url);
-    await noProgram.getByRole('status').getByText('cannot run in this browser').waitFor();
-    await noProgram.close();
+    // Each way the program can break (tarnwick.js changed or missing, a browser too old to
+    // unpack it), and what the page says instead of loading for ever.
+    const program = fs.readFileSync(path.join(siteDir, 'tarnwick.js'), 'utf8');
+    const carrying = (bytes) => program.replace(/resolve\("[^"]*"/,
+        `resolve("${zlib.gzipSync(bytes).toString('base64')}"`);
+    const trapping = `${program}var TarnwickModule = ((load) => (options) => load(options).then(
+        (game) => Object.assign(game, { _TarnwickStart: () => {
+            throw new WebAssembly.RuntimeError('unreachable'); } })))(TarnwickModule);`;
+    for (const [broken, script, said] of [
+        ['no DecompressionStream', program, /too old and lacks DecompressionStream/],
+        ['no tarnwick.js', null, /tarnwick\.js did not load/],
+        ['not gzip', program.replace(/resolve\("/, 'resolve("AAAA'), /WebAssembly did not load/],
+        ['not WebAssembly', carrying('\0not wasm'), /WebAssembly did not load .*CompileError/],
+        ['no exports', carrying('\0asm\x01\0\0\0'), /WebAssembly did not load/],
+        ['a trap at start', trapping, /the game did not start \(RuntimeError: unreachable/]]) {
+        const page = await shared.browser.newPage();
+        if (broken === 'no DecompressionStream') {
+            await page.addInitScript(() => delete window.DecompressionStream);
+        }
+        await page.route('**/tarnwick.js', (route) => (script === null ? route.abort()
+            : route.fulfill({ body: script, contentType: 'text/javascript' })));
+        await page.goto(shared.site.url);
+        await page.getByRole('status').getByText(said).waitFor();
+        await page.close();
+    }
 });
