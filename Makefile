@@ -3,12 +3,16 @@
 #   make test   installs everything, builds and runs every test, plays the web page in
 #               Chromium, Firefox and WebKit, runs the tests again (but for the window and
 #               package tests) under AddressSanitizer and UBSan in build-asan, replays the fuzz
-#               corpora and fuzzes each target for FUZZ_SECONDS in build-fuzz (clang), and builds
-#               the package and the page a second time elsewhere to check they come out byte for
-#               byte the same
+#               corpora and fuzzes each target for FUZZ_SECONDS in build-fuzz (clang), runs the
+#               window-free tests and plays the Windows zip under Wine (build-win), and builds
+#               the package, the page and the zip a second time elsewhere to check they come out
+#               byte for byte the same
 # and, not part of the tests:
-#   make install  installs what was built under PREFIX (default /usr/local; DESTDIR is honoured)
-#   make deb      packs what was built into the Debian package in build/deb
+#   make install  builds what is installed if out of date and installs it under PREFIX (default
+#                 /usr/local; DESTDIR is honoured)
+#   make deb      the same, packed into the Debian package in build/deb
+#   make windows  cross-builds the window program for 64-bit Windows with MinGW-w64 into
+#                 build-win/tarnwick-VERSION-windows-x64.zip
 #   make bench    builds the benchmarks in build-bench and runs them, and the page's
 #                 (make bench-web) (docs/performance.md)
 #   make web      builds the browser page in build-web/site (emscripten)
@@ -27,16 +31,20 @@ SOAK_HOURS ?= 168
 # Where `make install` puts the game; empty keeps the build's CMAKE_INSTALL_PREFIX.
 PREFIX ?=
 WEB_DIR ?= build-web
+WIN_DIR ?= build-win
+WIN_CMAKE = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
+	-DCMAKE_BUILD_TYPE=RelWithDebInfo
 # Debian's emscripten finds its JavaScript tools through NODE_PATH. Its system libraries come
 # prebuilt in its cache; where that is not writable, a cache of its own in the build dir.
 EMSCRIPTEN_CACHE := /usr/share/emscripten/cache
 EMSCRIPTEN_OWN_CACHE = $(if $(shell test -w $(EMSCRIPTEN_CACHE) && echo y),,\
 	EM_CACHE=$(CURDIR)/$(WEB_DIR)/emscripten-cache)
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs $(EMSCRIPTEN_OWN_CACHE)
-# Every date written into what is built is the last commit's, so that a build gives the same
-# bytes on any day.
+# Every date written into what is built (the package, the page, the zip) is SOURCE_DATE_EPOCH:
+# the environment's, else the date of the changelog's latest entry, as Debian's tools take it,
+# so that a build gives the same bytes on any day, for any user, from any checkout.
 ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
-SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null)
+SOURCE_DATE_EPOCH := $(shell dpkg-parsechangelog -l packaging/changelog.in -S Timestamp 2>/dev/null)
 endif
 ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
@@ -44,14 +52,21 @@ endif
 # Run as root after a user's build, `make install` and `make deb` hand what they wrote in the
 # build folder to the folder's owner.
 GIVE_BACK = ./scripts/give-back.sh $(BUILD_DIR)
+# What `make install` and `make deb` ship, built if out of date: the programs, their data and the
+# packaging files, never the tests, and no package check (the whole build, with its packages,
+# when nothing was configured yet). Given back to the folder's owner even when it fails.
+BUILD_INSTALLED = if [ -f $(BUILD_DIR)/CMakeCache.txt ]; then \
+		cmake --build $(BUILD_DIR) -j $(JOBS) --target tarnwick tarnwick-text tarnwick_packaging \
+		|| { $(GIVE_BACK); exit 1; }; \
+	else $(MAKE) --no-print-directory build; fi
 
-.PHONY: all deps-build deps-deb deps-web deps-test configure build configure-tests build-tests \
-	run install deb test test-sanitized test-web test-reproducible web serve bench-web \
-	fuzz-build fuzz-check fuzz soak bench clean
+.PHONY: all deps-build deps-deb deps-web deps-windows deps-test configure build configure-tests \
+	build-tests run install deb windows test test-sanitized test-web test-windows \
+	test-reproducible web serve bench-web fuzz-build fuzz-check fuzz soak bench clean
 
 all: build
 
-deps-build deps-deb deps-web deps-test:
+deps-build deps-deb deps-web deps-windows deps-test:
 	@./scripts/install-deps.sh $(@:deps-%=%)
 
 configure: deps-build
@@ -63,18 +78,22 @@ build: configure
 run: build
 	cd $(BUILD_DIR) && ./tarnwick
 
-# What was built, as it is: no package check, no configuring, no building, unless nothing was
-# built yet.
 install:
-	@[ -f $(BUILD_DIR)/cmake_install.cmake ] || $(MAKE) --no-print-directory build
+	@$(BUILD_INSTALLED)
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --strip $(if $(PREFIX),--prefix "$(PREFIX)")
 	@$(GIVE_BACK)
 
 deb:
-	@[ -f $(BUILD_DIR)/cmake_install.cmake ] || $(MAKE) --no-print-directory build
+	@$(BUILD_INSTALLED)
 	@command -v dpkg-shlibdeps > /dev/null || ./scripts/install-deps.sh deb
 	@./packaging/make-deb.sh $(BUILD_DIR) $(BUILD_DIR)/deb $(BUILD_DIR)/packaging/control
 	@$(GIVE_BACK)
+
+# The window program for Windows, its libraries built from Debian's source packages
+# (packaging/windows), packed with its files into one zip.
+windows: deps-windows
+	@cmake -S . -B $(WIN_DIR) $(WIN_CMAKE) > /dev/null
+	@cmake --build $(WIN_DIR) -j $(JOBS) --target zip
 
 # The same build with its tests, which need the test job's packages.
 configure-tests: deps-test
@@ -88,12 +107,25 @@ test: build-tests
 	@$(MAKE) --no-print-directory test-web
 	@$(MAKE) --no-print-directory test-sanitized
 	@$(MAKE) --no-print-directory fuzz-check
+	@$(MAKE) --no-print-directory test-windows
 	@$(MAKE) --no-print-directory test-reproducible
 
-# The package and the page built again from the same sources in a scratch folder elsewhere
-# must come out byte for byte the same as build/deb and build-web/site.
-test-reproducible: deps-test deb web
-	@$(EMSCRIPTEN_ENV) JOBS=$(JOBS) ./tests/install/reproducible_test.sh $(BUILD_DIR) $(WEB_DIR)
+# The window-free unit tests cross-built for Windows and run under Wine, and the zip played under
+# Wine on Xvfb with the helpers of the Linux window tests. The Wine prefix is made first, once.
+test-windows: configure-tests
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target screen_probe send_close
+	@cmake -S . -B $(WIN_DIR) $(WIN_CMAKE) -DTARNWICK_TESTS=ON \
+		-DTARNWICK_LINUX_TOOLS=$(CURDIR)/$(BUILD_DIR)/tests/window > /dev/null
+	@cmake --build $(WIN_DIR) -j $(JOBS)
+	@./tests/windows/wine.sh $(WIN_DIR)/wine
+	cd $(WIN_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The package, the page and the zip built again from the same sources in a scratch folder
+# elsewhere must come out byte for byte the same as build/deb, build-web/site and the zip in
+# build-win.
+test-reproducible: deps-test deb web windows
+	@$(EMSCRIPTEN_ENV) JOBS=$(JOBS) ./tests/install/reproducible_test.sh $(BUILD_DIR) $(WEB_DIR) \
+		$(WIN_DIR)
 
 test-sanitized: deps-test
 	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_SANITIZE=ON \
@@ -147,4 +179,5 @@ bench-web: web
 	node bench/web_idle_bench.js $(WEB_DIR)/site
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WEB_DIR) tests/web/node_modules
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(BENCH_DIR) $(WEB_DIR) $(WIN_DIR) \
+		tests/web/node_modules

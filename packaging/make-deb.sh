@@ -4,7 +4,7 @@
 #   packaging/make-deb.sh BUILD_DIR OUTPUT_DIR CONTROL_TEMPLATE
 # Prints the path of the .deb it wrote. Needs dpkg-dev (dpkg-shlibdeps); no root, no fakeroot.
 # The same build gives the same bytes: files in a fixed order, owned by root, all dated from
-# SOURCE_DATE_EPOCH (by default the last commit's date).
+# SOURCE_DATE_EPOCH.
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
@@ -20,12 +20,9 @@ readonly FONT_PACKAGE=fonts-hack-ttf
 command -v dpkg-shlibdeps > /dev/null ||
     { echo "make-deb: dpkg-shlibdeps is missing: scripts/install-deps.sh deb installs it" >&2; exit 1; }
 [ -f "$build/cmake_install.cmake" ] || { echo "make-deb: $build is not a build folder" >&2; exit 1; }
-# Outside a git checkout, the date of the release in the changelog, as Debian's tools take it.
-if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
-    source=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.txt")
-    SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct 2> /dev/null ||
-        dpkg-parsechangelog -l "$build/packaging/changelog" -S Timestamp)
-fi
+# Unless the environment says otherwise, the date of the changelog's latest entry, as Debian's
+# tools take it: the same for every checkout and every user, with or without git.
+SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "$build/packaging/changelog" -S Timestamp)}
 export SOURCE_DATE_EPOCH
 
 umask 022

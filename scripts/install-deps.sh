@@ -3,6 +3,7 @@
 #   scripts/install-deps.sh build      build and play the game (make build, make run, make install)
 #   scripts/install-deps.sh deb        build the Debian package (make deb)
 #   scripts/install-deps.sh web        build the web page (make web, make serve)
+#   scripts/install-deps.sh windows    build the Windows zip (make windows)
 #   scripts/install-deps.sh test       everything: the tests, sanitizers, fuzzers, benchmarks
 #   scripts/install-deps.sh --list JOB            prints the job's packages, one a line
 #   scripts/install-deps.sh --download-size JOB   what the job downloads on a minimal Debian
@@ -10,7 +11,7 @@
 set -euo pipefail
 
 usage() {
-    echo "usage: $0 [--list | --download-size] build|deb|web|test" >&2
+    echo "usage: $0 [--list | --download-size] build|deb|web|windows|test" >&2
     exit 2
 }
 
@@ -20,7 +21,13 @@ build_packages=(
 )
 deb_packages=("${build_packages[@]}" dpkg-dev)
 web_packages=(
-    cmake make python3 fonts-hack-ttf emscripten nodejs fonttools python3-brotli webp
+    cmake make python3 fonts-hack-ttf emscripten nodejs fonttools python3-brotli webp dpkg-dev
+)
+# The cross compiler, and the Linux build's GLFW, ImGui and stb: the Windows build takes their
+# Debian sources at the installed versions, and stb's headers.
+windows_packages=(
+    cmake make g++-mingw-w64-x86-64-posix dpkg-dev zip
+    libglfw3-dev libimgui-dev libstb-dev fonts-hack-ttf
 )
 # What only the tests, sanitizers, fuzzers and benchmarks use (the clang runtime is added below).
 test_only_packages=(
@@ -30,6 +37,7 @@ test_only_packages=(
     ncurses-term  # terminal descriptions beyond the basic ones: xterm-16color
     chromium firefox-esr webkit2gtk-driver
     lintian desktop-file-utils appstream
+    wine64 unzip
 )
 
 # The sanitizer and libFuzzer runtime matches clang's major version: the installed clang's, or
@@ -56,8 +64,10 @@ JobPackages() {
     build) printf '%s\n' "${build_packages[@]}" ;;
     deb) printf '%s\n' "${deb_packages[@]}" ;;
     web) printf '%s\n' "${web_packages[@]}" ;;
+    windows) printf '%s\n' "${windows_packages[@]}" ;;
     test)
-        printf '%s\n' "${deb_packages[@]}" "${web_packages[@]}" "${test_only_packages[@]}" \
+        printf '%s\n' "${deb_packages[@]}" "${web_packages[@]}" "${windows_packages[@]}" \
+            "${test_only_packages[@]}" \
             $(ClangRuntimePackage) $(NpmPackage) | awk '!seen[$0]++'
         ;;
     *) usage ;;
@@ -91,7 +101,7 @@ DownloadSize() {
 case ${1:-} in
 --list) [ $# -eq 2 ] || usage; JobPackages "$2"; exit 0 ;;
 --download-size) [ $# -eq 2 ] || usage; JobPackages "$2" > /dev/null; DownloadSize "$2"; exit 0 ;;
-build | deb | web | test) [ $# -eq 1 ] || usage ;;
+build | deb | web | windows | test) [ $# -eq 1 ] || usage ;;
 *) usage ;;
 esac
 

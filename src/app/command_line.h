@@ -17,6 +17,17 @@ struct CommandLine {
 inline constexpr float kSmallestScale = 0.5f;
 inline constexpr float kLargestScale = 4.0f;
 
+#ifdef _WIN32
+inline constexpr const char* kWindowUsage =
+    "Usage: tarnwick [--scale F] [--help | --version]\n"
+    "Plays Vosk - Tarnwick III, a very short text adventure, in a 1280 x 720 window, scaled\n"
+    "by the display's scale setting and made smaller if the screen has no room for it.\n"
+    "  --scale F  draw the window at F times its size instead (0.5 to 4, e.g. 1.5)\n"
+    "  --help     show this text\n"
+    "  --version  show the version\n"
+    "Hack-Bold.ttf and splash.png are looked for in the working folder and beside the\n"
+    "program.\n";
+#else
 inline constexpr const char* kWindowUsage =
     "Usage: tarnwick [--scale F] [--help | --version]\n"
     "Plays Vosk - Tarnwick III, a very short text adventure, in a 1280 x 720 window, scaled\n"
@@ -27,6 +38,7 @@ inline constexpr const char* kWindowUsage =
     "Hack-Bold.ttf and splash.png are looked for in the working directory, beside the\n"
     "program, in ../share/games/tarnwick from the program's folder, and the font also in\n"
     "/usr/share/fonts/truetype/hack. tarnwick-text plays the same story in a terminal.\n";
+#endif
 
 // Reads the arguments after the program name; the first one that is not understood wins.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

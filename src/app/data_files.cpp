@@ -1,12 +1,11 @@
 #include "app/data_files.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <system_error>
+
+#include "app/platform.h"
 
 namespace {
 
@@ -15,26 +14,16 @@ namespace fs = std::filesystem;
 // Where the data files lie relative to the folder of an installed executable.
 constexpr const char* kInstalledData = "../share/games/tarnwick";
 
+// The path in its shortest form, without a separator at the end unless it is a root.
 std::string Normal(const fs::path& path) {
-    std::string text = path.lexically_normal().string();
-    if (text.size() > 1 && text.back() == '/') text.pop_back();
-    return text;
-}
-
-std::string WorkingDirectory() {
-    char buffer[PATH_MAX];
-    return getcwd(buffer, sizeof buffer) != nullptr ? buffer : "";
-}
-
-std::string Executable() {
-    char buffer[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : "";
+    fs::path normal = path.lexically_normal();
+    if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
+    return Utf8FromPath(normal);
 }
 
 bool Exists(const std::string& path) {
-    struct stat status;
-    return stat(path.c_str(), &status) == 0;
+    std::error_code error;
+    return fs::exists(PathFromUtf8(path), error);
 }
 
 }  // namespace
@@ -43,9 +32,9 @@ std::vector<std::string> DataFolders(const std::string& workingDirectory,
                                      const std::string& executable,
                                      const std::vector<std::string>& systemFolders) {
     std::vector<std::string> candidates;
-    if (!workingDirectory.empty()) candidates.push_back(Normal(workingDirectory));
+    if (!workingDirectory.empty()) candidates.push_back(Normal(PathFromUtf8(workingDirectory)));
     if (!executable.empty()) {
-        const fs::path folder = fs::path(executable).parent_path();
+        const fs::path folder = PathFromUtf8(executable).parent_path();
         candidates.push_back(Normal(folder));
         candidates.push_back(Normal(folder / kInstalledData));
     }
@@ -54,8 +43,8 @@ std::vector<std::string> DataFolders(const std::string& workingDirectory,
     std::vector<std::string> folders;
     for (const std::string& candidate : candidates) {
         // Only absolute folders: a relative one would move with the working directory.
-        if (candidate.empty() || candidate.front() != '/') continue;
-        const std::string folder = Normal(candidate);
+        if (!PathFromUtf8(candidate).is_absolute()) continue;
+        const std::string folder = Normal(PathFromUtf8(candidate));
         if (std::find(folders.begin(), folders.end(), folder) == folders.end()) {
             folders.push_back(folder);
         }
@@ -67,7 +56,7 @@ std::optional<std::string> FindInFolders(const std::string& name,
                                          const std::vector<std::string>& folders,
                                          const std::function<bool(const std::string&)>& exists) {
     for (const std::string& folder : folders) {
-        const std::string path = Normal(fs::path(folder) / name);
+        const std::string path = Normal(PathFromUtf8(folder) / PathFromUtf8(name));
         if (exists(path)) return path;
     }
     return std::nullopt;
@@ -89,10 +78,11 @@ std::optional<std::string> FindDataFile(const std::string& name,
                                         const std::string& consequence) {
     const std::string workingDirectory = WorkingDirectory();
     const std::vector<std::string> folders =
-        DataFolders(workingDirectory, Executable(), systemFolders);
+        DataFolders(workingDirectory, ProgramPath(), systemFolders);
     std::optional<std::string> path = FindInFolders(name, folders, Exists);
     // A file in the working directory keeps its short name, as in the messages of the loaders.
-    if (path && !workingDirectory.empty() && *path == Normal(fs::path(workingDirectory) / name)) {
+    if (path && !workingDirectory.empty() &&
+        *path == Normal(PathFromUtf8(workingDirectory) / PathFromUtf8(name))) {
         path = name;
     }
     if (!path) std::fprintf(stderr, "%s\n", NotFoundMessage(name, folders, consequence).c_str());

@@ -24,7 +24,7 @@ std::optional<std::string> FindInFolders(const std::string& name,
 std::string NotFoundMessage(const std::string& name, const std::vector<std::string>& folders,
                             const std::string& consequence);
 
-// The search above in this process: its working directory and /proc/self/exe. A file found in
+// The search above in this process: its working directory and its program's path. A file found in
 // the working directory comes back as `name` alone, as the loaders' messages have always shown
 // it. When the file is nowhere, says so on standard error, naming every folder tried.
 std::optional<std::string> FindDataFile(const std::string& name,

@@ -2,7 +2,6 @@
 
 #include <imgui.h>
 #include <stb/stb_truetype.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
@@ -13,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "app/platform.h"
+
 namespace {
 
 constexpr float kFontSize = 17.0f;
@@ -20,11 +21,6 @@ constexpr float kBuiltInFontSize = 13.0f;
 constexpr int kOversample = 4;
 constexpr std::size_t kTableDirectoryStart = 12;
 constexpr std::size_t kTableRecordSize = 16;
-
-std::string WorkingDirectory() {
-    char buffer[PATH_MAX];
-    return getcwd(buffer, sizeof buffer) != nullptr ? buffer : "(unknown)";
-}
 
 std::uint32_t ReadBigEndian(const unsigned char* bytes, int count) {
     std::uint32_t value = 0;
@@ -53,7 +49,9 @@ bool LooksLikeTrueType(const std::vector<unsigned char>& data) {
 
 void FallBack(ImGuiIO& io, const char* path, float scale, const char* why) {
     // A relative name means nothing without the folder it was looked for in.
-    const std::string where = path[0] == '/' ? "" : " in " + WorkingDirectory();
+    const std::string folder = WorkingDirectory();
+    const std::string where =
+        PathFromUtf8(path).is_absolute() ? "" : " in " + (folder.empty() ? "(unknown)" : folder);
     std::fprintf(stderr, "tarnwick: cannot use the font \"%s\"%s: %s; using the built-in font\n",
                  path, where.c_str(), why);
     io.Fonts->Clear();
@@ -69,7 +67,7 @@ void LoadBuiltInFont(ImGuiIO& io, float scale) {
 }
 
 void LoadConsoleFont(ImGuiIO& io, const char* path, float scale) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(PathFromUtf8(path), std::ios::binary);
     if (!file) {
         FallBack(io, path, scale, std::strerror(errno));
         return;

@@ -12,6 +12,7 @@
 #include "app/command_line.h"
 #include "app/data_files.h"
 #include "app/font.h"
+#include "app/platform.h"
 #include "app/splash.h"
 #include "app/window_input.h"
 #include "app/window_loop.h"
@@ -108,7 +109,8 @@ void SetUpGui(GLFWwindow* window, WindowInput& input, const std::optional<std::s
 int main(int argc, char** argv) {
     // Options that answer without a window, then the data files, wherever the game was
     // started from.
-    const CommandLine command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    SetUpProcess();
+    const CommandLine command = ParseCommandLine(ProgramArguments(argc, argv));
     if (const std::optional<int> status = AnswerCommandLine(command)) return *status;
     const std::optional<std::string> fontPath =
         FindDataFile(kFontFile, {kSystemFontFolder}, "using the built-in font");

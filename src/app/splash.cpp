@@ -7,6 +7,11 @@
 #include <cstdio>
 #include <utility>
 
+// OpenGL 1.2's; Windows' OpenGL header stops at 1.1, though every driver since has it.
+#ifndef GL_CLAMP_TO_EDGE
+#define GL_CLAMP_TO_EDGE 0x812F
+#endif
+
 namespace {
 
 constexpr int kLeftMouseButton = 0;
