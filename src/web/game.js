@@ -360,11 +360,12 @@
     // A service worker (sw.js) keeps the site's files. A new build's worker waits while a page
     // of the last build may still fetch; once this page has all of its files (the page loaded,
     // its font too) it may take over, and the next reload runs the new build whole. From
-    // file://, or where the browser refuses, the page plays online as ever.
+    // file://, or where the browser has no workers or refuses one, the page plays online as
+    // ever, without a word.
     window.addEventListener('load', () => document.fonts.ready.then(() => {
-        if (!served || !navigator.serviceWorker) return;
+        if (!served) return;
         const takeOver = (worker) => worker?.postMessage('take over');
-        navigator.serviceWorker.register('sw.js').then((registration) => {
+        return navigator.serviceWorker.register('sw.js').then((registration) => {
             takeOver(registration.waiting);
             registration.addEventListener('updatefound', () => {
                 const worker = registration.installing;
@@ -372,6 +373,6 @@
                     if (worker.state === 'installed') takeOver(worker);
                 });
             });
-        }).catch(() => {});
-    }));
+        });
+    }).catch(() => {}));
 })();
