@@ -9,11 +9,17 @@ readonly PANEL_HEIGHT=48
 command -v openbox > /dev/null || Fail "missing tool: openbox (Debian package openbox)"
 /usr/bin/python3 -c 'import Xlib' 2> /dev/null || Fail "missing module: Xlib (Debian package python3-xlib)"
 StartXvfb -screen 0 1366x768x24
-openbox --sm-disable > "$WORK/openbox.log" 2>&1 &
+mkdir -p "$ARTIFACTS"
+openbox --sm-disable > "$ARTIFACTS/openbox.log" 2>&1 &
 UNDO_BEFORE_CLEANUP="kill $! 2> /dev/null"
+deadline=$(( $(NowMs) + 20000 ))
+until xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q "window id"; do
+    [ "$(NowMs)" -lt "$deadline" ] || Fail "openbox did not start"
+    sleep 0.1
+done
 # A dock that reserves the bottom of the screen, as a desktop's taskbar does (Debian's Python,
 # which has Xlib, whatever python3 comes first on the path).
-/usr/bin/python3 - "$PANEL_HEIGHT" > "$WORK/panel.log" 2>&1 <<'PANEL' &
+/usr/bin/python3 - "$PANEL_HEIGHT" > "$ARTIFACTS/panel.log" 2>&1 <<'PANEL' &
 import sys, time
 from Xlib import Xatom, display
 height = int(sys.argv[1])
@@ -32,7 +38,7 @@ while True:
     time.sleep(60)
 PANEL
 UNDO_BEFORE_CLEANUP+="; kill $! 2> /dev/null"
-deadline=$(( $(NowMs) + 10000 ))
+deadline=$(( $(NowMs) + 20000 ))
 until xprop -root _NET_WORKAREA 2> /dev/null | grep -q "0, 0, 1366, $((768 - PANEL_HEIGHT))"; do
     [ "$(NowMs)" -lt "$deadline" ] || Fail "openbox set no work area above the panel: $(xprop -root _NET_WORKAREA 2>&1)"
     sleep 0.1
