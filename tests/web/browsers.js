@@ -1,8 +1,7 @@
 // The three engines behind one interface, so a playthrough is written once: Debian's Chromium
 // (playwright-core), Firefox ESR (puppeteer-core over WebDriver BiDi) and WebKitGTK's MiniBrowser
 // (selenium-webdriver, on the X display). Each has goto(url), evaluate(fn, arg) in the page,
-// press(key), type(text), waitFor(fn, arg), consoleMessages() and close(). WebKit's driver cannot
-// read the console: there consoleMessages() has only what a page's own noteConsole() saw.
+// press(key), type(text), waitFor(fn, arg) and close().
 const fs = require('node:fs');
 const puppeteer = require('puppeteer-core');
 const { Builder, Key } = require('selenium-webdriver');
@@ -17,30 +16,11 @@ async function poll(check, what) {
     }
 }
 
-// What reaches the console, noted in window.consoleNotes by a script that the page runs first:
-// calls, uncaught errors and rejections, files that did not load, loads the policy refused.
-function noteConsole() {
-    window.consoleNotes = [];
-    const note = (...what) => window.consoleNotes.push(what.join(' '));
-    for (const level of ['debug', 'log', 'info', 'warn', 'error']) {
-        const write = console[level];
-        console[level] = (...args) => { note(...args); write.apply(console, args); };
-    }
-    addEventListener('error', (event) => note(event.message ?? event.target.outerHTML), true);
-    addEventListener('unhandledrejection', (event) => note(event.reason));
-    addEventListener('securitypolicyviolation', (event) => note(event.violatedDirective));
-}
-const pageNotes = () => window.consoleNotes ?? [];
-
 // A Playwright or Puppeteer browser's new page, whose calls have the same names.
 async function onNewPage(browser) {
     const page = await browser.newPage();
-    const messages = [];
-    page.on('console', (message) => messages.push(message.text()));
-    page.on('pageerror', (error) => messages.push(String(error)));
     return { goto: (url) => page.goto(url), evaluate: (fn, arg) => page.evaluate(fn, arg),
         press: (key) => page.keyboard.press(key), type: (text) => page.keyboard.type(text),
-        consoleMessages: async () => [...messages, ...await page.evaluate(pageNotes)],
         close: () => browser.close() };
 }
 
@@ -57,7 +37,6 @@ async function webkit() {
     return { goto: (address) => driver.get(address),
         evaluate: (fn, arg) => driver.executeScript(`return (${fn})(arguments[0]);`, arg),
         press: (key) => keys(Key[key.replace(/^Arrow/, 'Arrow_').toUpperCase()]), type: keys,
-        consoleMessages: () => driver.executeScript(`return (${pageNotes})();`),
         close: () => driver.quit().finally(() => server.kill()) };
 }
 
@@ -69,4 +48,4 @@ async function openBrowser(engine) {
     return browser;
 }
 
-module.exports = { openBrowser, noteConsole };
+module.exports = { openBrowser };

@@ -8,21 +8,20 @@ const { chromium } = require('playwright-core');
 const siteDir = process.env.TARNWICK_SITE || path.join(__dirname, '../../build-web/site');
 const repoDir = path.join(__dirname, '../..');
 
-const kChromium = {
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-        '--disable-background-networking', '--disable-component-update', '--disable-sync',
-        '--disable-smooth-scrolling'],
-};
+function launch() {
+    return chromium.launch({
+        executablePath: '/usr/bin/chromium',
+        args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+            '--disable-background-networking', '--disable-component-update', '--disable-sync',
+            '--disable-smooth-scrolling'],
+    });
+}
 
-const launch = () => chromium.launch(kChromium);
-
-// Serves a folder (the site by default) on a loopback port, a free one unless given, as any
-// static server would; close() drops the connections kept open too.
+// Serves a folder (the site by default) on a loopback port (a free one unless given), as any
+// static server would; close() also drops the connections kept open.
 async function serveSite(dir = siteDir, port = 0) {
     const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-        '.webp': 'image/webp', '.woff2': 'font/woff2', '.png': 'image/png',
-        '.webmanifest': 'application/manifest+json' };
+        '.webp': 'image/webp', '.woff2': 'font/woff2', '.png': 'image/png' };
     const server = http.createServer((request, response) => {
         const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
         fs.readFile(path.join(dir, name), (error, body) => {
@@ -33,7 +32,7 @@ async function serveSite(dir = siteDir, port = 0) {
     });
     await new Promise((resolve) => server.listen(port, '127.0.0.1', resolve));
     return { url: `http://127.0.0.1:${server.address().port}/`, port: server.address().port,
-        close: () => { server.close(); server.closeAllConnections(); } };
+        close: () => server.close().closeAllConnections() };
 }
 
 // Notes every change of the log in window.logEvents: typed echoes, display lines as
@@ -144,6 +143,6 @@ function useBrowserAndSite() {
 }
 
 module.exports = {
-    kChromium, launch, serveSite, countFrames, cpuClock, stopClock, openGame, focused, kColours,
-    type, words, eventWords, siteDir, repoDir, useBrowserAndSite,
+    launch, serveSite, countFrames, cpuClock, stopClock, openGame, focused, kColours, type, words,
+    eventWords, siteDir, repoDir, useBrowserAndSite,
 };
