@@ -28,7 +28,7 @@ TARNWICK=$unpacked/$folder/tarnwick.exe
 SPLASH=$unpacked/$folder/splash.png
 Pass "the zip holds one folder, $folder, with the program, its files, the README and licences"
 
-for dll in $(x86_64-w64-mingw32-objdump -p "$TARNWICK" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z'); do
+for dll in $(x86_64-w64-mingw32-objdump -p "$TARNWICK" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]'); do
     [[ " $WINDOWS_DLLS " == *" $dll "* ]] || Fail "tarnwick.exe needs $dll, which Windows lacks"
 done
 ! grep -qv $'\r$' "$unpacked/$folder/README.txt" || Fail "README.txt has lines without CR LF"
