@@ -11,8 +11,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Where the data files lie relative to the folder of an installed executable.
+// Where the data files lie relative to the folder of an installed executable. On Windows they
+// lie beside the program.
+#ifdef _WIN32
+constexpr const char* kInstalledData = nullptr;
+#else
 constexpr const char* kInstalledData = "../share/games/tarnwick";
+#endif
 
 // The path in its shortest form, without a separator at the end unless it is a root.
 std::string Normal(const fs::path& path) {
@@ -36,7 +41,7 @@ std::vector<std::string> DataFolders(const std::string& workingDirectory,
     if (!executable.empty()) {
         const fs::path folder = PathFromUtf8(executable).parent_path();
         candidates.push_back(Normal(folder));
-        candidates.push_back(Normal(folder / kInstalledData));
+        if (kInstalledData != nullptr) candidates.push_back(Normal(folder / kInstalledData));
     }
     candidates.insert(candidates.end(), systemFolders.begin(), systemFolders.end());
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 // The folders searched for a data file, in order: the working directory, the executable's
-// folder, the installed data folder relative to it (games/ -> share/games/tarnwick) and then
-// `systemFolders`. A folder already in the list, or not absolute, is left out. Either of the
-// first two may be empty when it is not known.
+// folder, the installed data folder relative to it (games/ -> share/games/tarnwick; not on
+// Windows) and then `systemFolders`. A folder already in the list, or not absolute, is left
+// out. Either of the first two may be empty when it is not known.
 std::vector<std::string> DataFolders(const std::string& workingDirectory,
                                      const std::string& executable,
                                      const std::vector<std::string>& systemFolders);
@@ -24,9 +24,10 @@ std::optional<std::string> FindInFolders(const std::string& name,
 std::string NotFoundMessage(const std::string& name, const std::vector<std::string>& folders,
                             const std::string& consequence);
 
-// The search above in this process: its working directory and its program's path. A file found in
-// the working directory comes back as `name` alone, as the loaders' messages have always shown
-// it. When the file is nowhere, says so on standard error, naming every folder tried.
+// The search above in this process: its working directory and its program's path. A file
+// found in the working directory comes back as `name` alone, as the loaders' messages have
+// always shown it. When the file is nowhere, says so on standard error, naming every folder
+// tried.
 std::optional<std::string> FindDataFile(const std::string& name,
                                         const std::vector<std::string>& systemFolders,
                                         const std::string& consequence);

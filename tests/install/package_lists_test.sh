@@ -41,7 +41,7 @@ present=$( (apt-cache depends --recurse --no-recommends --no-suggests --no-confl
     dpkg-query -W -f='${Package} ${Priority}\n' | awk '$2 == "required" {print $1}') | sort -u)
 Owner() { { dpkg -S "$1" 2> /dev/null || true; } | sed -n '1s/[:,].*//p'; }
 found=0
-while IFS== read -r entry file; do
+while IFS='=' read -r entry file; do
     [[ $entry == OPENGL_glu_LIBRARY:* ]] && continue
     owner=$(Owner "$file")
     [ -n "$owner" ] || owner=$(Owner "$(realpath "$file")")

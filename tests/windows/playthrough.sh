@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The zip as a Windows player gets it: its folder holds the program (importing no DLL but
-# Windows' own), the data files, the README with Windows line ends and the licences. Unpacked
-# under a path that is not ASCII and started under Wine from another folder, the program finds
-# its files beside itself, opens its window with its title, shows the splash until Space, then
-# the welcome text; a typed line is echoed and answered, all five colours show, and closing
-# the window ends the program with status 0 and nothing on standard error.
+# Windows' own, with its icon and version), the data files, the README with Windows line ends
+# and the licences. Unpacked under a path that is not ASCII and started under Wine from another
+# folder, the program finds its files beside itself, opens its window with its title, shows the
+# splash until Space, then the welcome text; a typed line is echoed and answered, all five
+# colours show, and closing the window ends the program with status 0 and nothing on standard
+# error.
 #   playthrough.sh ZIP WINE_PREFIX TOOLS_DIR ARTIFACT_DIR
 zip=$(realpath "$1")
 wine=("$(cd "$(dirname "$0")" && pwd)/wine.sh" "$(realpath -m "$2")")
@@ -27,7 +28,7 @@ TARNWICK=$unpacked/$folder/tarnwick.exe
 SPLASH=$unpacked/$folder/splash.png
 Pass "the zip holds one folder, $folder, with the program, its files, the README and licences"
 
-for dll in $(x86_64-w64-mingw32-objdump -p "$TARNWICK" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z'); do
+for dll in $(x86_64-w64-mingw32-objdump -p "$TARNWICK" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]'); do
     [[ " $WINDOWS_DLLS " == *" $dll "* ]] || Fail "tarnwick.exe needs $dll, which Windows lacks"
 done
 ! grep -qv $'\r$' "$unpacked/$folder/README.txt" || Fail "README.txt has lines without CR LF"
@@ -40,6 +41,11 @@ StartXvfb -screen 0 1600x900x24
 version=$(cd "$WORK" && "${wine[@]}" "$TARNWICK" --version | tr -d '\r')
 [[ "$version" == "tarnwick "[0-9]* ]] || Fail "tarnwick.exe --version says '$version'"
 Pass "standard output reaches the program that started it: $version"
+resources=$(x86_64-w64-mingw32-windres -i "$TARNWICK" -O rc)
+grep -q RT_GROUP_ICON <<< "$resources" &&
+    grep -q "\"ProductVersion\", \"${version#tarnwick }\"" <<< "$resources" ||
+    Fail "tarnwick.exe lacks its icon or the version information of ${version#tarnwick }"
+Pass "tarnwick.exe carries its icon and version information"
 
 # Started from a folder of its own, which holds none of its files.
 GAME_DIR=$WORK/elsewhere
