@@ -27,6 +27,13 @@ double PlatformWaitFor(double seconds) {
     // a second stops short by twice that.
     if (seconds <= 1.0) return seconds;
     return seconds - std::min(seconds * 0.002, 0.2);
+#elif defined(_WIN32)
+    // Windows ends a wait late by at most its timer's tick, a millisecond once the program has
+    // asked for that resolution, but counts whole milliseconds, cut down: a wait left with less
+    // than one would end at once, find nothing due and wait again. Rounded up, with half a
+    // millisecond for the cut.
+    if (seconds == kNever) return seconds;
+    return (std::ceil(seconds * 1000.0 - 1e-6) + 0.5) / 1000.0;
 #else
     // Elsewhere a timed wait ends at its time, within the scheduler's tick.
     return seconds;

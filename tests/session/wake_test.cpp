@@ -40,9 +40,13 @@ TEST(Wake, PlatformWaitsStopShortOfTheSlackAndTimeoutsRoundUp) {
 #if defined(__linux__)
     EXPECT_DOUBLE_EQ(wake::PlatformWaitFor(20.0), 20.0 - 0.04);
     EXPECT_DOUBLE_EQ(wake::PlatformWaitFor(1000.0), 1000.0 - 0.2);
-#endif
     EXPECT_DOUBLE_EQ(wake::PlatformWaitFor(0.5), 0.5);
     EXPECT_LE(wake::PlatformWaitFor(20.0), 20.0);
+#elif defined(_WIN32)
+    // Waits count whole milliseconds, cut down: never one short of the time.
+    EXPECT_EQ(static_cast<long>(wake::PlatformWaitFor(0.0011) * 1e3), 2);
+    EXPECT_EQ(static_cast<long>(wake::PlatformWaitFor(0.002) * 1e3), 2);
+#endif
     EXPECT_EQ(wake::TimeoutMillis(0.0), 0);
     EXPECT_EQ(wake::TimeoutMillis(0.0011), 2);
     EXPECT_EQ(wake::TimeoutMillis(2.0), 2000);
