@@ -18,15 +18,9 @@ runs=${RUNS:-3}
 readonly SENTENCE="Look at the dresser|Open the drawer|Take the key|"
 
 source "$(dirname "$0")/../scripts/xvfb.sh"
-work=$(mktemp -d)
-Cleanup() {
-    StopPrivateXvfb
-    rm -rf "$work"
-}
-trap Cleanup EXIT
-StartPrivateXvfb "$work" || { echo "key_latency: no usable X server" >&2; exit 1; }
-mkdir "$work/run"
-cp "$build_dir/Hack-Bold.ttf" "$build_dir/splash.png" "$work/run/"
+StartScratchXvfb || { echo "key_latency: no usable X server" >&2; exit 1; }
+mkdir "$WORK/run"
+cp "$build_dir/Hack-Bold.ttf" "$build_dir/splash.png" "$WORK/run/"
 
 # xdotool commands typing the sentence, a key every $1 seconds: each held into the next, or
 # tapped (pressed and let go at once) with "tap" as $2.
@@ -50,8 +44,8 @@ TypistCommands() {
 }
 
 RunOnce() {  # LOG PROGRAM INTERVAL [MODE]
-    (cd "$work/run" && LD_PRELOAD="$build_dir/bench/libkey_probe.so" TARNWICK_KEY_LOG="$1" exec "$2") \
-        > "$work/out.log" 2>&1 &
+    (cd "$WORK/run" && LD_PRELOAD="$build_dir/bench/libkey_probe.so" TARNWICK_KEY_LOG="$1" exec "$2") \
+        > "$WORK/out.log" 2>&1 &
     local pid=$!
     local deadline=$((SECONDS + 20))
     until xdotool search --onlyvisible --name . > /dev/null 2>&1; do
@@ -88,15 +82,15 @@ Stats() {  # COLUMN FILE...
             binary=$build_dir/tarnwick
             [ $program = minimal ] && binary=$build_dir/bench/minimal_window
             for run in $(seq "$runs"); do
-                RunOnce "$work/$program-$interval-$run.log" "$binary" "$interval" "$mode"
+                RunOnce "$WORK/$program-$interval-$run.log" "$binary" "$interval" "$mode"
             done
         done
         for measure in "frames:1" "ms:2"; do
-            read -r tm tp tw < <(Stats "${measure#*:}" "$work"/tarnwick-"$interval"-*.log)
-            read -r mm mp mw < <(Stats "${measure#*:}" "$work"/minimal-"$interval"-*.log)
+            read -r tm tp tw < <(Stats "${measure#*:}" "$WORK"/tarnwick-"$interval"-*.log)
+            read -r mm mp mw < <(Stats "${measure#*:}" "$WORK"/minimal-"$interval"-*.log)
             printf '%-34s %8s %7s %7s  %8s %7s %7s %7.2fx\n' "${typist%%:*}, key to screen, ${measure%%:*}" \
                 "$tm" "$tp" "$tw" "$mm" "$mp" "$mw" "$(awk -v a="$tm" -v b="$mm" 'BEGIN { print (b > 0 ? a / b : 0) }')"
         done
     done
-} | tee "$work/summary"
-if [ -n "$results" ]; then cp "$work/summary" "$results"; fi
+} | tee "$WORK/summary"
+if [ -n "$results" ]; then cp "$WORK/summary" "$results"; fi

@@ -40,19 +40,13 @@ for file in "$tarnwick" "$minimal" "$probe" "$build_dir/Hack-Bold.ttf" "$build_d
 done
 
 source "$(dirname "$0")/../scripts/xvfb.sh"
-work=$(mktemp -d)
-Cleanup() {
-    StopPrivateXvfb
-    rm -rf "$work"
-}
-trap Cleanup EXIT
 
 # Room for the window at scale 2.
-StartPrivateXvfb "$work" -screen 0 2560x1600x24 || { echo "window_bench: no usable X server" >&2; exit 1; }
+StartScratchXvfb -screen 0 2560x1600x24 || { echo "window_bench: no usable X server" >&2; exit 1; }
 
 # Both programs read their files from the working directory.
-mkdir "$work/run"
-cp "$build_dir/Hack-Bold.ttf" "$build_dir/splash.png" "$work/run/"
+mkdir "$WORK/run"
+cp "$build_dir/Hack-Bold.ttf" "$build_dir/splash.png" "$WORK/run/"
 
 # Types a few words and rubs them out again, 20 keys a second, until killed.
 TypeAlong() {
@@ -67,18 +61,18 @@ TypeAlong() {
 # Runs one program once in one stretch; appends the stretch, the program's name and the probe's
 # figures to the runs file.
 RunOnce() {  # STRETCH NAME PROGRAM [ARGUMENT...]
-    local stretch=$1 name=$2 report="$work/report" from=$count_from for=$count_for helper=""
+    local stretch=$1 name=$2 report="$WORK/report" from=$count_from for=$count_for helper=""
     shift 2
     [ "$stretch" = splash ] && from=0.5 for=3
     [ "$stretch" = reading ] && from=2 for=45
     [ "$stretch" = resting ] && from=14 for=16
     rm -f "$report"
     (
-        cd "$work/run"
+        cd "$WORK/run"
         export LD_PRELOAD=$probe TARNWICK_PROBE_REPORT=$report
         export TARNWICK_PROBE_FROM=$from TARNWICK_PROBE_FOR=$for
         TARNWICK_PROBE_START_US=${EPOCHREALTIME/./} exec "$@"
-    ) >"$work/out.log" 2>&1 &
+    ) >"$WORK/out.log" 2>&1 &
     local pid=$! waited=0
     if [ "$stretch" = typing ]; then
         # From a little before the stretch, once the window (and the console) is up.
@@ -108,16 +102,16 @@ RunOnce() {  # STRETCH NAME PROGRAM [ARGUMENT...]
     fi
     if [ "$status" -ne 0 ] || [ ! -s "$report" ]; then
         echo "window_bench: $name failed (exit status $status):" >&2
-        cat "$work/out.log" >&2
+        cat "$WORK/out.log" >&2
         exit 1
     fi
     # "key=value ..." to the bare values.
-    echo "$stretch $name $(sed 's/[a-z_]*=//g' "$report")" >>"$work/runs"
+    echo "$stretch $name $(sed 's/[a-z_]*=//g' "$report")" >>"$WORK/runs"
 }
 
 echo "Whole-program benchmark: $runs runs each of the stretches $stretches (console:" \
     "${count_from}s to $((count_from + count_for))s after the first swap), on $DISPLAY"
-: >"$work/runs"
+: >"$WORK/runs"
 for run in $(seq "$runs"); do
     for stretch in $stretches; do
         RunOnce "$stretch" tarnwick "$tarnwick"
@@ -139,7 +133,7 @@ Median() {
             $14 = $5 > 0 ? $6 / $5 : 0; $15 = $5 * 1000 / $7; $16 = $8 / 1024; $17 = 100 * $6 / $7
             $18 = ($9 - $5) * 1000 / $7; $19 = $10 * 1000 / $7
             print $column
-        }' "$work/runs" |
+        }' "$WORK/runs" |
         sort -g |
         awk '{ v[NR] = $1 }
              END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
@@ -148,7 +142,7 @@ Median() {
 {
     echo "Runs (stretch, program, first swap ms, CPU ms to it, frames, CPU ms, wall ms, peak RSS KiB,"
     echo "wake-ups, context switches, timed frames, most late ms, mean late ms):"
-    sed 's/^/  /' "$work/runs"
+    sed 's/^/  /' "$WORK/runs"
     echo
     printf '%-52s %12s %12s %8s\n' "median of $runs runs" "program" "compared" "ratio"
     # label|stretch|column[|program (tarnwick)|compared with (minimal; -: nothing)]
@@ -174,6 +168,6 @@ Median() {
             else printf "%-52s %12.3f %12.3f %7.3fx\n", label, game, base, (base > 0 ? game / base : 0)
         }'
     done
-} | tee "$work/summary"
+} | tee "$WORK/summary"
 
-if [ -n "$results" ]; then cp "$work/summary" "$results"; fi
+if [ -n "$results" ]; then cp "$WORK/summary" "$results"; fi

@@ -1,6 +1,7 @@
 # Starting a private X server, for the window tests and the window benchmark. Sourced, not run.
 #   StartPrivateXvfb WORK_DIR [XVFB ARGUMENTS...]   exports DISPLAY, sets XVFB_PID
 #   StopPrivateXvfb
+#   StartScratchXvfb [XVFB ARGUMENTS...]          also makes WORK, both removed at exit
 
 NowMs() { echo $(( ${EPOCHREALTIME/./} / 1000 )); }
 
@@ -52,4 +53,12 @@ StopPrivateXvfb() {
         wait "$XVFB_PID" 2> /dev/null || true
         XVFB_PID=""
     fi
+}
+
+# For a script that needs a private server and a scratch folder until it exits: makes the folder
+# (WORK), starts the server with the arguments given, and has both go when the script exits.
+StartScratchXvfb() {
+    WORK=$(mktemp -d)
+    trap 'StopPrivateXvfb; rm -rf "$WORK"' EXIT
+    StartPrivateXvfb "$WORK" "$@"
 }

@@ -27,19 +27,25 @@ constexpr double kFrameWaitSeconds = 1.0 / 60.0 + 0.001;
 long received = 0;
 long fed = 0;
 long heldWaits = 0;
-KeyFunction programKey = nullptr;  // what GLFW calls, through CountReceivedKey
-KeyFunction toolkitKey = nullptr;  // what the program passes keys on to, through CountFedKey
-CharFunction programChar = nullptr;
-CharFunction toolkitChar = nullptr;
+long swaps = 0;
 
-// A character on its way to the screen.
+// The program's callback that GLFW calls, and the toolkit's that the program passes events on
+// to; none for a program that sets no callback over the toolkit's.
+template <typename Function>
+struct Chain {
+    Function program = nullptr;
+    Function toolkit = nullptr;
+};
+Chain<KeyFunction> keys;
+Chain<CharFunction> characters;
+
+// Characters in order of arrival, not yet on screen: the swaps before each came and when.
 struct Arrival {
     long swapsBefore;
     double seconds;
-    bool fed;
 };
 std::deque<Arrival> arriving;
-long swaps = 0;
+std::size_t charactersFed = 0;  // of `arriving`, the first ones, fed but not yet swapped
 
 double Now() {
     timespec now{};
@@ -63,33 +69,45 @@ Function Real(const char* name) {
     return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
 }
 
-void CountReceivedKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
-    ++received;
-    if (toolkitKey == nullptr) ++fed;
-    programKey(window, key, scancode, action, mods);
-}
-
 void CountFedKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
     ++fed;
-    toolkitKey(window, key, scancode, action, mods);
+    keys.toolkit(window, key, scancode, action, mods);
 }
 
-void CountReceivedChar(GLFWwindow* window, unsigned int codePoint) {
+void CountReceivedKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
     ++received;
-    arriving.push_back({swaps, Now(), toolkitChar == nullptr});
-    if (toolkitChar == nullptr) ++fed;
-    programChar(window, codePoint);
+    if (keys.toolkit == nullptr) ++fed;
+    keys.program(window, key, scancode, action, mods);
 }
 
 void CountFedChar(GLFWwindow* window, unsigned int codePoint) {
     ++fed;
-    for (Arrival& key : arriving) {
-        if (!key.fed) {
-            key.fed = true;
-            break;
-        }
+    ++charactersFed;
+    characters.toolkit(window, codePoint);
+}
+
+void CountReceivedChar(GLFWwindow* window, unsigned int codePoint) {
+    ++received;
+    arriving.push_back({swaps, Now()});
+    if (characters.toolkit == nullptr) {
+        ++fed;
+        ++charactersFed;
     }
-    toolkitChar(window, codePoint);
+    characters.program(window, codePoint);
+}
+
+// The first callback set is the toolkit's; the program sets its own over it and calls the one
+// it got back, which is handed out counting.
+template <typename Function>
+Function SetCallback(const char* name, GLFWwindow* window, Function callback,
+                     Chain<Function>& chain, Function receiving, Function feeding) {
+    const Function previous = chain.program;
+    chain.program = callback;
+    Real<Function (*)(GLFWwindow*, Function)>(name)(window,
+                                                    callback != nullptr ? receiving : nullptr);
+    if (previous == nullptr) return nullptr;
+    chain.toolkit = previous;
+    return feeding;
 }
 
 void BeforeWait(bool timed, double timeout) {
@@ -106,27 +124,13 @@ void BeforeWait(bool timed, double timeout) {
 
 extern "C" {
 
-// The first callback set is the toolkit's; the program sets its own over it and calls the one
-// it got back, which is handed out counting.
 KeyFunction glfwSetKeyCallback(GLFWwindow* window, KeyFunction callback) {
-    static const auto real = Real<KeyFunction (*)(GLFWwindow*, KeyFunction)>("glfwSetKeyCallback");
-    const KeyFunction previous = programKey;
-    programKey = callback;
-    real(window, callback != nullptr ? CountReceivedKey : nullptr);
-    if (previous == nullptr) return nullptr;
-    toolkitKey = previous;
-    return CountFedKey;
+    return SetCallback("glfwSetKeyCallback", window, callback, keys, CountReceivedKey, CountFedKey);
 }
 
 CharFunction glfwSetCharCallback(GLFWwindow* window, CharFunction callback) {
-    static const auto real =
-        Real<CharFunction (*)(GLFWwindow*, CharFunction)>("glfwSetCharCallback");
-    const CharFunction previous = programChar;
-    programChar = callback;
-    real(window, callback != nullptr ? CountReceivedChar : nullptr);
-    if (previous == nullptr) return nullptr;
-    toolkitChar = previous;
-    return CountFedChar;
+    return SetCallback("glfwSetCharCallback", window, callback, characters, CountReceivedChar,
+                       CountFedChar);
 }
 
 void glfwWaitEvents() {
@@ -146,10 +150,9 @@ void glfwSwapBuffers(GLFWwindow* window) {
     real(window);
     ++swaps;
     const double now = Now();
-    while (!arriving.empty() && arriving.front().fed) {
-        const Arrival key = arriving.front();
+    for (; charactersFed > 0 && !arriving.empty(); --charactersFed) {
+        LogShown(swaps - arriving.front().swapsBefore, now - arriving.front().seconds);
         arriving.pop_front();
-        LogShown(swaps - key.swapsBefore, now - key.seconds);
     }
 }
 
