@@ -86,11 +86,11 @@ void WindowLoop::Sleep() {
         sources.timedFrameIn = schedule_.FrameWantedIn(now);
         sources.frameAllowedIn = schedule_.FrameAllowedIn(now);
     }
-    const double wait = wake::SecondsToSleep(sources);
+    const double wait = wake::PlatformWaitFor(sources);
     if (wait == wake::kNever) {
         glfwWaitEvents();
     } else if (wait > 0.0) {
-        glfwWaitEventsTimeout(wake::PlatformWaitFor(wait));
+        glfwWaitEventsTimeout(wait);
     } else {
         glfwPollEvents();
     }

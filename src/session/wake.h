@@ -22,16 +22,13 @@ struct Sources {
     double frameAllowedIn = 0.0;
 };
 
-// Seconds to sleep: 0 for not at all, kNever for until input comes. Waiting input and timed
-// frames wait for the frame rate, never polled for while a frame is rate-limited; the game's
-// change does not, since updating it draws nothing by itself. While input waits, the game is
-// updated in that input's frame, so its change is not waited for separately.
-double SecondsToSleep(const Sources& sources);
-
-// A wait of `seconds` as the platform's timed wait is to be asked for it: stopped short of the
-// timer slack by which this platform may end such a wait late, so that the front end wakes on
-// time and sleeps the short rest.
-double PlatformWaitFor(double seconds);
+// Seconds to ask of the platform's timed wait: 0 for not at all, kNever for until input comes.
+// Waiting input and timed frames wait for the frame rate, never polled for while a frame is
+// rate-limited; the game's change does not, since updating it draws nothing by itself. While
+// input waits, the game is updated in that input's frame, so its change is not waited for
+// separately. A long wait stops short of the timer slack by which this platform may end it
+// late, so that the front end wakes on time and sleeps the short rest.
+double PlatformWaitFor(const Sources& sources);
 
 // `seconds` as a timeout in whole milliseconds for poll() or a page timer: rounded up, since a
 // wake before the time finds nothing due and would wait again; -1 for kNever; at most a day.

@@ -42,7 +42,7 @@ int WaitMillis(bool lineWaiting, std::optional<double> gameSeconds, double pace,
     sources.inputWaiting = lineWaiting;
     if (gameSeconds) sources.gameChangeIn = *gameSeconds / pace;
     if (inputWake) sources.timedFrameIn = *inputWake;
-    return wake::TimeoutMillis(wake::PlatformWaitFor(wake::SecondsToSleep(sources)));
+    return wake::TimeoutMillis(wake::PlatformWaitFor(sources));
 }
 
 // Only with a terminal on both standard streams, unless the player asked for the terminal's own

@@ -63,7 +63,7 @@ EMSCRIPTEN_KEEPALIVE int TarnwickMillisToSleep(int lineWaiting) {
     wake::Sources sources;
     sources.inputWaiting = lineWaiting != 0;
     sources.gameChangeIn = Current().session.SecondsToNextChange().value_or(wake::kNever);
-    return wake::TimeoutMillis(wake::SecondsToSleep(sources));
+    return wake::TimeoutMillis(wake::PlatformWaitFor(sources));
 }
 
 // The most bytes a line holds.

@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # Frames come when something changes, and at once: the caret blinks only with the focus; a line
 # submitted below a full log scrolls into view at once; a window mapped again redraws itself; a
-# minimised window draws nothing, and shows what was typed meanwhile once restored.
+# minimised window draws nothing, draws itself again once restored, and shows what was typed
+# meanwhile. Frames swapped are counted from inside the program (key_probe.so).
 source "$(dirname "$0")/lib.sh"
 
 # The caret: the only pixels of the field's text colour while the field is empty.
 CaretShown() { [ "$(CountColour "$1" "$INPUT_AREA" "$PLAIN" 10)" -gt 0 ]; }
 CaretHidden() { ! CaretShown "$1"; }
+REPORT=$WORK/waits
+Swaps() { sed -n 's/.*swaps=\([0-9]*\).*/\1/p' "$REPORT"; }
 
 StartXvfb
 NewGameDir
-StartGame
+StartGame env LD_PRELOAD="$(dirname "$PROBE")/libkey_probe.so" TARNWICK_WAIT_REPORT="$REPORT"
 window=$(WaitWindow)
 SkipSplash
 sleep 1
@@ -43,7 +46,17 @@ for _ in $(seq 12); do Shot "$WORK/u.png"; caret+=$(CaretShown "$WORK/u.png" && 
 [[ "$caret" =~ ^(0+|1+)$ ]] || Fail "the caret blinks without the focus: $caret"
 Pass "without the focus the caret stands still"
 
-# Minimised (as a window manager marks it), the window draws nothing until restored.
+# Minimised (as a window manager marks it) and restored with nothing new to show and no caret
+# to blink, the window still draws itself again: a desktop may have dropped its pixels.
+"$SET_WINDOW_STATE" "$window" iconic
+sleep 0.3
+swaps=$(Swaps)
+"$SET_WINDOW_STATE" "$window" normal
+sleep 0.5
+[ "$(Swaps)" -gt "$swaps" ] || Fail "restored, the window was not drawn again"
+Pass "restored, the window draws itself again"
+
+# Minimised, the window draws nothing until restored.
 xdotool windowfocus --sync "$window"
 PollScreen 3 CaretShown || Fail "the caret did not come back with the focus"
 "$SET_WINDOW_STATE" "$window" iconic

@@ -3,10 +3,13 @@
 // the GUI toolkit's callbacks (a program that sets no callback over the toolkit's feeds each
 // event as it comes), and notes each wait for events that begins while some are still held back,
 // unless it is a wait of at most a frame (the frame rate's). After every wait it rewrites the
-// report, TARNWICK_WAIT_REPORT:
-//   received=R fed=F held_waits=H
+// report, TARNWICK_WAIT_REPORT, with the frames swapped so far:
+//   received=R fed=F held_waits=H swaps=S
 // With TARNWICK_KEY_LOG set, it also writes one line per character once it is on screen: the
 // frames swapped from its arrival up to the first that shows it, and the milliseconds between.
+// With TARNWICK_CLOCK_JUMP set to a file's path, the next Enter pressed while that file exists
+// moves the program's clock (glfwGetTime) on by the seconds it holds, and removes it: that
+// Enter then comes in the same wake as everything due in those seconds.
 #include <dlfcn.h>
 #include <time.h>
 
@@ -28,6 +31,7 @@ long received = 0;
 long fed = 0;
 long heldWaits = 0;
 long swaps = 0;
+double clockJump = 0.0;
 
 // The program's callback that GLFW calls, and the toolkit's that the program passes events on
 // to; none for a program that sets no callback over the toolkit's.
@@ -74,8 +78,23 @@ void CountFedKey(GLFWwindow* window, int key, int scancode, int action, int mods
     keys.toolkit(window, key, scancode, action, mods);
 }
 
+// GLFW's Enter and press.
+constexpr int kEnter = 257;
+constexpr int kPress = 1;
+
+void JumpClockIfAsked() {
+    const char* path = std::getenv("TARNWICK_CLOCK_JUMP");
+    std::FILE* file = path != nullptr ? std::fopen(path, "r") : nullptr;
+    if (file == nullptr) return;
+    double seconds = 0.0;
+    if (std::fscanf(file, "%lf", &seconds) == 1) clockJump += seconds;
+    std::fclose(file);
+    std::remove(path);
+}
+
 void CountReceivedKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
     ++received;
+    if (key == kEnter && action == kPress) JumpClockIfAsked();
     if (keys.toolkit == nullptr) ++fed;
     keys.program(window, key, scancode, action, mods);
 }
@@ -115,7 +134,8 @@ void BeforeWait(bool timed, double timeout) {
     const char* path = std::getenv("TARNWICK_WAIT_REPORT");
     if (path == nullptr) return;
     if (std::FILE* report = std::fopen(path, "w")) {
-        std::fprintf(report, "received=%ld fed=%ld held_waits=%ld\n", received, fed, heldWaits);
+        std::fprintf(report, "received=%ld fed=%ld held_waits=%ld swaps=%ld\n", received, fed,
+                     heldWaits, swaps);
         std::fclose(report);
     }
 }
@@ -131,6 +151,11 @@ KeyFunction glfwSetKeyCallback(GLFWwindow* window, KeyFunction callback) {
 CharFunction glfwSetCharCallback(GLFWwindow* window, CharFunction callback) {
     return SetCallback("glfwSetCharCallback", window, callback, characters, CountReceivedChar,
                        CountFedChar);
+}
+
+double glfwGetTime() {
+    static const auto real = Real<double (*)()>("glfwGetTime");
+    return real() + clockJump;
 }
 
 void glfwWaitEvents() {

@@ -54,9 +54,10 @@ RowCharacters() {
     echo $(( ((right - left + 1) * 10 + CHARACTER_WIDTH_TENTHS / 2) / CHARACTER_WIDTH_TENTHS ))
 }
 
+CLOCK_JUMP=$WORK/clock-jump
 StartXvfb
 NewGameDir
-StartGame
+StartGame env LD_PRELOAD="$(dirname "$PROBE")/libkey_probe.so" TARNWICK_CLOCK_JUMP="$CLOCK_JUMP"
 window=$(WaitWindow)
 PollScreen 10 ShowsPicture "$SPLASH" || Fail "the splash picture did not show"
 Keep "$WORK/poll.png" "00-splash"
@@ -99,7 +100,9 @@ Expect "walk" 1 "PLAIN INTERACTABLE" "ACTION HINT"
 Expect "use key" 1 "PLAIN INTERACTABLE" "ACTION HINT"
 
 # The beast: its text comes a second after the door opens, and the door must be closed before
-# the third second. "close" is typed at once and submitted as soon as the beast shows.
+# the third second. "close" is typed at once and submitted as soon as the beast shows, its Enter
+# moving the program's clock on past that second (key_probe.so): the line comes in the same
+# wake as the beast's strike and, handed over first, still saves the player.
 Expect "open left door" 1 "PLAIN" "HINT INTERACTABLE"
 doorMs=$SUBMIT_MS
 STEP="the beast"
@@ -110,7 +113,9 @@ InputHasText "$WORK/poll.png" || Fail "\"close\" is not in the input field"
 ReplyLacks "$WORK/poll.png" "HINT"
 Pass "the beast claws at the door"
 STEP="close"
+echo 2.5 > "$CLOCK_JUMP"
 PressEnter
+[ ! -e "$CLOCK_JUMP" ] || Fail "the program's clock was not moved on at Enter"
 # The door opened after doorMs and "close" went in before now: an upper bound of the time
 # between the two, which must stay under the three seconds the beast gives.
 closedWithinMs=$(( $(NowMs) - doorMs ))
