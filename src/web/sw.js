@@ -1,7 +1,7 @@
 // The site's service worker: it keeps the site's files for play without a network and answers
 // from them first. The build writes in each file's SHA-256 sum and the build's name, made from
 // those sums: the same files give the same worker, a changed file a new one, with a cache of its
-// own. A new worker waits until a page of the site asks it to take over (game.js).
+// own. A new worker waits until the site's pages say they may switch (game.js).
 'use strict';
 
 const kFiles = {@TARNWICK_SITE_FILES@
@@ -33,9 +33,20 @@ self.addEventListener('activate', (event) => event.waitUntil(caches.keys().then(
     Promise.all(names.filter((name) => name.startsWith(kCachePrefix) && name !== kCache)
         .map((name) => caches.delete(name))))));
 
-self.addEventListener('message', (event) => {
-    if (event.data === 'take over') self.skipWaiting();
-});
+// Pages of this folder that have all their files and may run this build from their next load.
+// It takes over only once every open page is one of them: a page still loading would get the
+// rest of its files from this build. Forgotten if the worker is stopped: the pages ask again
+// at their next load.
+const loaded = new Set();
+self.addEventListener('message', (event) => event.waitUntil((async () => {
+    if (event.data !== 'take over') return;
+    loaded.add(event.source.id);
+    const pages = await self.clients.matchAll({ type: 'window', includeUncontrolled: true });
+    if (pages.every((page) => loaded.has(page.id) ||
+        !page.url.startsWith(self.registration.scope))) {
+        await self.skipWaiting();
+    }
+})()));
 
 // The site's files from this build's cache, the folder's own address as its index.html; all
 // else, or what the cache lost, from the network as usual.

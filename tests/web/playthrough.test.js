@@ -254,4 +254,19 @@ test('the page as an app, in a profile on disk: installable, offline, updated wh
     await page.waitForFunction(() => self.handedOver);
     assert.strictEqual(await load(), 'B,B,B');
     assert.deepStrictEqual([(await page.evaluate(() => caches.keys())).length, messages], [1, []]);
+    // While another tab of the site is still loading (it never says it has all its files), the
+    // next build waits.
+    build(dir, 'C');
+    const loading = await context.newPage();
+    await loading.addInitScript(() => { ServiceWorker.prototype.postMessage = () => {}; });
+    await loading.goto(site.url);
+    assert.strictEqual(await load(), 'B,B,B');
+    await page.evaluate(async () => {  // the new build installed, and time to take over
+        const registration = await navigator.serviceWorker.ready;
+        while (!registration.waiting && !self.handedOver) {
+            await new Promise((resolve) => setTimeout(resolve, 50));
+        }
+        await new Promise((resolve) => setTimeout(resolve, 500));
+    });
+    assert.ok(!await page.evaluate(() => self.handedOver), 'took over from a loading tab');
 });
