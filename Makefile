@@ -40,11 +40,9 @@ EMSCRIPTEN_CACHE := /usr/share/emscripten/cache
 EMSCRIPTEN_OWN_CACHE = $(if $(shell test -w $(EMSCRIPTEN_CACHE) && echo y),,\
 	EM_CACHE=$(CURDIR)/$(WEB_DIR)/emscripten-cache)
 EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs $(EMSCRIPTEN_OWN_CACHE)
-# Every date written into what is built (the package, the page, the zip) is SOURCE_DATE_EPOCH:
-# the environment's, else the date of the changelog's latest entry, as Debian's tools take it,
-# so that a build gives the same bytes on any day, for any user, from any checkout.
+# Every date written into what is built is SOURCE_DATE_EPOCH (scripts/source-date-epoch.sh).
 ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
-SOURCE_DATE_EPOCH := $(shell dpkg-parsechangelog -l packaging/changelog.in -S Timestamp 2>/dev/null)
+SOURCE_DATE_EPOCH := $(shell ./scripts/source-date-epoch.sh 2>/dev/null)
 endif
 ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH

@@ -20,9 +20,7 @@ readonly FONT_PACKAGE=fonts-hack-ttf
 command -v dpkg-shlibdeps > /dev/null ||
     { echo "make-deb: dpkg-shlibdeps is missing: scripts/install-deps.sh deb installs it" >&2; exit 1; }
 [ -f "$build/cmake_install.cmake" ] || { echo "make-deb: $build is not a build folder" >&2; exit 1; }
-# Unless the environment says otherwise, the date of the changelog's latest entry, as Debian's
-# tools take it: the same for every checkout and every user, with or without git.
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "$build/packaging/changelog" -S Timestamp)}
+SOURCE_DATE_EPOCH=$("$(dirname "$0")/../scripts/source-date-epoch.sh")
 export SOURCE_DATE_EPOCH
 
 umask 022

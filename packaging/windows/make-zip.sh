@@ -14,7 +14,7 @@ fi
 zip=$(realpath -m "$1")
 shift
 top=$(cd "$(dirname "$0")/../.." && pwd)
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "$top/packaging/changelog.in" -S Timestamp)}
+SOURCE_DATE_EPOCH=$("$top/scripts/source-date-epoch.sh")
 folder=$(basename "$zip" .zip)
 
 umask 022

@@ -360,9 +360,8 @@
     // A service worker (sw.js) keeps the site's files. A new build's worker waits while a page
     // of the last build may still fetch; once this page has all of its files (the page loaded,
     // its font too) it says so, and when every open page of the site has, the worker takes over
-    // and the next reload runs the new build whole. From
-    // file://, or where the browser has no workers or refuses one, the page plays online as
-    // ever, without a word.
+    // and the next reload runs the new build whole. From file://, or where the browser has no
+    // workers or refuses one, the page plays online as ever, without a word.
     window.addEventListener('load', () => document.fonts.ready.then(() => {
         if (!served) return;
         const takeOver = (worker) => worker?.postMessage('take over');

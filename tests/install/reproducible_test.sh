@@ -7,7 +7,7 @@ set -euo pipefail
 build=$(realpath "$1")
 web=$(realpath "$2")
 top=$(cd "$(dirname "$0")/../.." && pwd)
-SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "$top/packaging/changelog.in" -S Timestamp)}
+SOURCE_DATE_EPOCH=$("$top/scripts/source-date-epoch.sh")
 export SOURCE_DATE_EPOCH
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-again.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
