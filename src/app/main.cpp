@@ -3,7 +3,6 @@
 #include <backends/imgui_impl_opengl2.h>
 #include <imgui.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -34,22 +33,14 @@ void ReportGlfwError(int code, const char* description) {
 }
 
 // The primary monitor's content scale (the desktop's Xft.dpi on X11) and work area.
-struct Screen {
-    float contentScale = 1.0f;
-    int left = 0;
-    int top = 0;
-    int width = 0;  // 0: unknown
-    int height = 0;
-};
-
-Screen PrimaryScreen() {
-    Screen screen;
+WorkArea PrimaryWorkArea() {
+    WorkArea area;
     if (GLFWmonitor* monitor = glfwGetPrimaryMonitor()) {
         float yScale = 1.0f;
-        glfwGetMonitorContentScale(monitor, &screen.contentScale, &yScale);
-        glfwGetMonitorWorkarea(monitor, &screen.left, &screen.top, &screen.width, &screen.height);
+        glfwGetMonitorContentScale(monitor, &area.contentScale, &yScale);
+        glfwGetMonitorWorkarea(monitor, &area.left, &area.top, &area.width, &area.height);
     }
-    return screen;
+    return area;
 }
 
 // The window, not resizable, at the screen's scale (or the command line's), with its OpenGL
@@ -65,22 +56,12 @@ GLFWwindow* OpenWindow(const CommandLine& command, WindowScale& scale) {
         std::fprintf(stderr, "tarnwick: the window could not be created\n");
         return nullptr;
     }
-    const Screen screen = PrimaryScreen();
-    int frameLeft = 0;
-    int frameTop = 0;
-    int frameRight = 0;
-    int frameBottom = 0;
-    glfwGetWindowFrameSize(window, &frameLeft, &frameTop, &frameRight, &frameBottom);
-    const int roomWidth = std::max(0, screen.width - frameLeft - frameRight);
-    const int roomHeight = std::max(0, screen.height - frameTop - frameBottom);
-    scale = ChooseWindowScale(command.scale, screen.contentScale, roomWidth, roomHeight);
+    FrameExtents frame;
+    glfwGetWindowFrameSize(window, &frame.left, &frame.top, &frame.right, &frame.bottom);
+    const WindowPlacement placement = PlaceWindow(command.scale, PrimaryWorkArea(), frame);
+    scale = placement.size;
     glfwSetWindowSize(window, scale.width, scale.height);
-    if (roomWidth > 0 && roomHeight > 0) {
-        // Centred in the work area, frame included.
-        glfwSetWindowPos(window,
-                         screen.left + frameLeft + std::max(0, (roomWidth - scale.width) / 2),
-                         screen.top + frameTop + std::max(0, (roomHeight - scale.height) / 2));
-    }
+    if (placement.positioned) glfwSetWindowPos(window, placement.x, placement.y);
     glfwShowWindow(window);
     glfwMakeContextCurrent(window);
     return window;

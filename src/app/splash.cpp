@@ -121,8 +121,7 @@ void DrawSplash(const SplashTexture& splash) {
     glEnd();
 }
 
-bool SplashDismissed(const ImGuiIO& io, double seconds) {
-    if (seconds > kSplashTimeout) return true;
+bool SplashSkipped(const ImGuiIO& io) {
     if (io.MouseDown[kLeftMouseButton]) return true;
     for (int key : kSkipKeys) {
         if (io.KeysDown[key]) return true;

@@ -50,9 +50,8 @@ private:
 // Stretches the picture over the whole viewport, top row at the top.
 void DrawSplash(const SplashTexture& splash);
 
-// How long the splash shows unless skipped, in seconds of GUI clock.
+// How long the splash shows unless skipped, in seconds from the game clock's origin.
 inline constexpr double kSplashTimeout = 4.0;
 
-// Whether the splash has been shown long enough (`seconds` since the first frame, as the GUI
-// clock counts them) or the player asked to skip it.
-bool SplashDismissed(const ImGuiIO& io, double seconds);
+// Whether the player asked to skip the splash: a key that skips it or the left button down.
+bool SplashSkipped(const ImGuiIO& io);

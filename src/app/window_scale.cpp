@@ -37,3 +37,18 @@ WindowScale ChooseWindowScale(std::optional<float> requested, float contentScale
     }
     return chosen;
 }
+
+WindowPlacement PlaceWindow(std::optional<float> requested, const WorkArea& area,
+                            const FrameExtents& frame) {
+    const int roomWidth = std::max(0, area.width - frame.left - frame.right);
+    const int roomHeight = std::max(0, area.height - frame.top - frame.bottom);
+    WindowPlacement placement;
+    placement.size = ChooseWindowScale(requested, area.contentScale, roomWidth, roomHeight);
+    if (roomWidth > 0 && roomHeight > 0) {
+        // A window larger than the room (--scale) keeps its title bar on screen.
+        placement.positioned = true;
+        placement.x = area.left + frame.left + std::max(0, (roomWidth - placement.size.width) / 2);
+        placement.y = area.top + frame.top + std::max(0, (roomHeight - placement.size.height) / 2);
+    }
+    return placement;
+}

@@ -1,5 +1,8 @@
 #include "session/play_session.h"
 
+#include <algorithm>
+
+#include "session/wake.h"
 #include "story/story.h"
 
 PlaySession::PlaySession(Display& display, int wrapWidth)
@@ -11,6 +14,34 @@ PlaySession::PlaySession(Display& display, int wrapWidth, const StoryBuilder& bu
     console_.wrapWidth = wrapWidth;
     game_ = std::make_unique<Game>(console_, buildStory);
     Show(watcher_.Take(console_.lines), 0);
+}
+
+void PlaySession::StartClock(double origin, double pace) {
+    origin_ = origin;
+    pace_ = pace;
+}
+
+void PlaySession::PlayTo(double reading, const std::string& typed) {
+    if (pausedAt_) reading = *pausedAt_;
+    // Moved on by the frame's time from the reading the game's clock has, the way the GUI toolkit
+    // sums frame times: it never drifts from the front end's clock.
+    Frame(static_cast<float>(std::max(0.0, GameTimeAt(reading) - Now())), typed);
+}
+
+void PlaySession::PauseClock(double reading) {
+    if (!pausedAt_) pausedAt_ = reading;
+}
+
+void PlaySession::ResumeClock(double reading) {
+    if (!pausedAt_) return;
+    origin_ += reading - *pausedAt_;
+    pausedAt_.reset();
+}
+
+double PlaySession::NextChangeAt() const {
+    const std::optional<double> next = SecondsToNextChange();
+    if (!next || pausedAt_) return wake::kNever;
+    return origin_ + (Now() + *next) / pace_;
 }
 
 void PlaySession::Frame(float seconds, const std::string& typed) {

@@ -9,9 +9,10 @@
 #include "session/display.h"
 #include "session/log_watcher.h"
 
-// The game as every front end plays it: the front end moves the clock on by its frame times and
-// hands over typed lines, and everything the log gains is shown on a Display (or drawn from
-// console() by the window, whose Display shows nothing).
+// The game as every front end plays it: the front end hands over readings of its own clock and
+// typed lines, and everything the log gains is shown on a Display (or drawn from console() by
+// the window, whose Display shows nothing). The session turns readings into game time (an
+// origin, a pace, pauses), so every front end runs the game's clock the same way.
 class PlaySession {
 public:
     static constexpr float kFrameSeconds = 1.0f / 60.0f;
@@ -24,8 +25,21 @@ public:
     PlaySession(const PlaySession&) = delete;
     PlaySession& operator=(const PlaySession&) = delete;
 
-    // One frame that runs the clock on by `seconds` and hands `typed` to the game unless it is
-    // empty.
+    // The game's clock reads 0 at `origin` of the front end's clock and runs at `pace` times it
+    // from there (0.01 to 1000). Until called, the origin is reading 0 and the pace 1.
+    void StartClock(double origin, double pace = 1.0);
+    // One frame that runs the game's clock to `reading` of the front end's clock and hands
+    // `typed` to the game unless it is empty. A reading earlier than the last runs nothing.
+    void PlayTo(double reading, const std::string& typed = {});
+    // Between these two readings the game's clock stands still (the page while hidden).
+    void PauseClock(double reading);
+    void ResumeClock(double reading);
+    // The reading of the front end's clock at which the next PlayTo may show something without
+    // input: wake::kNever while only input can, or while the clock is paused.
+    double NextChangeAt() const;
+
+    // One frame of exactly `seconds` of game time, for play on a virtual clock of whole frames
+    // (scripts, tests): the game's clock sums them as the GUI toolkit sums its frame times.
     void Frame(float seconds, const std::string& typed = {});
     // The width of display lines added from now on; what was shown stays as it was.
     void SetWrapWidth(int width) { console_.wrapWidth = width; }
@@ -36,15 +50,21 @@ public:
 
     // Seconds of game time since the game began.
     double Now() const { return game_->clock.Seconds(); }
-    // Seconds from now until the next Frame may show something without input; none while only
-    // input can. Zero: frame again at once.
+    // Seconds of game time from now until the next frame may show something without input;
+    // none while only input can. Zero: frame again at once.
     std::optional<double> SecondsToNextChange() const { return game_->SecondsToNextChange(); }
     Console& console() { return console_; }
 
 private:
     void Show(const LogChange& change, std::size_t echoLines);
 
+    // The game's time at a reading of the front end's clock.
+    double GameTimeAt(double reading) const { return (reading - origin_) * pace_; }
+
     Display& display_;
+    double origin_ = 0.0;
+    double pace_ = 1.0;
+    std::optional<double> pausedAt_;  // the reading the clock stopped at
     Console console_;
     std::unique_ptr<Game> game_;  // made once the console has its width
     LogWatcher watcher_;

@@ -34,13 +34,12 @@ int WrapWidth(bool outputIsTerminal) {
 }
 
 // Real milliseconds to wait for input: none while a line waits for its frame, else until the
-// game may next change on its own or the input needs its own wake (to end an unfinished key
-// sequence or paste), -1 when only input matters.
-int WaitMillis(bool lineWaiting, std::optional<double> gameSeconds, double pace,
-               std::optional<double> inputWake) {
+// game may next change on its own (`gameChangeIn` seconds) or the input needs its own wake (to
+// end an unfinished key sequence or paste), -1 when only input matters.
+int WaitMillis(bool lineWaiting, double gameChangeIn, std::optional<double> inputWake) {
     wake::Sources sources;
     sources.inputWaiting = lineWaiting;
-    if (gameSeconds) sources.gameChangeIn = *gameSeconds / pace;
+    sources.gameChangeIn = gameChangeIn;
     if (inputWake) sources.timedFrameIn = *inputWake;
     return wake::TimeoutMillis(wake::PlatformWaitFor(sources));
 }
@@ -83,25 +82,27 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
     DisplayList shown(std::move(displays));
 
     PlaySession session(shown, WrapWidth(outputIsTerminal));
+    // Readings of the steady clock in seconds since the game began.
+    const Clock::time_point start = Clock::now();
+    const auto reading = [start](Clock::time_point at) {
+        return std::chrono::duration<double>(at - start).count();
+    };
+    session.StartClock(0.0, pace);
     input.FrameShown();
     bool inputOpen = true;
-    Clock::time_point lastFrame = Clock::now();
     // Asleep until a key, a signal, the game's next timed step or the end of an unfinished key
     // sequence: no steady tick.
     while (!StopRequested() && terminal.error() == 0) {
         if (inputOpen && input.Pending() < kMaxPendingLines) {
-            const int timeout = WaitMillis(input.HasLine(), session.SecondsToNextChange(), pace,
-                                           input.SecondsToNextWake(Clock::now()));
+            const Clock::time_point now = Clock::now();
+            const int timeout = WaitMillis(input.HasLine(), session.NextChangeAt() - reading(now),
+                                           input.SecondsToNextWake(now));
             inputOpen = input.Read(timeout);
         }
         if (!inputOpen && !input.HasLine()) break;
 
-        const Clock::time_point now = Clock::now();
-        const double elapsed = std::chrono::duration<double>(now - lastFrame).count();
-        lastFrame = now;
         session.SetWrapWidth(WrapWidth(outputIsTerminal));
-        session.Frame(static_cast<float>(elapsed * pace),
-                      input.HasLine() ? input.Next() : std::string());
+        session.PlayTo(reading(Clock::now()), input.HasLine() ? input.Next() : std::string());
         input.FrameShown();
     }
 

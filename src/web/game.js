@@ -50,10 +50,14 @@
         const text = (pointer) => (pointer ? module.UTF8ToString(pointer) : null);
 
         return {
-            start: () => text(module._TarnwickStart()),
-            frame: (seconds, typed) =>
-                withStrings([typed], (p) => text(module._TarnwickFrame(seconds, p))),
-            millisToSleep: (lineWaiting) => module._TarnwickMillisToSleep(lineWaiting ? 1 : 0),
+            // Every reading is the page's clock in seconds; the game turns it into its own time.
+            start: (reading) => text(module._TarnwickStart(reading)),
+            frame: (reading, typed) =>
+                withStrings([typed], (p) => text(module._TarnwickFrame(reading, p))),
+            pause: (reading) => module._TarnwickPause(reading),
+            resume: (reading) => module._TarnwickResume(reading),
+            millisToSleep: (lineWaiting, reading) =>
+                module._TarnwickMillisToSleep(lineWaiting ? 1 : 0, reading),
             lineBytes: module._TarnwickLineBytes(),
             cleanLine: (raw) => withStrings([raw], (p) => text(module._TarnwickCleanLine(p))),
             historyAdd: (line) => withStrings([line], (p) => module._TarnwickHistoryAdd(p)),
@@ -115,17 +119,15 @@
 
     // After each step the game says how long until it can next change by itself: a timer wakes
     // the page then, a typed line wakes it at once, and while nothing is due no frame is asked
-    // for at all. The time the page is hidden never counts.
-    let clockTime = null;     // performance.now() the game's clock was run to; null: from 0
+    // for at all. The game's clock stands still while the page is hidden.
     let frameRequest = null;  // the frame asked for, when something is due at once
     let wakeTimer = null;     // the timer set, when something is due later
 
+    const clockReading = () => performance.now() / 1000;
+
     function runClock() {
-        const now = performance.now();
-        const seconds = clockTime === null ? 0 : Math.max(0, now - clockTime) / 1000;
-        clockTime = now;
         try {
-            show(game.frame(seconds, typedLines.length > 0 ? typedLines.shift() : ''));
+            show(game.frame(clockReading(), typedLines.length > 0 ? typedLines.shift() : ''));
         } catch (error) {
             fail('the game stopped (' + error + ')');
         }
@@ -138,7 +140,7 @@
         frameRequest = null;
         wakeTimer = null;
         if (game === null || document.hidden) return;
-        const wait = game.millisToSleep(typedLines.length > 0);
+        const wait = game.millisToSleep(typedLines.length > 0, clockReading());
         if (wait === 0) {
             frameRequest = requestAnimationFrame(step);
         } else if (wait > 0) {
@@ -158,10 +160,10 @@
     document.addEventListener('visibilitychange', () => {
         if (game === null) return;
         if (document.hidden) {
-            if (clockTime !== null) runClock();  // the time until now still counts
-            clockTime = null;
+            runClock();  // the time until now still counts
+            game.pause(clockReading());
         } else {
-            clockTime = performance.now();
+            game.resume(clockReading());
         }
         schedule();
     });
@@ -319,7 +321,8 @@
 
     function begin(module) {
         game = gameApi(module);
-        show(game.start());
+        show(game.start(clockReading()));
+        if (document.hidden) game.pause(clockReading());
         status.textContent = '';
         input.disabled = false;
         focusInput();

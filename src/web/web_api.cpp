@@ -43,26 +43,38 @@ const char* Reply(const std::optional<std::string>& text) {
 
 extern "C" {
 
-// Starts a new game and returns the events of its first texts.
-EMSCRIPTEN_KEEPALIVE const char* TarnwickStart() {
+// Every `reading` below is the page's clock in seconds (performance.now() / 1000).
+
+// Starts a new game, its clock at 0 at `reading`, and returns the events of its first texts.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickStart(double reading) {
     game = std::make_unique<WebGame>();
+    game->session.StartClock(reading);
     return Reply(game->display.Take());
 }
 
-// One frame of `seconds`; `typed` is handed to the game, cleaned as the input field would
-// hold it, unless nothing of it is left. Returns the events of the frame.
-EMSCRIPTEN_KEEPALIVE const char* TarnwickFrame(float seconds, const char* typed) {
-    Current().session.Frame(seconds, CleanInputLine(typed));
+// One frame that runs the game to `reading`; `typed` is handed to the game, cleaned as the input
+// field would hold it, unless nothing of it is left. Returns the events of the frame.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickFrame(double reading, const char* typed) {
+    Current().session.PlayTo(reading, CleanInputLine(typed));
     return Reply(game->display.Take());
 }
 
-// How long the page may sleep, as every front end decides it: 0 for a frame at once, else the
-// milliseconds until the game may next change without a typed line, rounded up, or -1 when only
-// a typed line can change it. `lineWaiting`: a typed line waits for its frame.
-EMSCRIPTEN_KEEPALIVE int TarnwickMillisToSleep(int lineWaiting) {
+// The game's clock stands still from a pause's reading to a resume's (the page hidden).
+EMSCRIPTEN_KEEPALIVE void TarnwickPause(double reading) {
+    Current().session.PauseClock(reading);
+}
+
+EMSCRIPTEN_KEEPALIVE void TarnwickResume(double reading) {
+    Current().session.ResumeClock(reading);
+}
+
+// How long the page may sleep from `reading`, as every front end decides it: 0 for a frame at
+// once, else the milliseconds until the game may next change without a typed line, rounded up,
+// or -1 when only a typed line can change it. `lineWaiting`: a typed line waits for its frame.
+EMSCRIPTEN_KEEPALIVE int TarnwickMillisToSleep(int lineWaiting, double reading) {
     wake::Sources sources;
     sources.inputWaiting = lineWaiting != 0;
-    sources.gameChangeIn = Current().session.SecondsToNextChange().value_or(wake::kNever);
+    sources.gameChangeIn = Current().session.NextChangeAt() - reading;
     return wake::TimeoutMillis(wake::PlatformWaitFor(sources));
 }
 

@@ -70,4 +70,33 @@ TEST(WindowScaleTest, DesktopScaleFittedToTheScreenUnlessAsked) {
     }
 }
 
+TEST(WindowScaleTest, PlacedInTheWorkAreaWithItsFrame) {
+    struct Case {
+        std::optional<float> requested;
+        WorkArea area;
+        FrameExtents frame;
+        WindowPlacement expected;
+    };
+    const Case cases[] = {
+        // A 48-pixel panel under a 1366 x 768 screen, a title bar of 24 rows.
+        {std::nullopt, {1.0f, 0, 0, 1366, 720}, {1, 24, 1, 5}, {{0.96f, 1228, 691}, true, 69, 24}},
+        {std::nullopt,
+         {1.0f, 64, 32, 1856, 1048},
+         {0, 30, 0, 0},
+         {{1.0f, 1280, 720}, true, 352, 211}},
+        {std::nullopt, {1.0f, 0, 0, 0, 0}, {1, 24, 1, 5}, {{1.0f, 1280, 720}, false, 0, 0}},
+        {2.0f, {1.0f, 0, 0, 1366, 720}, {1, 24, 1, 5}, {{2.0f, 2560, 1440}, true, 1, 24}},
+    };
+    for (const Case& c : cases) {
+        const WindowPlacement placed = PlaceWindow(c.requested, c.area, c.frame);
+        SCOPED_TRACE(&c - cases);
+        EXPECT_NEAR(placed.size.scale, c.expected.size.scale, 0.001f);
+        EXPECT_EQ(placed.size.width, c.expected.size.width);
+        EXPECT_EQ(placed.size.height, c.expected.size.height);
+        EXPECT_EQ(placed.positioned, c.expected.positioned);
+        EXPECT_EQ(placed.x, c.expected.x);
+        EXPECT_EQ(placed.y, c.expected.y);
+    }
+}
+
 }  // namespace

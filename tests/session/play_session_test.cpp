@@ -9,6 +9,7 @@
 #include "engine/game.h"
 #include "recording_display.h"
 #include "session/play_session.h"
+#include "session/wake.h"
 
 namespace {
 
@@ -20,8 +21,7 @@ void TestStory(Game& game, Console& console) {
     Game* state = &game;
     game.SetScenes({Scene([log] { log->AddText("Hello."); },
                           [log, state] {
-                              if (state->eventStage == 0 &&
-                                  state->clock.Now() - state->sceneStartTime > 2.0f) {
+                              if (state->eventStage == 0 && state->SceneOlderThan(2.0f)) {
                                   state->eventStage = 1;
                                   log->AddText("Two seconds.");
                               }
@@ -107,6 +107,27 @@ TEST(PlaySession, RunsTheStoryClockByTheFrameTimes) {
     session.Frame(PlaySession::kFrameSeconds);
     EXPECT_EQ(display.Take(), Events({"Two seconds."}));
     EXPECT_NEAR(session.Now(), 2.0 + PlaySession::kFrameSeconds, 1e-6);
+}
+
+// A front end's clock from an origin at a pace, paused a while: the text two game seconds in
+// comes at the reading NextChangeAt names, and not before.
+TEST(PlaySession, RunsTheGameOnTheFrontEndsClock) {
+    RecordingDisplay display;
+    PlaySession session(display, 80, TestStory);
+    display.Take();
+    session.StartClock(100.0, 0.5);
+    session.PlayTo(100.5);
+    session.PlayTo(100.5);
+    EXPECT_NEAR(session.NextChangeAt(), 104.0, 1e-5);
+    session.PauseClock(101.0);
+    session.PlayTo(150.0);
+    EXPECT_EQ(session.NextChangeAt(), wake::kNever);
+    session.ResumeClock(200.0);
+    EXPECT_NEAR(session.NextChangeAt(), 203.0, 1e-5);
+    session.PlayTo(202.99);
+    EXPECT_TRUE(display.Take().empty());
+    session.PlayTo(203.01);
+    EXPECT_EQ(display.Take(), Events({"Two seconds."}));
 }
 
 TEST(PlaySession, LaysNewTextOutAtTheWidthInForce) {
