@@ -13,8 +13,8 @@
 #include <unistd.h>
 
 #include "session/play_session.h"
-#include "session/wake.h"
 #include "text/edited_input.h"
+#include "text/input_wait.h"
 #include "text/play_signals.h"
 #include "text/stream_input.h"
 #include "text/terminal.h"
@@ -24,25 +24,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Typed lines waiting for their frame; past this, input is left unread until the game catches
-// up, so a flood of lines costs no memory.
-constexpr std::size_t kMaxPendingLines = 64;
-
 int WrapWidth(bool outputIsTerminal) {
     const int columns = outputIsTerminal ? TerminalColumns(STDOUT_FILENO) : 0;
     return columns > 0 ? columns : kDefaultWrapWidth;
-}
-
-// Real milliseconds to wait for input: none while a line waits for its frame, else until the
-// game may next change on its own or the input needs its own wake (to end an unfinished key
-// sequence or paste), -1 when only input matters.
-int WaitMillis(bool lineWaiting, std::optional<double> gameSeconds, double pace,
-               std::optional<double> inputWake) {
-    wake::Sources sources;
-    sources.inputWaiting = lineWaiting;
-    if (gameSeconds) sources.gameChangeIn = *gameSeconds / pace;
-    if (inputWake) sources.timedFrameIn = *inputWake;
-    return wake::TimeoutMillis(wake::PlatformWaitFor(sources));
 }
 
 // Only with a terminal on both standard streams, unless the player asked for the terminal's own
@@ -89,11 +73,10 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
     // Asleep until a key, a signal, the game's next timed step or the end of an unfinished key
     // sequence: no steady tick.
     while (!StopRequested() && terminal.error() == 0) {
-        if (inputOpen && input.Pending() < kMaxPendingLines) {
-            const int timeout = WaitMillis(input.HasLine(), session.SecondsToNextChange(), pace,
-                                           input.SecondsToNextWake(Clock::now()));
-            inputOpen = input.Read(timeout);
-        }
+        const std::optional<int> wait =
+            InputWaitMillis(input.Pending(), session.SecondsToNextChange(), pace,
+                            input.SecondsToNextWake(Clock::now()));
+        if (inputOpen && wait) inputOpen = input.Read(*wait);
         if (!inputOpen && !input.HasLine()) break;
 
         const Clock::time_point now = Clock::now();
