@@ -13,8 +13,8 @@
 #include <unistd.h>
 
 #include "session/play_session.h"
-#include "session/wake.h"
 #include "text/edited_input.h"
+#include "text/input_wait.h"
 #include "text/play_signals.h"
 #include "text/stream_input.h"
 #include "text/terminal.h"
@@ -24,24 +24,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Typed lines waiting for their frame; past this, input is left unread until the game catches
-// up, so a flood of lines costs no memory.
-constexpr std::size_t kMaxPendingLines = 64;
-
 int WrapWidth(bool outputIsTerminal) {
     const int columns = outputIsTerminal ? TerminalColumns(STDOUT_FILENO) : 0;
     return columns > 0 ? columns : kDefaultWrapWidth;
-}
-
-// Real milliseconds to wait for input: none while a line waits for its frame, else until the
-// game may next change on its own (`gameChangeIn` seconds) or the input needs its own wake (to
-// end an unfinished key sequence or paste), -1 when only input matters.
-int WaitMillis(bool lineWaiting, double gameChangeIn, std::optional<double> inputWake) {
-    wake::Sources sources;
-    sources.inputWaiting = lineWaiting;
-    sources.gameChangeIn = gameChangeIn;
-    if (inputWake) sources.timedFrameIn = *inputWake;
-    return wake::TimeoutMillis(wake::PlatformWaitFor(sources));
 }
 
 // Only with a terminal on both standard streams, unless the player asked for the terminal's own
@@ -93,12 +78,10 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
     // Asleep until a key, a signal, the game's next timed step or the end of an unfinished key
     // sequence: no steady tick.
     while (!StopRequested() && terminal.error() == 0) {
-        if (inputOpen && input.Pending() < kMaxPendingLines) {
-            const Clock::time_point now = Clock::now();
-            const int timeout = WaitMillis(input.HasLine(), session.NextChangeAt() - reading(now),
-                                           input.SecondsToNextWake(now));
-            inputOpen = input.Read(timeout);
-        }
+        const Clock::time_point now = Clock::now();
+        const std::optional<int> wait = InputWaitMillis(
+            input.Pending(), session.NextChangeAt() - reading(now), input.SecondsToNextWake(now));
+        if (inputOpen && wait) inputOpen = input.Read(*wait);
         if (!inputOpen && !input.HasLine()) break;
 
         session.SetWrapWidth(WrapWidth(outputIsTerminal));

@@ -98,7 +98,9 @@ bool AllDigits(const std::string& text) {
 }  // namespace
 
 std::vector<Key> KeyDecoder::Feed(std::string_view bytes, Clock::time_point now) {
-    std::vector<Key> keys;
+    // A loop that ran late reads these bytes without having told of the silence before them:
+    // what that silence ended is over before they are decoded.
+    std::vector<Key> keys = Pause(now);
     if (!bytes.empty()) lastBytes_ = now;
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);

@@ -63,7 +63,8 @@ public:
     // A string ends after this many bytes, terminated or not.
     static constexpr std::size_t kLongestString = 512;
 
-    // The keys in `bytes`, read at `now`.
+    // The keys in `bytes`, read at `now`: first what Pause(now) gives, so bytes that come after
+    // a wait has ended are never part of what it ended. Bytes of one read are decoded together.
     std::vector<Key> Feed(std::string_view bytes, Clock::time_point now);
     // Nothing came until `now`: what waited for it no longer waits. Sequences and strings are
     // dropped, a paste ends; the keys are a character cut short, handed on as it came.

@@ -97,8 +97,8 @@ TEST(LineEditing, RecallsEarlierCommandsAndRefusesTheThirtySecondByte) {
     const Screen screen = Shown(terminal, 80);
     EXPECT_EQ(CursorRow(screen), "> yes " + std::string(24, 'x') + "012");
     EXPECT_EQ(screen.bells() - bellsBefore, 1);
-    // A long paste into the full line: one bell more, and the paste is text, not keys.
-    terminal.Type("\x1b[200~" + std::string(4000, 'z') + "\x04\x1b[201~\x1b[D");
+    // A paste of several reads (of 4096) into the full line: one bell more, and it is no keys.
+    terminal.Type("\x1b[200~" + std::string(12000, 'z') + "\x04\x1b[201~\x1b[D");
     ASSERT_TRUE(terminal.WaitFor("012\r\x1b[31C")) << terminal.output();
     EXPECT_EQ(Shown(terminal, 80).bells() - bellsBefore, 2);
     terminal.Type("\x03");

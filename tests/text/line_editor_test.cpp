@@ -136,6 +136,9 @@ TEST(LineEditor, EndsWhatIsUnfinishedAtAPauseAndTypesNoneOfIt) {
     } cases[] = {
         {"Escape, then b within 50 ms: Alt-b", {{0, "ab\x1b"}, {49, "bX"}}, "Xab"},
         {"Escape, 50 ms, then b", {{0, "ab\x1b"}, {50, "bX"}}, "abbX"},
+        {"Escape, a second, then b", {{0, "ab\x1b"}, {1000, "bX"}}, "abbX"},
+        {"Escape and b in one read, a second on", {{0, "ab"}, {1000, "\033bX"}}, "Xab"},
+        {"Escapes, a second, then [ and ]", {{0, "a\x1b"}, {1000, "[\x1b"}, {1000, "]b"}}, "a[]b"},
         {"Alt-_ until 50 ms pass", {{0, "a\x1b_"}, {49, "b"}, {49, "c"}, {50, "d"}}, "ad"},
         {"ST cut by a pause", {{0, "a\x1b]0;t\x1b"}, {50, "\\b"}}, "a\\b"},
         {"a string at its longest", {{0, "a" + longString + "bc"}}, "abc"},
@@ -146,17 +149,21 @@ TEST(LineEditor, EndsWhatIsUnfinishedAtAPauseAndTypesNoneOfIt) {
         {"a paste ending late", {{0, "\x1b[200~a\x1b"}, {999, "[20"}, {999, "1~\x01X"}}, "Xa"},
         {"a paste never ending", {{0, "\x1b[200~ab"}, {999, "c\x1b[20"}, {1000, "\x01X"}}, "Xabc"},
     };
-    for (const auto& c : cases) {
+    // Each case twice: the second time, as a late loop does, with no Pause before the bytes.
+    for (std::size_t run = 0; run < 2 * std::size(cases); ++run) {
+        const auto& c = cases[run / 2];
+        const bool late = run % 2 == 1;
         KeyDecoder decoder;
         LineEditor editor;
         KeyDecoder::Clock::time_point now;
         for (const auto& [millis, bytes] : c.chunks) {
             now += std::chrono::milliseconds(millis);  // a wait that read nothing, then bytes
-            for (const auto& keys : {decoder.Pause(now), decoder.Feed(bytes, now)}) {
+            for (const auto& keys :
+                 {late ? std::vector<Key>() : decoder.Pause(now), decoder.Feed(bytes, now)}) {
                 for (const Key& key : keys) editor.Apply(key);
             }
         }
-        EXPECT_EQ(editor.text(), c.text) << c.what;
+        EXPECT_EQ(editor.text(), c.text) << c.what << (late ? ", late" : "");
     }
 }
 
