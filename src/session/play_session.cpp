@@ -23,6 +23,7 @@ void PlaySession::StartClock(double origin, double pace) {
 
 void PlaySession::PlayTo(double reading, const std::string& typed) {
     if (pausedAt_) reading = *pausedAt_;
+    if (!origin_) origin_ = reading;
     // Moved on by the frame's time from the reading the game's clock has, the way the GUI toolkit
     // sums frame times: it never drifts from the front end's clock.
     Frame(static_cast<float>(std::max(0.0, GameTimeAt(reading) - Now())), typed);
@@ -34,14 +35,15 @@ void PlaySession::PauseClock(double reading) {
 
 void PlaySession::ResumeClock(double reading) {
     if (!pausedAt_) return;
-    origin_ += reading - *pausedAt_;
+    if (origin_) *origin_ += reading - *pausedAt_;
     pausedAt_.reset();
 }
 
 double PlaySession::NextChangeAt() const {
     const std::optional<double> next = SecondsToNextChange();
     if (!next || pausedAt_) return wake::kNever;
-    return origin_ + (Now() + *next) / pace_;
+    if (!origin_) return -wake::kNever;
+    return *origin_ + (Now() + *next) / pace_;
 }
 
 void PlaySession::Frame(float seconds, const std::string& typed) {

@@ -26,7 +26,8 @@ public:
     PlaySession& operator=(const PlaySession&) = delete;
 
     // The game's clock reads 0 at `origin` of the front end's clock and runs at `pace` times it
-    // from there (0.01 to 1000). Until called, the origin is reading 0 and the pace 1.
+    // from there (0.01 to 1000). Without it, the game's clock starts at the first reading
+    // handed to PlayTo, at the pace of the front end's.
     void StartClock(double origin, double pace = 1.0);
     // One frame that runs the game's clock to `reading` of the front end's clock and hands
     // `typed` to the game unless it is empty. A reading earlier than the last runs nothing.
@@ -35,7 +36,8 @@ public:
     void PauseClock(double reading);
     void ResumeClock(double reading);
     // The reading of the front end's clock at which the next PlayTo may show something without
-    // input: wake::kNever while only input can, or while the clock is paused.
+    // input: wake::kNever while only input can, or while the clock is paused; -wake::kNever
+    // (at once) before the clock has started.
     double NextChangeAt() const;
 
     // One frame of exactly `seconds` of game time, for play on a virtual clock of whole frames
@@ -59,10 +61,12 @@ private:
     void Show(const LogChange& change, std::size_t echoLines);
 
     // The game's time at a reading of the front end's clock.
-    double GameTimeAt(double reading) const { return (reading - origin_) * pace_; }
+    double GameTimeAt(double reading) const {
+        return (reading - origin_.value_or(reading)) * pace_;
+    }
 
     Display& display_;
-    double origin_ = 0.0;
+    std::optional<double> origin_;
     double pace_ = 1.0;
     std::optional<double> pausedAt_;  // the reading the clock stopped at
     Console console_;

@@ -51,7 +51,7 @@
 
         return {
             // Every reading is the page's clock in seconds; the game turns it into its own time.
-            start: (reading) => text(module._TarnwickStart(reading)),
+            start: () => text(module._TarnwickStart()),
             frame: (reading, typed) =>
                 withStrings([typed], (p) => text(module._TarnwickFrame(reading, p))),
             pause: (reading) => module._TarnwickPause(reading),
@@ -321,8 +321,7 @@
 
     function begin(module) {
         game = gameApi(module);
-        show(game.start(clockReading()));
-        if (document.hidden) game.pause(clockReading());
+        show(game.start());
         status.textContent = '';
         input.disabled = false;
         focusInput();

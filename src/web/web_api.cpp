@@ -45,10 +45,10 @@ extern "C" {
 
 // Every `reading` below is the page's clock in seconds (performance.now() / 1000).
 
-// Starts a new game, its clock at 0 at `reading`, and returns the events of its first texts.
-EMSCRIPTEN_KEEPALIVE const char* TarnwickStart(double reading) {
+// Starts a new game and returns the events of its first texts. Its clock starts at the first
+// frame's reading.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickStart() {
     game = std::make_unique<WebGame>();
-    game->session.StartClock(reading);
     return Reply(game->display.Take());
 }
 
