@@ -14,6 +14,7 @@
 #include "app/font.h"
 #include "app/platform.h"
 #include "app/splash.h"
+#include "app/stale_wm_check.h"
 #include "app/window_input.h"
 #include "app/window_loop.h"
 #include "app/window_scale.h"
@@ -120,6 +121,7 @@ int main(int argc, char** argv) {
     if (splashPath) splashDecoder.emplace(*splashPath);
 
     glfwSetErrorCallback(ReportGlfwError);
+    RemoveStaleWindowManagerCheck();
     if (!glfwInit()) return 1;
     WindowScale scale;
     GLFWwindow* window = OpenWindow(command, scale);
