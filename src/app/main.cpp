@@ -13,6 +13,7 @@
 #include "app/font.h"
 #include "app/platform.h"
 #include "app/splash.h"
+#include "app/stale_wm_check.h"
 #include "app/window_input.h"
 #include "app/window_loop.h"
 #include "app/window_scale.h"
@@ -101,6 +102,7 @@ int main(int argc, char** argv) {
     if (splashPath) splashDecoder.emplace(*splashPath);
 
     glfwSetErrorCallback(ReportGlfwError);
+    RemoveStaleWindowManagerCheck();
     if (!glfwInit()) return 1;
     WindowScale scale;
     GLFWwindow* window = OpenWindow(command, scale);
