@@ -8,13 +8,14 @@
 #include "engine/game.h"
 #include "session/display.h"
 #include "session/log_watcher.h"
+#include "session/wake.h"
 
 // The game as every front end plays it: the front end moves the clock on by its frame times and
 // hands over typed lines, and everything the log gains is shown on a Display (or drawn from
 // console() by the window, whose Display shows nothing).
 class PlaySession {
 public:
-    static constexpr float kFrameSeconds = 1.0f / 60.0f;
+    static constexpr double kFrameSeconds = wake::kFrameSeconds;
 
     // Starts the game's own story; the welcome text is shown at once.
     PlaySession(Display& display, int wrapWidth);

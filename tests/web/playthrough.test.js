@@ -11,8 +11,8 @@ const zlib = require('node:zlib');
 const { test } = require('node:test');
 const axe = require('axe-core');
 const { chromium } = require('playwright-core');
-const { serveSite, stopClock, focused, kColours, type, repoDir, siteDir, useBrowserAndSite } =
-    require('./page');
+const { serveSite, stopClock, focused, kColours, kSplashKeys, type, repoDir, siteDir,
+    useBrowserAndSite } = require('./page');
 
 const shared = useBrowserAndSite();
 
@@ -41,12 +41,16 @@ test('a whole game in the page', async () => {
     const log = page.getByRole('log');
     const input = page.getByRole('textbox', { name: 'Your command' });
 
-    // The splash, with its text alternative, over a game ready to play; Space skips it.
+    // The splash, with its text alternative, over a game ready to play; each of the window's
+    // keys ends it, the keypad's Enter does not.
     await page.getByRole('img', { name: /Tarnwick III/ }).waitFor();
     assert.ok(!await page.getByText('Tap to begin').isVisible());  // there are keys here
     await log.getByText('Welcome').waitFor();
-    await page.keyboard.press('Space');
-    await page.getByRole('img').waitFor({ state: 'hidden' });
+    for (const key of ['NumpadEnter', ...kSplashKeys]) {
+        await page.evaluate(() => { document.querySelector('.splash').hidden = false; });
+        await page.keyboard.press(key);
+        assert.strictEqual(await page.getByRole('img').isVisible(), key === 'NumpadEnter', key);
+    }
     assert.ok(await focused(input));
 
     // Typed markup is shown as the characters typed; Enter on an empty line does nothing.
@@ -269,4 +273,6 @@ test('the page as an app, in a profile on disk: installable, offline, updated wh
         await new Promise((resolve) => setTimeout(resolve, 500));
     });
     assert.ok(!await page.evaluate(() => self.handedOver), 'took over from a loading tab');
+    // The waiting build's files are in a cache of their own, beside the running build's.
+    assert.strictEqual((await page.evaluate(() => caches.keys())).length, 2);
 });
