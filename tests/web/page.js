@@ -19,15 +19,17 @@ function launch() {
 }
 
 // Serves a folder (the site by default) on a loopback port (a free one unless given), as any
-// static server would; close() also drops the connections kept open.
-async function serveSite(dir = siteDir, port = 0) {
+// static server would, with `headers` besides the type; close() also drops the connections kept
+// open.
+async function serveSite(dir = siteDir, port = 0, headers = {}) {
     const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
         '.webp': 'image/webp', '.woff2': 'font/woff2', '.png': 'image/png' };
     const server = http.createServer((request, response) => {
         const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
         fs.readFile(path.join(dir, name), (error, body) => {
             response.writeHead(error ? 404 : 200,
-                { 'Content-Type': types[path.extname(name)] || 'application/octet-stream' });
+                { 'Content-Type': types[path.extname(name)] || 'application/octet-stream',
+                    ...headers });
             response.end(error ? 'not found' : body);
         });
     });

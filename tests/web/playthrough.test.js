@@ -224,7 +224,9 @@ function build(dir, name) {
 test('the page as an app, in a profile on disk: installable, offline, updated whole', async (t) => {
     const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'tarnwick-'));
     build(dir, 'A');
-    let site = await serveSite(dir);
+    // Files the browser may keep for an hour: a new build's worker must ask again for each.
+    const cached = { 'Cache-Control': 'max-age=3600' };
+    let site = await serveSite(dir, 0, cached);
     const context = await chromium.launchPersistentContext(path.join(dir, 'profile'),
         { executablePath: '/usr/bin/chromium', args: ['--headless', '--no-sandbox'] });
     t.after(() => context.close().then(site.close).then(() => fs.rmSync(dir, { recursive: true })));
@@ -253,7 +255,7 @@ test('the page as an app, in a profile on disk: installable, offline, updated wh
     // A new build: the first reload runs the last one, which hands over once loaded; the second
     // runs the new one, and the last one's cache is gone.
     build(dir, 'B');
-    site = await serveSite(dir, site.port);
+    site = await serveSite(dir, site.port, cached);
     assert.strictEqual(await load(), 'A,A,A');
     await page.waitForFunction(() => self.handedOver);
     assert.strictEqual(await load(), 'B,B,B');
