@@ -50,7 +50,7 @@ void PlaySession::Frame(float seconds, const std::string& typed) {
     game_->clock.Advance(seconds);
     if (!typed.empty()) {
         // The echo is the first text the line adds; it is laid out as AddText will lay it out.
-        const std::size_t echoLines = WrapText("<s>" + typed + "</>", console_.wrapWidth).size();
+        const std::size_t echoLines = WrapText(EchoMarkup(typed), console_.wrapWidth).size();
         game_->HandleInput(console_, typed);
         display_.Typed(typed);
         Show(watcher_.Take(console_.lines), echoLines);

@@ -8,6 +8,7 @@
 #include "engine/game.h"
 #include "session/display.h"
 #include "session/log_watcher.h"
+#include "session/wake.h"
 
 // The game as every front end plays it: the front end hands over readings of its own clock and
 // typed lines, and everything the log gains is shown on a Display (or drawn from console() by
@@ -15,7 +16,7 @@
 // origin, a pace, pauses), so every front end runs the game's clock the same way.
 class PlaySession {
 public:
-    static constexpr float kFrameSeconds = 1.0f / 60.0f;
+    static constexpr double kFrameSeconds = wake::kFrameSeconds;
 
     // Starts the game's own story; the welcome text is shown at once.
     PlaySession(Display& display, int wrapWidth);

@@ -78,6 +78,11 @@ EMSCRIPTEN_KEEPALIVE int TarnwickMillisToSleep(int lineWaiting, double reading) 
     return wake::TimeoutMillis(wake::PlatformWaitFor(sources));
 }
 
+// What parts the spans of a line in the events.
+EMSCRIPTEN_KEEPALIVE int TarnwickSpanSeparator() {
+    return WebDisplay::kSpanSeparator;
+}
+
 // The most bytes a line holds.
 EMSCRIPTEN_KEEPALIVE int TarnwickLineBytes() {
     return static_cast<int>(LineCleaner::kMaxLineBytes);

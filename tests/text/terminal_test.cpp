@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "program_runner.h"
+#include "text/terminal_colours.h"
 
 namespace {
 
@@ -69,7 +70,9 @@ TEST(TextAtATerminal, ShowsNoColourWhenAskedNotTo) {
 TEST(TextAtATerminal, ColoursAsDeepAsTheTerminalsDescriptionSays) {
     const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
         {{"TERM=xterm-256color"}, kActionColour, "actions"},
-        {{"TERM=linux", "COLORTERM=truecolor"}, "\x1b[38;2;211;64;18m", "actions"},
+        {{"TERM=linux", "COLORTERM=truecolor"},
+         ColourSequence(SpanStyle::Action, ColourDepth::TrueColour),
+         "actions"},
         {{"TERM=linux"}, "\x1b[36m", "hints"},
         {{"TERM=xterm-16color"}, "\x1b[94m", "hints"},  // bright blue, which 8 colours lack
         {{"TERM=vt100"}, "", "actions"},                // no colours at all

@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <deque>
 
+#include "session/wake.h"
+
 struct GLFWwindow;
 
 namespace {
@@ -25,7 +27,7 @@ using KeyFunction = void (*)(GLFWwindow*, int, int, int, int);
 using CharFunction = void (*)(GLFWwindow*, unsigned int);
 
 // The longest wait allowed while events are held back: a frame at 60 a second, and a little.
-constexpr double kFrameWaitSeconds = 1.0 / 60.0 + 0.001;
+constexpr double kFrameWaitSeconds = wake::kFrameSeconds + 0.001;
 
 long received = 0;
 long fed = 0;

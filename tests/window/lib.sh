@@ -20,15 +20,12 @@ ARTIFACTS=$5
 TEST_NAME=$(basename "$0" .sh)
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 
-# What the program draws.
+# What the program draws, in the game's colours as red,green,blue.
 readonly WINDOW_TITLE="Vosk - Tarnwick III"
-readonly CONSOLE_BG=41,44,51
-readonly CLEAR_COLOUR=114,144,154
-readonly PLAIN=174,180,184
-readonly ACTION=211,64,18
-readonly HINT=114,176,229
-readonly INTERACTABLE=201,155,109
-readonly ECHO=161,190,126
+Colour() { "$(dirname "${BASH_SOURCE[0]}")/../../scripts/palette.sh" "$1"; }
+CONSOLE_BG=$(Colour Console) CLEAR_COLOUR=$(Colour Clear) PLAIN=$(Colour Plain)
+ACTION=$(Colour Action) HINT=$(Colour Hint) INTERACTABLE=$(Colour Interactable) ECHO=$(Colour Echo)
+readonly CONSOLE_BG CLEAR_COLOUR PLAIN ACTION HINT INTERACTABLE ECHO
 # Where it draws it: the log region above the input field, inside the window's margins and left
 # of the scroll bar; the input field along the bottom edge.
 readonly LOG_AREA="4 4 1250 688"
