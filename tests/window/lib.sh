@@ -148,14 +148,14 @@ StopGame() {
     fi
 }
 
-# Prints the id of the program's visible window once it is mapped (up to 20 s).
+# Prints the id of the program's visible window once it is mapped.
 WaitWindow() {
-    local deadline=$(( $(NowMs) + 20000 )) window=""
+    local deadline=$(( $(NowMs) + FIRST_START_MS )) window=""
     while true; do
         window=$(xdotool search --onlyvisible --name "Tarnwick" 2> /dev/null | head -n 1 || true)
         [ -n "$window" ] && break
         GameRunning || Fail "the program ended before its window showed"
-        [ "$(NowMs)" -lt "$deadline" ] || Fail "no window within 20 s"
+        [ "$(NowMs)" -lt "$deadline" ] || Fail "no window showed"
         sleep 0.05
     done
     echo "$window"
