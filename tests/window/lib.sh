@@ -296,17 +296,12 @@ InputHasText() {
 
 InputEmpty() { ! InputHasText "$1"; }
 
-# Submits the text in the input field with Enter, making sure it went: the field is empty
-# afterwards (a press that fell between two frames is repeated). SUBMIT_MS is a moment just
-# before the line reached the game.
+# Submits the text in the input field with one Enter, which empties the field. SUBMIT_MS is a
+# moment just before the line reached the game.
 PressEnter() {
-    local try
-    for try in 1 2 3; do
-        SUBMIT_MS=$(NowMs)
-        HoldKey Return
-        PollScreen 2 InputEmpty && return 0
-    done
-    Fail "Enter did not submit the line"
+    SUBMIT_MS=$(NowMs)
+    HoldKey Return
+    PollScreen 10 InputEmpty || Fail "Enter did not submit the line"
 }
 
 # Types a line into the input field, waits until it shows there and submits it.
