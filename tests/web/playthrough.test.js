@@ -233,8 +233,11 @@ test('the page as an app, in a profile on disk: installable, offline, updated wh
     const page = context.pages()[0];
     const messages = [];
     page.on('console', (message) => messages.push(message.text()));
-    await page.addInitScript(() => navigator.serviceWorker?.addEventListener('controllerchange',
-        () => { self.handedOver = true; }));
+    await page.addInitScript(() => {
+        const workers = navigator.serviceWorker;
+        workers?.addEventListener('controllerchange', () => { self.handedOver = true; });
+        workers?.addEventListener('message', ({ data }) => { self.answer = data; });
+    });
     const load = async (url) => {  // the builds of the page and its two scripts
         await (url ? page.goto(url) : page.reload());
         await page.getByRole('log').getByText('Welcome').waitFor();
@@ -267,14 +270,9 @@ test('the page as an app, in a profile on disk: installable, offline, updated wh
     await loading.addInitScript(() => { ServiceWorker.prototype.postMessage = () => {}; });
     await loading.goto(site.url);
     assert.strictEqual(await load(), 'B,B,B');
-    await page.evaluate(async () => {  // the new build installed, and time to take over
-        const registration = await navigator.serviceWorker.ready;
-        while (!registration.waiting && !self.handedOver) {
-            await new Promise((resolve) => setTimeout(resolve, 50));
-        }
-        await new Promise((resolve) => setTimeout(resolve, 500));
-    });
-    assert.ok(!await page.evaluate(() => self.handedOver), 'took over from a loading tab');
+    await page.waitForFunction(() => self.answer);  // the new build's worker heard this page
+    assert.deepStrictEqual(await page.evaluate(() => [self.answer, self.handedOver]),
+        ['waiting', undefined], 'took over from a loading tab');
     // The waiting build's files are in a cache of their own, beside the running build's.
     assert.strictEqual((await page.evaluate(() => caches.keys())).length, 2);
 });

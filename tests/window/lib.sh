@@ -145,14 +145,14 @@ StopGame() {
     fi
 }
 
-# Prints the id of the program's visible window once it is mapped (up to 20 s).
+# Prints the id of the program's visible window once it is mapped.
 WaitWindow() {
-    local deadline=$(( $(NowMs) + 20000 )) window=""
+    local deadline=$(( $(NowMs) + FIRST_START_MS )) window=""
     while true; do
         window=$(xdotool search --onlyvisible --name "Tarnwick" 2> /dev/null | head -n 1 || true)
         [ -n "$window" ] && break
         GameRunning || Fail "the program ended before its window showed"
-        [ "$(NowMs)" -lt "$deadline" ] || Fail "no window within 20 s"
+        [ "$(NowMs)" -lt "$deadline" ] || Fail "no window showed"
         sleep 0.05
     done
     echo "$window"
@@ -293,17 +293,12 @@ InputHasText() {
 
 InputEmpty() { ! InputHasText "$1"; }
 
-# Submits the text in the input field with Enter, making sure it went: the field is empty
-# afterwards (a press that fell between two frames is repeated). SUBMIT_MS is a moment just
-# before the line reached the game.
+# Submits the text in the input field with one Enter, which empties the field. SUBMIT_MS is a
+# moment just before the line reached the game.
 PressEnter() {
-    local try
-    for try in 1 2 3; do
-        SUBMIT_MS=$(NowMs)
-        HoldKey Return
-        PollScreen 2 InputEmpty && return 0
-    done
-    Fail "Enter did not submit the line"
+    SUBMIT_MS=$(NowMs)
+    HoldKey Return
+    PollScreen 10 InputEmpty || Fail "Enter did not submit the line"
 }
 
 # Types a line into the input field, waits until it shows there and submits it.
