@@ -23,92 +23,103 @@ namespace {
 constexpr std::size_t kMostQueued = 32;
 constexpr int kBusTimeoutMilliseconds = 500;
 
+// What the game asks of the speech thread. Shared with the thread, which may outlive the sink.
+struct SpeechRequests {
+    std::mutex mutex;
+    std::condition_variable asked;
+    std::deque<std::string> texts;
+    bool cancel = false;
+    bool stopping = false;
+    bool gone = false;  // no service: every request is dropped
+};
+
+void GiveUp(SpeechRequests& requests, const char* why) {
+    std::fprintf(stderr, "tarnwick: no speech: %s\n", why);
+    const std::lock_guard<std::mutex> lock(requests.mutex);
+    requests.gone = true;
+    requests.texts.clear();
+}
+
+// The speech thread: it sleeps until asked, and makes every call to the service.
+void SpeakRequests(SpeechRequests& requests) {
+    char* error = nullptr;
+    // No address: libspeechd takes SPEECHD_ADDRESS, else the desktop's usual socket. No
+    // autospawn: a service of the game's own would not be the player's.
+    SPDConnection* connection =
+        spd_open2("tarnwick", "main", nullptr, SPD_MODE_SINGLE, nullptr, 0, &error);
+    if (connection == nullptr) {
+        GiveUp(requests, error != nullptr ? error : "cannot reach Speech Dispatcher");
+        std::free(error);
+        return;
+    }
+    while (true) {
+        std::unique_lock<std::mutex> lock(requests.mutex);
+        requests.asked.wait(lock, [&requests] {
+            return requests.stopping || requests.cancel || !requests.texts.empty();
+        });
+        if (requests.stopping) break;
+        const bool cancel = std::exchange(requests.cancel, false);
+        std::string text;
+        if (!requests.texts.empty()) {
+            text = std::move(requests.texts.front());
+            requests.texts.pop_front();
+        }
+        lock.unlock();
+        if ((cancel && spd_cancel(connection) != 0) ||
+            (!text.empty() && spd_say(connection, SPD_TEXT, text.c_str()) < 0)) {
+            GiveUp(requests, "Speech Dispatcher stopped answering");
+            break;
+        }
+    }
+    spd_close(connection);
+}
+
 // libspeechd waits for the service's answer on every call, so the calls are made on a thread
-// that only this sink wakes: it sleeps while nothing is asked of it.
+// of their own. It is never waited for: a service that stopped answering keeps it, and must
+// not keep the game from closing.
 class SpeechDispatcherSink : public SpeechSink {
 public:
     ~SpeechDispatcherSink() override {
         {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            stopping_ = true;
+            const std::lock_guard<std::mutex> lock(requests_->mutex);
+            requests_->stopping = true;
         }
-        asked_.notify_one();
-        if (thread_.joinable()) thread_.join();
+        requests_->asked.notify_one();
     }
 
     void Speak(const std::string& text) override {
         {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            if (gone_) return;
-            if (queue_.size() == kMostQueued) queue_.pop_front();
-            queue_.push_back(text);
-            if (!thread_.joinable()) Start();
+            const std::lock_guard<std::mutex> lock(requests_->mutex);
+            if (requests_->gone) return;
+            if (requests_->texts.size() == kMostQueued) requests_->texts.pop_front();
+            requests_->texts.push_back(text);
         }
-        asked_.notify_one();
+        Start();
+        requests_->asked.notify_one();
     }
 
     void Cancel() override {
         {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            if (gone_ || !thread_.joinable()) return;
-            queue_.clear();
-            cancel_ = true;
+            const std::lock_guard<std::mutex> lock(requests_->mutex);
+            if (requests_->gone || !started_) return;
+            requests_->texts.clear();
+            requests_->cancel = true;
         }
-        asked_.notify_one();
+        requests_->asked.notify_one();
     }
 
 private:
+    // Nothing is asked of the service before the first text.
     void Start() {
+        if (started_) return;
+        started_ = true;
         // A service that closes its socket must not end the game with the write after it.
         std::signal(SIGPIPE, SIG_IGN);
-        thread_ = std::thread([this] { Run(); });
+        std::thread([requests = requests_] { SpeakRequests(*requests); }).detach();
     }
 
-    void Run() {
-        char* error = nullptr;
-        // No address: libspeechd takes SPEECHD_ADDRESS, else the desktop's usual socket. No
-        // autospawn: a service of the game's own would not be the player's.
-        SPDConnection* connection =
-            spd_open2("tarnwick", "main", nullptr, SPD_MODE_SINGLE, nullptr, 0, &error);
-        if (connection == nullptr) {
-            GiveUp(error != nullptr ? error : "cannot reach Speech Dispatcher");
-            std::free(error);
-            return;
-        }
-        while (true) {
-            std::unique_lock<std::mutex> lock(mutex_);
-            asked_.wait(lock, [this] { return stopping_ || cancel_ || !queue_.empty(); });
-            if (stopping_) break;
-            const bool cancel = std::exchange(cancel_, false);
-            std::string text;
-            if (!queue_.empty()) {
-                text = std::move(queue_.front());
-                queue_.pop_front();
-            }
-            lock.unlock();
-            if ((cancel && spd_cancel(connection) != 0) ||
-                (!text.empty() && spd_say(connection, SPD_TEXT, text.c_str()) < 0)) {
-                GiveUp("Speech Dispatcher stopped answering");
-                break;
-            }
-        }
-        spd_close(connection);
-    }
-
-    void GiveUp(const char* why) {
-        std::fprintf(stderr, "tarnwick: no speech: %s\n", why);
-        const std::lock_guard<std::mutex> lock(mutex_);
-        gone_ = true;
-        queue_.clear();
-    }
-
-    std::mutex mutex_;
-    std::condition_variable asked_;
-    std::deque<std::string> queue_;
-    bool cancel_ = false;
-    bool stopping_ = false;
-    bool gone_ = false;  // no service: every request is dropped
-    std::thread thread_;
+    std::shared_ptr<SpeechRequests> requests_ = std::make_shared<SpeechRequests>();
+    bool started_ = false;
 };
 
 // The session bus named by the environment, never one started to answer (autolaunch).

@@ -30,83 +30,72 @@ void TestStory(Game& game, Console& console) {
     Game* state = &game;
     game.SetScenes({Scene([log] { log->AddText("Hi."); },
                           [log, state] {
-                              if (state->eventStage == 0 && state->SceneOlderThan(3.0f)) {
-                                  state->eventStage = 1;
-                                  log->AddText("A <r>bell</> rings.");
-                              }
+                              if (state->eventStage != 0 || !state->SceneOlderThan(3.0f)) return;
+                              state->eventStage = 1;
+                              log->AddText("A <r>bell</> rings.");
                           })});
     game.eventStage = 0;
-    game.SetActions(0, {{{"look"},
-                         [log](const std::string&) {
-                             log->AddText("A long <y>yellow</> hall\n\nwith one door.");
-                         }},
-                        {{"wipe"}, [log](const std::string&) {
-                             log->Clear();
-                             log->AddText("Dark.");
-                         }}});
+    const auto look = [log](const std::string&) {
+        log->AddText("A long <y>yellow hall</>\n\nand a door.");
+    };
+    const auto wipe = [log](const std::string&) {
+        log->Clear();
+        log->AddText("Dark.");
+    };
+    game.SetActions(0, {{{"look"}, look}, {{"wipe"}, wipe}});
 }
-
-// One step of play: a typed line, seconds of waiting, or a key of the window's.
-struct Step {
-    std::string action;  // "type LINE", "wait SECONDS", "relayout", "repeat", "ctrl", "toggle"
-    Calls said;
-};
 
 }  // namespace
 
 TEST(SpeakingDisplay, SaysWhatTheGameAddsAndNothingElse) {
-    const std::vector<Step> steps = {
+    // A typed line, seconds of waiting, or a key of the window's; then what the sink was told.
+    const std::vector<std::pair<std::string, Calls>> steps = {
         {"wait 1", {}},
-        {"type look", {"A long yellow hall with one door."}},
+        {"type look", {"A long yellow hall and a door."}},
         {"type zzz", {}},  // nothing matches: the echo alone is added
         {"repeat", {}},    // the reply to "zzz" was empty
-        {"type look", {"A long yellow hall with one door."}},
+        {"type look", {"A long yellow hall and a door."}},
         {"relayout", {}},
         {"wait 3", {"A bell rings."}},  // timed, after the reply: both are the last reply
-        {"repeat", {"(cancel)", "A long yellow hall with one door. A bell rings."}},
+        {"repeat", {"(cancel)", "A long yellow hall and a door. A bell rings."}},
         {"ctrl", {"(cancel)"}},
         {"type wipe", {"(cancel)", "Dark."}},
         {"toggle", {"(cancel)", "Speech off."}},
         {"type look", {}},
-        {"repeat", {}},
         {"ctrl", {}},
         {"toggle", {"(cancel)", "Speech on."}},
-        {"repeat", {"(cancel)", "A long yellow hall with one door."}},
+        {"repeat", {"(cancel)", "A long yellow hall and a door."}},
     };
     RecordingSink sink;
     SpeakingDisplay speech(sink, true);
     PlaySession session(speech, 12, TestStory);
     EXPECT_EQ(sink.calls, Calls({"Hi."}));
-    for (const Step& step : steps) {
+    for (const auto& [action, said] : steps) {
         sink.calls.clear();
-        const std::string verb = step.action.substr(0, step.action.find(' '));
-        const std::string rest = step.action.substr(verb.size() + (verb != step.action));
-        if (verb == "type") session.Frame(PlaySession::kFrameSeconds, rest);
-        if (verb == "wait") session.Frame(std::stof(rest));
-        if (verb == "relayout") {
+        const std::string argument = action.substr(action.find(' ') + 1);
+        if (action.rfind("type", 0) == 0) session.Frame(PlaySession::kFrameSeconds, argument);
+        if (action.rfind("wait", 0) == 0) session.Frame(std::stof(argument));
+        if (action == "relayout") {
             session.SetWrapWidth(30);
             session.Rewrap();
-            session.Frame(PlaySession::kFrameSeconds);
+            session.Frame(0.0f);
         }
-        if (verb == "repeat") speech.RepeatLastReply();
-        if (verb == "ctrl") speech.Silence();
-        if (verb == "toggle") speech.SetOn(!speech.on());
-        EXPECT_EQ(sink.calls, step.said) << step.action;
+        if (action == "repeat") speech.RepeatLastReply();
+        if (action == "ctrl") speech.Silence();
+        if (action == "toggle") speech.SetOn(!speech.on());
+        EXPECT_EQ(sink.calls, said) << action;
     }
 }
 
 TEST(SpeakingDisplay, StartsOnByTheOptionThenTheSavedToggleThenAReader) {
-    struct Row {
-        bool speak;
-        std::optional<bool> saved;
-        bool reader;
-        bool on;
-    };
-    for (const Row& row : {Row{true, false, false, true}, Row{false, false, true, false},
-                           Row{false, true, false, true}, Row{false, std::nullopt, true, true},
-                           Row{false, std::nullopt, false, false}}) {
-        const bool reader = row.reader;
-        EXPECT_EQ(SpeechStartsOn(row.speak, row.saved, [reader] { return reader; }), row.on)
-            << row.speak << " " << row.saved.value_or(-1) << " " << row.reader;
+    // --speak, the saved toggle and a running reader, and whether speech starts on.
+    using Row = std::tuple<bool, std::optional<bool>, bool, bool>;
+    for (const auto& [speak, saved, reader, on] :
+         {Row{true, false, false, true}, Row{false, false, true, false},
+          Row{false, true, false, true}, Row{false, std::nullopt, true, true},
+          Row{false, std::nullopt, false, false}}) {
+        const bool running = reader;
+        EXPECT_EQ(SpeechStartsOn(speak, saved, [running] { return running; }), on)
+            << speak << saved.value_or(-1) << reader;
     }
 }
