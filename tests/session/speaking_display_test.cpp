@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -84,18 +83,5 @@ TEST(SpeakingDisplay, SaysWhatTheGameAddsAndNothingElse) {
         if (action == "ctrl") speech.Silence();
         if (action == "toggle") speech.SetOn(!speech.on());
         EXPECT_EQ(sink.calls, said) << action;
-    }
-}
-
-TEST(SpeakingDisplay, StartsOnByTheOptionThenTheSavedToggleThenAReader) {
-    // --speak, the saved toggle and a running reader, and whether speech starts on.
-    using Row = std::tuple<bool, std::optional<bool>, bool, bool>;
-    for (const auto& [speak, saved, reader, on] :
-         {Row{true, false, false, true}, Row{false, false, true, false},
-          Row{false, true, false, true}, Row{false, std::nullopt, true, true},
-          Row{false, std::nullopt, false, false}}) {
-        const bool running = reader;
-        EXPECT_EQ(SpeechStartsOn(speak, saved, [running] { return running; }), on)
-            << speak << saved.value_or(-1) << reader;
     }
 }
