@@ -19,6 +19,7 @@ usage() {
 build_packages=(
     build-essential cmake pkg-config
     libglfw3-dev libgl-dev libgl1-mesa-dri libimgui-dev libstb-dev libncurses-dev fonts-hack-ttf
+    libspeechd-dev  # the window speaks through Speech Dispatcher; it brings GLib's GDBus too
 )
 # The tests and their helper programs build with these; the window's tests need more to run.
 check_packages=("${build_packages[@]}" libgtest-dev libx11-dev zlib1g-dev)
@@ -41,6 +42,7 @@ test_only_packages=(
     chromium firefox-esr webkit2gtk-driver
     lintian desktop-file-utils appstream
     wine64 unzip
+    speech-dispatcher speech-dispatcher-espeak-ng  # a private speech service for the window
 )
 
 # The sanitizer and libFuzzer runtime matches clang's major version: the installed clang's, or

@@ -50,6 +50,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             }
             command.scale = scale;
             ++i;
+        } else if (arg == "--speak") {
+            command.speak = true;
         } else if (arg == "--help" || arg == "-h") {
             if (command.action == CommandLineAction::kPlay) {
                 command.action = CommandLineAction::kPrintHelp;

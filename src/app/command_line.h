@@ -11,6 +11,7 @@ struct CommandLine {
     CommandLineAction action = CommandLineAction::kPlay;
     std::string error;           // why, for kBadArgument
     std::optional<float> scale;  // --scale: overrides the desktop's scale and the screen's size
+    bool speak = false;          // --speak: say the game's text aloud
 };
 
 // The range --scale accepts.
@@ -19,25 +20,30 @@ inline constexpr float kLargestScale = 4.0f;
 
 #ifdef _WIN32
 inline constexpr const char* kWindowUsage =
-    "Usage: tarnwick [--scale F] [--help | --version]\n"
+    "Usage: tarnwick [--scale F] [--speak] [--help | --version]\n"
     "Plays Vosk - Tarnwick III, a very short text adventure, in a 1280 x 720 window, scaled\n"
     "by the display's scale setting and made smaller if the screen has no room for it.\n"
     "  --scale F  draw the window at F times its size instead (0.5 to 4, e.g. 1.5)\n"
+    "  --speak    say the game's text aloud (not in this build yet)\n"
     "  --help     show this text\n"
     "  --version  show the version\n"
     "Hack-Bold.ttf and splash.png are looked for in the working folder and beside the\n"
     "program.\n";
 #else
 inline constexpr const char* kWindowUsage =
-    "Usage: tarnwick [--scale F] [--help | --version]\n"
+    "Usage: tarnwick [--scale F] [--speak] [--help | --version]\n"
     "Plays Vosk - Tarnwick III, a very short text adventure, in a 1280 x 720 window, scaled\n"
     "by the desktop's scale (Xft.dpi / 96) and made smaller if the screen has no room for it.\n"
     "  --scale F  draw the window at F times its size instead (0.5 to 4, e.g. 1.5)\n"
+    "  --speak    say the game's text aloud through Speech Dispatcher; it also speaks when\n"
+    "             the desktop says a screen reader runs\n"
     "  --help     show this text\n"
     "  --version  show the version\n"
     "Hack-Bold.ttf and splash.png are looked for in the working directory, beside the\n"
     "program, in ../share/games/tarnwick from the program's folder, and the font also in\n"
-    "/usr/share/fonts/truetype/hack. tarnwick-text plays the same story in a terminal.\n";
+    "/usr/share/fonts/truetype/hack. tarnwick-text plays the same story in a terminal.\n"
+    "Keys while playing: F5 turns speech on or off, F6 says the last reply again, Ctrl\n"
+    "stops what is being said.\n";
 #endif
 
 // Reads the arguments after the program name; the first one that is not understood wins.

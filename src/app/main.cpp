@@ -4,6 +4,7 @@
 #include <imgui.h>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "app/data_files.h"
 #include "app/font.h"
 #include "app/platform.h"
+#include "app/speech_service.h"
 #include "app/splash.h"
 #include "app/stale_wm_check.h"
 #include "app/window_input.h"
@@ -20,12 +22,15 @@
 #include "console/console.h"
 #include "session/display.h"
 #include "session/play_session.h"
+#include "session/speaking_display.h"
 
 namespace {
 
 constexpr const char* kWindowTitle = "Vosk - Tarnwick III";
 constexpr const char* kFontFile = "Hack-Bold.ttf";
 constexpr const char* kSplashFile = "splash.png";
+// What the splash says when speech is on: the picture shows the title and how to go on.
+constexpr const char* kSplashSpoken = "Vosk - Tarnwick III. Press Space, Enter or Escape to begin.";
 // Where the fonts-hack-ttf package puts the font; the game's package depends on it.
 constexpr const char* kSystemFontFolder = "/usr/share/fonts/truetype/hack";
 
@@ -86,6 +91,11 @@ void SetUpGui(GLFWwindow* window, WindowInput& input, const std::optional<std::s
     }
 }
 
+// The speech toggle the player saved in an earlier run; none is kept yet.
+std::optional<bool> SavedSpeechToggle() {
+    return std::nullopt;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,11 +129,16 @@ int main(int argc, char** argv) {
     std::optional<SplashTexture> splash = splashDecoder ? splashDecoder->Upload() : std::nullopt;
 
     {
-        // The game: its story starts now, so the welcome text waits in the log during the splash.
-        NoDisplay drawnInTheWindow;
-        PlaySession session(drawnInTheWindow, Console::kUnmeasuredWrapWidth);
+        // Speech, then the game: its story starts now, so the welcome text waits in the log
+        // during the splash, and is said after it.
+        const std::unique_ptr<SpeechSink> speechService = OpenSpeechService();
+        SpeakingDisplay speech(*speechService,
+                               SpeechStartsOn(command.speak, SavedSpeechToggle(),
+                                              [] { return ScreenReaderRunning(); }));
+        if (splash) speech.Say(kSplashSpoken);
+        PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
-        WindowLoop(window, input, std::move(splash), session).Run();
+        WindowLoop(window, input, std::move(splash), session, speech).Run();
     }
 
     // Clean-up in reverse order.

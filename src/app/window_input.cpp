@@ -3,6 +3,7 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -17,6 +18,20 @@ bool IsEnter(int key) {
 bool EditsField(int key, int mods) {
     if (key >= GLFW_KEY_LEFT_SHIFT && key <= GLFW_KEY_RIGHT_SUPER) return false;
     return key >= GLFW_KEY_ESCAPE || (mods & (GLFW_MOD_CONTROL | GLFW_MOD_SUPER)) != 0;
+}
+
+std::optional<SpeechKey> SpeechKeyOf(int key) {
+    switch (key) {
+        case GLFW_KEY_F5:
+            return SpeechKey::kToggle;
+        case GLFW_KEY_F6:
+            return SpeechKey::kRepeat;
+        case GLFW_KEY_LEFT_CONTROL:
+        case GLFW_KEY_RIGHT_CONTROL:
+            return SpeechKey::kSilence;
+        default:
+            return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -81,12 +96,21 @@ bool WindowInput::TakeExposed() {
     return std::exchange(exposed_, false);
 }
 
+std::vector<SpeechKey> WindowInput::TakeSpeechKeys() {
+    return std::exchange(speechKeys_, {});
+}
+
 WindowInput& WindowInput::Of(GLFWwindow* window) {
     return *static_cast<WindowInput*>(glfwGetWindowUserPointer(window));
 }
 
 void WindowInput::OnKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
     WindowInput& input = Of(window);
+    if (action == GLFW_PRESS) {
+        if (const std::optional<SpeechKey> speechKey = SpeechKeyOf(key)) {
+            input.speechKeys_.push_back(*speechKey);
+        }
+    }
     input.events_.push_back(Event{false, key, scancode, action, mods});
     input.activity_ = true;
 }

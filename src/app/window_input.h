@@ -6,6 +6,10 @@
 struct GLFWwindow;
 struct ImGuiIO;
 
+// Keys that control speech, none of which types or edits: F5 turns it on or off, F6 says the
+// last reply again, and Ctrl (alone or starting a shortcut) silences it.
+enum class SpeechKey { kToggle, kRepeat, kSilence };
+
 // The GUI toolkit reads keys as a state once a frame and takes every character queued for the
 // frame at once, so keys typed faster than frames come would merge: an Enter between two lines
 // would submit them as one, and a key pressed and released between frames would not be seen.
@@ -32,6 +36,8 @@ public:
     bool TakeActivity();
     // Whether the window was exposed since the last call and must be drawn again.
     bool TakeExposed();
+    // The speech keys pressed since the last call, in order.
+    std::vector<SpeechKey> TakeSpeechKeys();
     bool Focused() const { return focused_; }
     // Minimised: nothing drawn would be seen.
     bool Iconified() const { return iconified_; }
@@ -72,6 +78,7 @@ private:
     FlagFunction bindingFocus_ = nullptr;
     std::deque<Event> events_;
     std::vector<int> changedThisFrame_;
+    std::vector<SpeechKey> speechKeys_;
     bool heldLastFrame_ = false;
     bool activity_ = false;
     bool exposed_ = false;

@@ -10,6 +10,7 @@
 #include "app/window_input.h"
 #include "console/console.h"
 #include "session/play_session.h"
+#include "session/speaking_display.h"
 #include "session/wake.h"
 
 namespace {
@@ -49,11 +50,12 @@ double StartGameClock(PlaySession& session) {
 }  // namespace
 
 WindowLoop::WindowLoop(GLFWwindow* window, WindowInput& input, std::optional<SplashTexture> splash,
-                       PlaySession& session)
+                       PlaySession& session, SpeakingDisplay& speech)
     : window_(window),
       input_(input),
       splash_(std::move(splash)),
       session_(session),
+      speech_(speech),
       origin_(StartGameClock(session)),
       pacer_(splash_ ? origin_ + kSplashTimeout : FrameSchedule::kNever),
       changesDrawn_(session.console().Changes()) {}
@@ -85,6 +87,11 @@ WindowPacer::Wake WindowLoop::TakeEvents(double now) {
     wake.exposed = input_.TakeExposed();
     if (wake.exposed) drawnFrame_.Forget();
     wake.activity = input_.TakeActivity();
+    for (const SpeechKey key : input_.TakeSpeechKeys()) {
+        if (key == SpeechKey::kToggle) speech_.SetOn(!speech_.on());
+        if (key == SpeechKey::kRepeat) speech_.RepeatLastReply();
+        if (key == SpeechKey::kSilence) speech_.Silence();
+    }
     wake.keysWaiting = input_.Pending();
     wake.held = AnyHeld(ImGui::GetIO());
     wake.focused = input_.Focused();

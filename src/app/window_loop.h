@@ -9,6 +9,7 @@
 #include "app/window_pacer.h"
 
 class PlaySession;
+class SpeakingDisplay;
 class WindowInput;
 struct GLFWwindow;
 
@@ -20,7 +21,7 @@ struct GLFWwindow;
 class WindowLoop {
 public:
     WindowLoop(GLFWwindow* window, WindowInput& input, std::optional<SplashTexture> splash,
-               PlaySession& session);
+               PlaySession& session, SpeakingDisplay& speech);
 
     // Runs until the window is asked to close.
     void Run();
@@ -40,6 +41,7 @@ private:
     WindowInput& input_;
     std::optional<SplashTexture> splash_;
     PlaySession& session_;
+    SpeakingDisplay& speech_;
     double origin_;  // the window's clock reading at which the game's clock reads 0
     WindowPacer pacer_;
     DrawnFrame drawnFrame_;

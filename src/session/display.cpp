@@ -12,6 +12,10 @@ void DisplayList::Cleared() {
     for (Display* display : displays_) display->Cleared();
 }
 
+void DisplayList::FrameShown() {
+    for (Display* display : displays_) display->FrameShown();
+}
+
 std::string PlainText(const ConsoleLine& line) {
     std::string text;
     for (const TextSpan& span : line) text += span.text;

@@ -17,6 +17,9 @@ public:
     virtual void Line(const ConsoleLine& line) = 0;
     // The log was emptied.
     virtual void Cleared() = 0;
+    // Everything a frame (or the story's start) added has been told: the lines since the last
+    // call are the texts the game added in that frame, in order.
+    virtual void FrameShown() {}
 };
 
 // For a front end that draws the console itself.
@@ -35,6 +38,7 @@ public:
     void Typed(const std::string& line) override;
     void Line(const ConsoleLine& line) override;
     void Cleared() override;
+    void FrameShown() override;
 
 private:
     std::vector<Display*> displays_;

@@ -14,6 +14,7 @@ PlaySession::PlaySession(Display& display, int wrapWidth, const StoryBuilder& bu
     console_.wrapWidth = wrapWidth;
     game_ = std::make_unique<Game>(console_, buildStory);
     Show(watcher_.Take(console_.lines), 0);
+    display_.FrameShown();
 }
 
 void PlaySession::StartClock(double origin, double pace) {
@@ -57,6 +58,7 @@ void PlaySession::Frame(float seconds, const std::string& typed) {
     }
     game_->Update();
     Show(watcher_.Take(console_.lines), 0);
+    display_.FrameShown();
 }
 
 void PlaySession::Rewrap() {

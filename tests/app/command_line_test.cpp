@@ -15,6 +15,7 @@ TEST(CommandLineTest, ActionsAndRefusals) {
         CommandLineAction action;
         std::string error;
         float scale = 0.0f;  // 0: none given
+        bool speak = false;
     };
     const std::string kOutOfRange = "--scale takes a number from 0.5 to 4, not ";
     const Case cases[] = {
@@ -30,6 +31,7 @@ TEST(CommandLineTest, ActionsAndRefusals) {
         {{"--scale", "1.5"}, CommandLineAction::kPlay, "", 1.5f},
         {{"--scale", "0.5", "--help"}, CommandLineAction::kPrintHelp, "", 0.5f},
         {{"--scale", "4"}, CommandLineAction::kPlay, "", 4.0f},
+        {{"--speak", "--scale", "2"}, CommandLineAction::kPlay, "", 2.0f, true},
         {{"--scale", "4.01"}, CommandLineAction::kBadArgument, kOutOfRange + "'4.01'"},
         {{"--scale", "0.49"}, CommandLineAction::kBadArgument, kOutOfRange + "'0.49'"},
         {{"--scale", "2x"}, CommandLineAction::kBadArgument, kOutOfRange + "'2x'"},
@@ -41,6 +43,7 @@ TEST(CommandLineTest, ActionsAndRefusals) {
         EXPECT_EQ(command.action, c.action) << ::testing::PrintToString(c.args);
         EXPECT_EQ(command.error, c.error) << ::testing::PrintToString(c.args);
         EXPECT_EQ(command.scale.value_or(0.0f), c.scale) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(command.speak, c.speak) << ::testing::PrintToString(c.args);
     }
 }
 

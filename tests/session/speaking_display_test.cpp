@@ -1,0 +1,87 @@
+// What the window says: each frame's new texts whole, never the echo, nothing after a clear
+// or a relayout, and the last reply again on request.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "console/console.h"
+#include "engine/game.h"
+#include "session/play_session.h"
+#include "session/speaking_display.h"
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class RecordingSink : public SpeechSink {
+public:
+    void Speak(const std::string& text) override { calls.push_back(text); }
+    void Cancel() override { calls.push_back("(cancel)"); }
+    Calls calls;
+};
+
+// A welcome, a coloured reply that wraps at the test's width, a clear, and a text that comes
+// on its own three seconds in.
+void TestStory(Game& game, Console& console) {
+    Console* log = &console;
+    Game* state = &game;
+    game.SetScenes({Scene([log] { log->AddText("Hi."); },
+                          [log, state] {
+                              if (state->eventStage != 0 || !state->SceneOlderThan(3.0f)) return;
+                              state->eventStage = 1;
+                              log->AddText("A <r>bell</> rings.");
+                          })});
+    game.eventStage = 0;
+    const auto look = [log](const std::string&) {
+        log->AddText("A long <y>yellow hall</>\n\nand a door.");
+    };
+    const auto wipe = [log](const std::string&) {
+        log->Clear();
+        log->AddText("Dark.");
+    };
+    game.SetActions(0, {{{"look"}, look}, {{"wipe"}, wipe}});
+}
+
+}  // namespace
+
+TEST(SpeakingDisplay, SaysWhatTheGameAddsAndNothingElse) {
+    // A typed line, seconds of waiting, or a key of the window's; then what the sink was told.
+    const std::vector<std::pair<std::string, Calls>> steps = {
+        {"wait 1", {}},
+        {"type look", {"A long yellow hall and a door."}},
+        {"type zzz", {}},  // nothing matches: the echo alone is added
+        {"repeat", {}},    // the reply to "zzz" was empty
+        {"type look", {"A long yellow hall and a door."}},
+        {"relayout", {}},
+        {"wait 3", {"A bell rings."}},  // timed, after the reply: both are the last reply
+        {"repeat", {"(cancel)", "A long yellow hall and a door. A bell rings."}},
+        {"ctrl", {"(cancel)"}},
+        {"type wipe", {"(cancel)", "Dark."}},
+        {"toggle", {"(cancel)", "Speech off."}},
+        {"type look", {}},
+        {"ctrl", {}},
+        {"toggle", {"(cancel)", "Speech on."}},
+        {"repeat", {"(cancel)", "A long yellow hall and a door."}},
+    };
+    RecordingSink sink;
+    SpeakingDisplay speech(sink, true);
+    PlaySession session(speech, 12, TestStory);
+    EXPECT_EQ(sink.calls, Calls({"Hi."}));
+    for (const auto& [action, said] : steps) {
+        sink.calls.clear();
+        const std::string argument = action.substr(action.find(' ') + 1);
+        if (action.rfind("type", 0) == 0) session.Frame(PlaySession::kFrameSeconds, argument);
+        if (action.rfind("wait", 0) == 0) session.Frame(std::stof(argument));
+        if (action == "relayout") {
+            session.SetWrapWidth(30);
+            session.Rewrap();
+            session.Frame(0.0f);
+        }
+        if (action == "repeat") speech.RepeatLastReply();
+        if (action == "ctrl") speech.Silence();
+        if (action == "toggle") speech.SetOn(!speech.on());
+        EXPECT_EQ(sink.calls, said) << action;
+    }
+}
