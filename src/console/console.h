@@ -26,12 +26,18 @@ public:
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
 
-    // Appends markup text as display lines wrapped at `wrapWidth`.
+    // Appends markup text as display lines wrapped at `wrapWidth`, and keeps the text as added.
     void AddText(const std::string& markup);
-    // Removes every display line; the input field and the width stay as they are.
+    // Removes every display line and every text kept; the input field and the width stay as
+    // they are.
     void Clear();
-    // Lays the whole log out again at the current `wrapWidth`.
+    // Lays the whole log out again at the current `wrapWidth` from the texts as they were added,
+    // so that every break, paragraph and colour is the same at any width.
     void Rewrap();
+    // The texts added since the log was last emptied, as added.
+    const std::vector<std::string>& Texts() const { return texts_; }
+    // How many times the log was emptied.
+    std::uint64_t Clears() const { return clears_; }
     // Draws the console inside the current GUI frame; returns the line submitted with Enter
     // in this frame, or an empty string.
     std::string Draw();
@@ -60,10 +66,13 @@ private:
     // Brings `rowLines_` up to date with the lines appended since the last call. Lines are
     // expected to change only by appending and by Clear; a log that shrank is indexed anew.
     void IndexNewRows();
+    void LayOut(const std::string& markup);
 
     std::vector<std::size_t> rowLines_;  // index in `lines` of each non-empty line: one row each
     std::size_t indexedLines_ = 0;       // how many of `lines` rowLines_ has looked at
+    std::vector<std::string> texts_;
     std::uint64_t changes_ = 0;
+    std::uint64_t clears_ = 0;
     bool inputActive_ = false;
     double caretChangeIn_ = -1.0;
     CommandHistory history_;  // recalled in the input field with the up and down arrows
