@@ -12,6 +12,7 @@
 #include "app/data_files.h"
 #include "app/font.h"
 #include "app/platform.h"
+#include "app/shortcuts.h"
 #include "app/splash.h"
 #include "app/window_input.h"
 #include "app/window_loop.h"
@@ -67,10 +68,10 @@ GLFWwindow* OpenWindow(const CommandLine& command, WindowScale& scale) {
     return window;
 }
 
-// The GUI toolkit at `scale`, with its one font; it keeps no settings file, since the console's
-// layout is fixed and nothing should be left in the player's folder.
-void SetUpGui(GLFWwindow* window, WindowInput& input, const std::optional<std::string>& fontPath,
-              float scale) {
+// The GUI toolkit at `scale`; its font is loaded by the loop, at the text's zoom. It keeps no
+// settings file of its own, since the console's layout is fixed and nothing should be left in
+// the player's folder.
+void SetUpGui(GLFWwindow* window, WindowInput& input, float scale) {
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
@@ -78,11 +79,6 @@ void SetUpGui(GLFWwindow* window, WindowInput& input, const std::optional<std::s
     ImGui_ImplGlfw_InitForOpenGL(window, true);
     ImGui_ImplOpenGL2_Init();
     input.Install(window);
-    if (fontPath) {
-        LoadConsoleFont(io, fontPath->c_str(), scale);
-    } else {
-        LoadBuiltInFont(io, scale);
-    }
 }
 
 }  // namespace
@@ -113,7 +109,8 @@ int main(int argc, char** argv) {
     if (splashDecoder) splashDecoder->SetLargestTexture(largestTexture);
 
     WindowInput input;
-    SetUpGui(window, input, fontPath, scale.scale);
+    SetUpGui(window, input, scale.scale);
+    ConsoleFont font(fontPath, largestTexture);
     std::optional<SplashTexture> splash = splashDecoder ? splashDecoder->Upload() : std::nullopt;
 
     {
@@ -121,7 +118,10 @@ int main(int argc, char** argv) {
         NoDisplay drawnInTheWindow;
         PlaySession session(drawnInTheWindow, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
-        WindowLoop(window, input, std::move(splash), session).Run();
+        WindowLoop::View view;
+        view.zoomStep = kDefaultZoomStep;
+        WindowLoop(window, input, std::move(splash), session, font, scale.scale, view, nullptr)
+            .Run();
     }
 
     // Clean-up in reverse order.

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <deque>
+#include <utility>
 #include <vector>
+
+#include "app/shortcuts.h"
 
 struct GLFWwindow;
 struct ImGuiIO;
@@ -12,7 +15,8 @@ struct ImGuiIO;
 // This keeps the window's key and character events in a queue and hands them to the GUI
 // binding a few at a time, in order, so that each frame sees a state the player really had.
 // It also notes any other input and the window being exposed, which call for a new frame, and
-// whether the window has the focus or is minimised.
+// whether the window has the focus or is minimised. The window's own keys (shortcuts.h) and the
+// wheel turned with Ctrl never reach the toolkit: they are kept for the loop, in order.
 class WindowInput {
 public:
     // Call after the GUI binding has installed its callbacks, which keep running behind these.
@@ -33,6 +37,8 @@ public:
     // Whether the window was exposed since the last call and must be drawn again.
     bool TakeExposed();
     bool Focused() const { return focused_; }
+    // The window's own keys pressed since the last call, in order.
+    std::vector<Shortcut> TakeShortcuts() { return std::exchange(shortcuts_, {}); }
     // Minimised: nothing drawn would be seen.
     bool Iconified() const { return iconified_; }
 
@@ -60,6 +66,7 @@ private:
     static void OnCursorEnter(GLFWwindow* window, int entered);
     static void OnFocus(GLFWwindow* window, int focused);
     static void OnRefresh(GLFWwindow* window);
+    static void OnFramebufferSize(GLFWwindow* window, int width, int height);
     static void OnIconify(GLFWwindow* window, int iconified);
 
     GLFWwindow* window_ = nullptr;
@@ -71,6 +78,8 @@ private:
     FlagFunction bindingCursorEnter_ = nullptr;
     FlagFunction bindingFocus_ = nullptr;
     std::deque<Event> events_;
+    std::vector<Shortcut> shortcuts_;
+    WheelZoom wheelZoom_;
     std::vector<int> changedThisFrame_;
     bool heldLastFrame_ = false;
     bool activity_ = false;

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ public:
     // How Draw submits the log. Both draw the same pixels; only the rows in view is the game's
     // way, every row (whose cost grows with the log) is kept for comparisons.
     enum class LogDrawing { VisibleRows, EveryRow };
+    // Moves of the log's view asked for by keys; the input field keeps the focus and its caret.
+    enum class ScrollStep { PageUp, PageDown, ToStart, ToEnd };
 
     Console() = default;
     Console(const Console&) = delete;
@@ -41,6 +44,11 @@ public:
     // Draws the console inside the current GUI frame; returns the line submitted with Enter
     // in this frame, or an empty string.
     std::string Draw();
+
+    // Moves the log's view in the next Draw. New text still brings the view to the end.
+    void Scroll(ScrollStep step) { scrollStep_ = step; }
+    // Whether the last Draw moved the view by a key: the toolkit shows the move a frame later.
+    bool ScrolledByKey() const { return scrolledByKey_; }
 
     // Counts every change to the log (text added, cleared, laid out again), so that a front end
     // can tell whether there is anything new to draw.
@@ -73,6 +81,8 @@ private:
     std::vector<std::string> texts_;
     std::uint64_t changes_ = 0;
     std::uint64_t clears_ = 0;
+    std::optional<ScrollStep> scrollStep_;
+    bool scrolledByKey_ = false;
     bool inputActive_ = false;
     double caretChangeIn_ = -1.0;
     CommandHistory history_;  // recalled in the input field with the up and down arrows
