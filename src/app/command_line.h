@@ -25,6 +25,10 @@ inline constexpr const char* kWindowUsage =
     "  --scale F  draw the window at F times its size instead (0.5 to 4, e.g. 1.5)\n"
     "  --help     show this text\n"
     "  --version  show the version\n"
+    "Keys: Ctrl with + or = / - / 0 (or the keypad's + and -, or Ctrl with the wheel) zoom\n"
+    "the text from 50% to 300% and back; F11 or Alt+Enter full screen; Page Up / Page Down\n"
+    "scroll the story, Ctrl+Home / Ctrl+End to its start and end; Ctrl+Shift+C copies it.\n"
+    "The zoom and full screen are kept in %APPDATA%\\tarnwick\\settings.\n"
     "Hack-Bold.ttf and splash.png are looked for in the working folder and beside the\n"
     "program.\n";
 #else
@@ -35,6 +39,11 @@ inline constexpr const char* kWindowUsage =
     "  --scale F  draw the window at F times its size instead (0.5 to 4, e.g. 1.5)\n"
     "  --help     show this text\n"
     "  --version  show the version\n"
+    "Keys: Ctrl with + or = / - / 0 (or the keypad's + and -, or Ctrl with the wheel) zoom\n"
+    "the text from 50% to 300% and back; F11 or Alt+Enter full screen; Page Up / Page Down\n"
+    "scroll the story, Ctrl+Home / Ctrl+End to its start and end; Ctrl+Shift+C copies it.\n"
+    "The zoom and full screen are kept in $XDG_CONFIG_HOME/tarnwick/settings (else in\n"
+    "~/.config/tarnwick/settings); with --scale the saved zoom is neither used nor changed.\n"
     "Hack-Bold.ttf and splash.png are looked for in the working directory, beside the\n"
     "program, in ../share/games/tarnwick from the program's folder, and the font also in\n"
     "/usr/share/fonts/truetype/hack. tarnwick-text plays the same story in a terminal.\n";

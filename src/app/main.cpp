@@ -12,6 +12,7 @@
 #include "app/data_files.h"
 #include "app/font.h"
 #include "app/platform.h"
+#include "app/settings.h"
 #include "app/shortcuts.h"
 #include "app/splash.h"
 #include "app/window_input.h"
@@ -81,6 +82,27 @@ void SetUpGui(GLFWwindow* window, WindowInput& input, float scale) {
     input.Install(window);
 }
 
+// The view the window starts in: as saved, but at the zoom of 100% when --scale sets the size.
+WindowLoop::View StartingView(const Settings& saved, const CommandLine& command) {
+    WindowLoop::View view;
+    view.zoomStep = kDefaultZoomStep;
+    for (int step = 0; step < kZoomStepCount && !command.scale; ++step) {
+        if (saved.zoomPercent == kZoomPercents[step]) view.zoomStep = step;
+    }
+    view.fullScreen = saved.fullScreen.value_or(false);
+    return view;
+}
+
+// Saves the view whenever the player changes it; with --scale the saved zoom stays as it was.
+WindowLoop::ViewChanged SaveView(SettingsFile& file, Settings& saved, const CommandLine& command) {
+    const bool keepZoom = command.scale.has_value();
+    return [&file, &saved, keepZoom](const WindowLoop::View& view) {
+        saved.fullScreen = view.fullScreen;
+        if (!keepZoom) saved.zoomPercent = kZoomPercents[view.zoomStep];
+        file.Save(saved);
+    };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -95,6 +117,11 @@ int main(int argc, char** argv) {
     // The splash picture is read and decoded while the window and the font are set up.
     std::optional<SplashDecoder> splashDecoder;
     if (splashPath) splashDecoder.emplace(*splashPath);
+
+    // What the player chose in earlier runs.
+    SettingsDisk disk;
+    SettingsFile settingsFile(SettingsFolder(), disk, stderr);
+    Settings saved = settingsFile.Load();
 
     glfwSetErrorCallback(ReportGlfwError);
     if (!glfwInit()) return 1;
@@ -118,9 +145,8 @@ int main(int argc, char** argv) {
         NoDisplay drawnInTheWindow;
         PlaySession session(drawnInTheWindow, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
-        WindowLoop::View view;
-        view.zoomStep = kDefaultZoomStep;
-        WindowLoop(window, input, std::move(splash), session, font, scale.scale, view, nullptr)
+        WindowLoop(window, input, std::move(splash), session, font, scale.scale,
+                   StartingView(saved, command), SaveView(settingsFile, saved, command))
             .Run();
     }
 

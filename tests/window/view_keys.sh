@@ -37,7 +37,6 @@ Clipboard() { xclip -o -selection clipboard 2> /dev/null || true; }
 
 StartXvfb -screen 0 1600x900x24
 NewGameDir
-GAME_ARGS=(--scale 1)
 StartGame
 SHOT_WINDOW=$(WaitWindow)
 SkipSplash
@@ -123,4 +122,40 @@ Pass "Ctrl+Home and Ctrl+End left the field's caret where it was"
 ! grep -q "<[a-z/]>" "$ARTIFACTS/story.txt" || Fail "markup in the copy"
 Pass "Ctrl+Shift+C copies the story as plain text ($(wc -l < "$ARTIFACTS/story.txt") lines)"
 CloseGame "$SHOT_WINDOW"
+
+# Remembered: the game starts again at 300%; with --scale at 100%, the saved zoom kept.
+[ "$(cat "$SETTINGS_FILE")" = "$(printf 'zoom=300\nfull-screen=off')" ] ||
+    Fail "the settings file holds: $(cat "$SETTINGS_FILE")"
+[ "$(ls -A "$GAME_DIR")" = "$(printf 'Hack-Bold.ttf\nsplash.png')" ] ||
+    Fail "the working folder holds $(ls -A "$GAME_DIR" | tr '\n' ' ')"
+Pass "zoom and full screen saved in $SETTINGS_FILE, nothing in the working folder"
+for args in "" "--scale 1"; do
+    read -r -a GAME_ARGS <<< "$args"
+    StartGame
+    SHOT_WINDOW=$(WaitWindow)
+    SkipSplash
+    if [ -z "$args" ]; then ExpectZoom 3.0 "started again at the saved 300%"; fi
+    if [ -n "$args" ]; then
+        ExpectZoom 1.0 "with --scale, started at 100%"
+        xdotool key ctrl+minus
+        ExpectZoom 0.9 "with --scale, Ctrl+- zooms out"
+        xdotool key F11
+        SavedFullScreen() { grep -qx "full-screen=on" "$SETTINGS_FILE"; }
+        PollScreen 20 SavedFullScreen || Fail "full screen was not saved"
+        grep -qx "zoom=300" "$SETTINGS_FILE" || Fail "with --scale the saved zoom changed"
+        Pass "with --scale, full screen is saved and the saved zoom stays 300%"
+    fi
+    CloseGame "$SHOT_WINDOW"
+done
+
+echo "zoom=big" > "$SETTINGS_FILE"
+GAME_ARGS=()
+StartGame
+SHOT_WINDOW=$(WaitWindow)
+SkipSplash
+ExpectZoom 1.0 "a broken settings file: started at 100%"
+CloseGame "$SHOT_WINDOW"
+[ "$(grep -c "settings" "$GAME_STDERR")" -eq 1 ] || Fail "not one line about the broken file"
+[ "$(cat "$SETTINGS_FILE")" = "zoom=big" ] || Fail "the broken file was overwritten"
+Pass "a broken settings file is said once and left as it was: $(cat "$GAME_STDERR")"
 Finish
