@@ -91,14 +91,14 @@ void ConsoleFont::Reject(const char* why) {
 
 void ConsoleFont::Load(ImGuiIO& io, float scale) {
     io.Fonts->Clear();
+    io.Fonts->TexDesiredWidth = 0;
     if (data_.empty()) {
-        ImFontConfig config;
-        config.SizePixels = kBuiltInFontSize * scale;
-        io.Fonts->AddFontDefault(&config);
+        LoadBuiltIn(io, scale);
         return;
     }
     const float pixelSize = kFontSize * scale;
-    for (int oversample = OversampleFor(pixelSize); oversample >= 1; --oversample) {
+    int oversample = OversampleFor(pixelSize);
+    while (oversample >= 1) {
         io.Fonts->Clear();
         ImFontConfig config;
         config.OversampleH = oversample;
@@ -118,7 +118,26 @@ void ConsoleFont::Load(ImGuiIO& io, float scale) {
             (io.Fonts->TexWidth <= largestTexture_ && io.Fonts->TexHeight <= largestTexture_)) {
             return;
         }
+        // Packed in rows as wide as the GL allows, a tall atlas may fit; else less oversampling.
+        if (io.Fonts->TexDesiredWidth == 0 && io.Fonts->TexWidth < largestTexture_) {
+            io.Fonts->TexDesiredWidth = largestTexture_;
+        } else {
+            io.Fonts->TexDesiredWidth = 0;
+            --oversample;
+        }
     }
-    Reject("its atlas does not fit the largest texture");
-    Load(io, scale);
+    // Only at this size: a smaller one may fit again.
+    std::fprintf(stderr,
+                 "tarnwick: the font at %.0f pixels does not fit the largest texture (%d pixels); "
+                 "using the built-in font\n",
+                 static_cast<double>(pixelSize), largestTexture_);
+    io.Fonts->Clear();
+    io.Fonts->TexDesiredWidth = 0;
+    LoadBuiltIn(io, scale);
+}
+
+void ConsoleFont::LoadBuiltIn(ImGuiIO& io, float scale) {
+    ImFontConfig config;
+    config.SizePixels = kBuiltInFontSize * scale;
+    io.Fonts->AddFontDefault(&config);
 }

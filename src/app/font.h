@@ -16,12 +16,14 @@ public:
     ConsoleFont(const std::optional<std::string>& path, int largestTexture);
 
     // Makes the font at `scale` times its size the GUI's only font and builds its atlas: with
-    // less oversampling the larger the size, so that the atlas fits the largest texture.
+    // less oversampling the larger the size, so that the atlas fits the largest texture (the
+    // built-in font, said on standard error, at a size where even that does not fit).
     // Between frames, the renderer's font texture must then be made again.
     void Load(ImGuiIO& io, float scale);
 
 private:
     void Reject(const char* why);
+    static void LoadBuiltIn(ImGuiIO& io, float scale);
 
     std::string path_;
     std::vector<unsigned char> data_;  // the TrueType file; empty for the built-in font
