@@ -8,6 +8,8 @@
 #               the package, the page and the zip a second time elsewhere to check they come out
 #               byte for byte the same
 # and, not part of the tests:
+#   make check    the quick loop while working: builds, and runs the tests that need no display,
+#                 browser or package (CONTRIBUTING.md)
 #   make install  builds what is installed if out of date and installs it under PREFIX (default
 #                 /usr/local; DESTDIR is honoured)
 #   make deb      the same, packed into the Debian package in build/deb
@@ -58,13 +60,13 @@ BUILD_INSTALLED = if [ -f $(BUILD_DIR)/CMakeCache.txt ]; then \
 		|| { $(GIVE_BACK); exit 1; }; \
 	else $(MAKE) --no-print-directory build; fi
 
-.PHONY: all deps-build deps-deb deps-web deps-windows deps-test configure build configure-tests \
+.PHONY: all check deps-check deps-build deps-deb deps-web deps-windows deps-test configure build configure-tests \
 	build-tests run install deb windows test test-sanitized test-web test-windows \
 	test-reproducible web serve bench-web fuzz-build fuzz-check fuzz soak bench clean
 
 all: build
 
-deps-build deps-deb deps-web deps-windows deps-test:
+deps-build deps-check deps-deb deps-web deps-windows deps-test:
 	@./scripts/install-deps.sh $(@:deps-%=%)
 
 configure: deps-build
@@ -107,6 +109,12 @@ test: build-tests
 	@$(MAKE) --no-print-directory fuzz-check
 	@$(MAKE) --no-print-directory test-windows
 	@$(MAKE) --no-print-directory test-reproducible
+
+# The same build and its tests, but for those that need a display, a package or hours.
+check: deps-check
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_TESTS=ON > /dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE 'window|install|soak'
 
 # The window-free unit tests cross-built for Windows and run under Wine, and the zip played under
 # Wine on Xvfb with the helpers of the Linux window tests. The Wine prefix is made first, once.

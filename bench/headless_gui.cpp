@@ -7,12 +7,13 @@
 #include <fstream>
 
 #include "console/console.h"
+#include "session/wake.h"
 
 namespace {
 
 constexpr float kFontSize = 17.0f;
 constexpr int kOversample = 4;
-constexpr float kFrameSeconds = 1.0f / 60.0f;
+constexpr float kFrameSeconds = wake::kFrameSeconds;
 
 }  // namespace
 

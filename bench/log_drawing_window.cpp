@@ -22,7 +22,8 @@ constexpr int kWindowWidth = 1280;
 constexpr int kWindowHeight = 720;
 constexpr float kFontSize = 17.0f;
 constexpr int kOversample = 4;
-constexpr float kClearColour[4] = {114 / 255.0f, 144 / 255.0f, 154 / 255.0f, 1.0f};
+constexpr float kClearColour[4] = {palette::kClear.red / 255.0f, palette::kClear.green / 255.0f,
+                                   palette::kClear.blue / 255.0f, 1.0f};
 // A log that fits in the window, and one of many screens.
 constexpr std::size_t kShortLog = 12;
 constexpr std::size_t kLongLog = 3000;

@@ -21,6 +21,8 @@ name=$2
 shift 2
 command -v convert > /dev/null || { echo "make-icon: ImageMagick's convert is missing" >&2; exit 1; }
 
+# The ember's glow is the colour of the story's actions.
+ember=$("$(dirname "$0")/../scripts/palette.sh" --hex Action)
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -41,7 +43,7 @@ convert "$work/tile.png" -fill '#030405' \
     -draw "rectangle 312,150 338,222" \
     "$work/house.png"
 convert "$work/house.png" \
-    \( +clone -alpha off -fill black -colorize 100 -fill '#d34012' \
+    \( +clone -alpha off -fill black -colorize 100 -fill "$ember" \
        -draw "circle 256,300 256,372" -blur 0x28 \) \
     -compose Screen -composite \
     -compose Over -fill '#e08a2c' -draw "rectangle 222,262 290,330" \

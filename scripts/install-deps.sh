@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages one job needs, and only those:
 #   scripts/install-deps.sh build      build and play the game (make build, make run, make install)
+#   scripts/install-deps.sh check      build and run the tests that need no display (make check)
 #   scripts/install-deps.sh deb        build the Debian package (make deb)
 #   scripts/install-deps.sh web        build the web page (make web, make serve)
 #   scripts/install-deps.sh windows    build the Windows zip (make windows)
@@ -11,7 +12,7 @@
 set -euo pipefail
 
 usage() {
-    echo "usage: $0 [--list | --download-size] build|deb|web|windows|test" >&2
+    echo "usage: $0 [--list | --download-size] build|check|deb|web|windows|test" >&2
     exit 2
 }
 
@@ -19,6 +20,8 @@ build_packages=(
     build-essential cmake pkg-config
     libglfw3-dev libgl-dev libgl1-mesa-dri libimgui-dev libstb-dev libncurses-dev fonts-hack-ttf
 )
+# The tests and their helper programs build with these; the window's tests need more to run.
+check_packages=("${build_packages[@]}" libgtest-dev libx11-dev zlib1g-dev)
 deb_packages=("${build_packages[@]}" dpkg-dev)
 web_packages=(
     cmake make python3 fonts-hack-ttf emscripten nodejs fonttools python3-brotli webp dpkg-dev
@@ -63,6 +66,7 @@ NpmPackage() {
 JobPackages() {
     case $1 in
     build) printf '%s\n' "${build_packages[@]}" ;;
+    check) printf '%s\n' "${check_packages[@]}" ;;
     deb) printf '%s\n' "${deb_packages[@]}" ;;
     web) printf '%s\n' "${web_packages[@]}" ;;
     windows) printf '%s\n' "${windows_packages[@]}" ;;
@@ -102,7 +106,7 @@ DownloadSize() {
 case ${1:-} in
 --list) [ $# -eq 2 ] || usage; JobPackages "$2"; exit 0 ;;
 --download-size) [ $# -eq 2 ] || usage; JobPackages "$2" > /dev/null; DownloadSize "$2"; exit 0 ;;
-build | deb | web | windows | test) [ $# -eq 1 ] || usage ;;
+build | check | deb | web | windows | test) [ $# -eq 1 ] || usage ;;
 *) usage ;;
 esac
 

@@ -18,6 +18,8 @@ hint="press space"
 command -v convert > /dev/null || { echo "make-splash: ImageMagick's convert is missing" >&2; exit 1; }
 [ -r "$font" ] || { echo "make-splash: cannot read the font $font" >&2; exit 1; }
 
+# The ember's glow is the colour of the story's actions, partly transparent.
+ember=$("$repo/scripts/palette.sh" --hex Action)
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -45,7 +47,7 @@ convert "$work/misty.png" -fill '#030405' \
     -draw "rectangle 890,512 898,540" \
     -fill '#8a5a22' -draw "rectangle 852,560 862,572" \
     "$work/skyline.png"
-convert "$work/skyline.png" \( +clone -fill black -colorize 100 -fill '#d3401260' \
+convert "$work/skyline.png" \( +clone -fill black -colorize 100 -fill "${ember}60" \
     -draw "circle 857,566 857,584" -blur 0x12 \) -compose Screen -composite "$work/misty.png"
 
 # Vignette: darken the corners, leave the middle as it is.
@@ -59,7 +61,7 @@ convert "$work/lit.png" \
     \( -size "${width}x${height}" xc:none -font "$font" -pointsize 78 -gravity center \
        -fill '#000000' -annotate +4-36 "$title" -blur 0x7 \) -compose Over -composite \
     \( -size "${width}x${height}" xc:none -font "$font" -pointsize 78 -gravity center \
-       -fill '#d3401280' -annotate +0-40 "$title" -blur 0x14 \) -compose Screen -composite \
+       -fill "${ember}80" -annotate +0-40 "$title" -blur 0x14 \) -compose Screen -composite \
     -compose Over -font "$font" -gravity center \
     -pointsize 78 -fill '#ddd5c4' -annotate +0-40 "$title" \
     -fill '#6b5a4a' -draw "rectangle $((width / 2 - 230)),$((height / 2 + 14)) $((width / 2 + 230)),$((height / 2 + 15))" \

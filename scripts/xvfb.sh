@@ -4,6 +4,9 @@
 #   StartScratchXvfb [XVFB ARGUMENTS...]          also makes WORK, both removed at exit
 
 NowMs() { echo $(( ${EPOCHREALTIME/./} / 1000 )); }
+# How long a first start on a fresh machine may take (font caches built, a new profile or Wine
+# prefix): the deadline of every wait for a program to become ready.
+FIRST_START_MS=120000
 
 XVFB_PID=""
 
@@ -21,7 +24,7 @@ StartPrivateXvfb() {
         Xvfb -displayfd 3 -screen 0 1280x720x24 -nolisten tcp -noreset -br "$@" \
             3> "$numberFile" > "$work/xvfb.log" 2>&1 &
         XVFB_PID=$!
-        deadline=$(( $(NowMs) + 20000 ))
+        deadline=$(( $(NowMs) + FIRST_START_MS ))
         until grep -q '^[0-9]' "$numberFile"; do
             if ! kill -0 "$XVFB_PID" 2> /dev/null || [ "$(NowMs)" -ge "$deadline" ]; then
                 cat "$work/xvfb.log" >&2

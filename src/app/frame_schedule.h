@@ -7,7 +7,7 @@
 // caret's blink, the splash's end). Times are seconds on one clock.
 class FrameSchedule {
 public:
-    static constexpr double kFrameSeconds = 1.0 / 60.0;
+    static constexpr double kFrameSeconds = wake::kFrameSeconds;
     static constexpr double kNever = wake::kNever;
 
     // Builds a frame as soon as the frame rate allows.

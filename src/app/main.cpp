@@ -15,6 +15,7 @@
 #include "app/settings.h"
 #include "app/shortcuts.h"
 #include "app/splash.h"
+#include "app/stale_wm_check.h"
 #include "app/window_input.h"
 #include "app/window_loop.h"
 #include "app/window_scale.h"
@@ -124,6 +125,7 @@ int main(int argc, char** argv) {
     Settings saved = settingsFile.Load();
 
     glfwSetErrorCallback(ReportGlfwError);
+    RemoveStaleWindowManagerCheck();
     if (!glfwInit()) return 1;
     WindowScale scale;
     GLFWwindow* window = OpenWindow(command, scale);

@@ -18,8 +18,10 @@ std::string ProgramPath();
 // Gets the process ready before anything is printed or waited for. On Windows, where the game is
 // a GUI program that starts without a console, standard output and error go to the console of
 // the program that started it, if any and if they lead nowhere else, and waits end within a
-// millisecond of their time instead of at the system's next 15.6 ms tick.
-void SetUpProcess();
+// millisecond of their time instead of at the system's next 15.6 ms tick: the timer's period
+// is asked of `askTimerPeriod` (timeBeginPeriod unless a test records the call instead).
+using TimerPeriodRequest = unsigned (*)(unsigned milliseconds);
+void SetUpProcess(TimerPeriodRequest askTimerPeriod = nullptr);
 
 inline std::filesystem::path PathFromUtf8(const std::string& name) {
     return std::filesystem::u8path(name);

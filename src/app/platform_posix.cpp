@@ -10,4 +10,4 @@ std::string ProgramPath() {
     return error ? "" : path.string();
 }
 
-void SetUpProcess() {}
+void SetUpProcess(TimerPeriodRequest) {}

@@ -56,12 +56,17 @@ std::string ProgramPath() {
     return "";
 }
 
-void SetUpProcess() {
+void SetUpProcess(TimerPeriodRequest askTimerPeriod) {
     const bool output = Leads(STD_OUTPUT_HANDLE);
     const bool error = Leads(STD_ERROR_HANDLE);
     if ((!output || !error) && AttachConsole(ATTACH_PARENT_PROCESS)) {
         if (!output) std::freopen("CONOUT$", "w", stdout);
         if (!error) std::freopen("CONOUT$", "w", stderr);
     }
-    timeBeginPeriod(1);
+    if (askTimerPeriod == nullptr) {
+        askTimerPeriod = [](unsigned milliseconds) -> unsigned {
+            return timeBeginPeriod(milliseconds);
+        };
+    }
+    askTimerPeriod(1);
 }

@@ -15,7 +15,14 @@
 namespace {
 
 constexpr int kLeftMouseButton = 0;
-constexpr int kSkipKeys[] = {GLFW_KEY_ESCAPE, GLFW_KEY_SPACE, GLFW_KEY_ENTER};
+// The keys that end the splash before its time, as the page has them.
+// clang-format off
+#define SPLASH_KEY(glfwName, browserCode) GLFW_KEY_##glfwName,
+constexpr int kSkipKeys[] = {
+#include "session/splash_keys.inc"
+};
+#undef SPLASH_KEY
+// clang-format on
 constexpr GLint kFourComponents = 4;
 constexpr GLint kNoContext = -1;
 

@@ -18,7 +18,8 @@
 
 namespace {
 
-constexpr float kClearColour[4] = {114 / 255.0f, 144 / 255.0f, 154 / 255.0f, 1.0f};
+constexpr float kClearColour[4] = {palette::kClear.red / 255.0f, palette::kClear.green / 255.0f,
+                                   palette::kClear.blue / 255.0f, 1.0f};
 // The console covers the window, so the clear that starts its frames is its background fill.
 constexpr float kConsoleColour[4] = {Console::kBackground.red / 255.0f,
                                      Console::kBackground.green / 255.0f,

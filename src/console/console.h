@@ -14,7 +14,7 @@
 class Console {
 public:
     static constexpr int kInputBufferSize = 32;
-    static constexpr StyleRgb kBackground{41, 44, 51};
+    static constexpr StyleRgb kBackground = palette::kConsole;
     // Used until the first Draw measures the window: wide enough that nothing added before
     // then is wrapped, so that the first Rewrap lays it out exactly as it was written.
     static constexpr int kUnmeasuredWrapWidth = INT_MAX;

@@ -138,3 +138,7 @@ std::string LineMarkup(const ConsoleLine& line) {
     }
     return markup;
 }
+
+std::string EchoMarkup(const std::string& typed) {
+    return LineMarkup({{typed, SpanStyle::Echo}});
+}

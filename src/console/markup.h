@@ -47,3 +47,6 @@ std::vector<TextSpan> ParseMarkup(const std::string& line, SpanStyle& style);
 
 // A display line written back as markup: each styled span between its tag and "</>".
 std::string LineMarkup(const ConsoleLine& line);
+
+// The markup by which the log echoes a typed line: the line in the echo's style.
+std::string EchoMarkup(const std::string& typed);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "console/palette.h"
+
 // The letter of the markup tag that opened a span; '/' is plain text. Letters without a
 // name of their own are kept as they are, so that the log can be written back as markup.
 enum class SpanStyle : char {
@@ -12,13 +14,6 @@ enum class SpanStyle : char {
 
 // Letter of the one colour that no text of the game writes.
 inline constexpr char kPurpleStyleLetter = 'p';
-
-// A colour as 8-bit red, green and blue, fully opaque.
-struct StyleRgb {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-};
 
 // The colour each front end shows a style in; letters without a colour of their own are plain.
 StyleRgb StyleColour(SpanStyle style);

@@ -18,7 +18,7 @@ Game::Game(Console& console, const StoryBuilder& buildStory) : console_(console)
 }
 
 void Game::HandleInput(Console& console, const std::string& line) {
-    console.AddText("<s>" + line + "</>");
+    console.AddText(EchoMarkup(line));
     const bool accepted = scenes[static_cast<std::size_t>(currentScene)].TryAction(line);
     if (accepted && currentScene != previousScene) EnterCurrentScene();
     previousScene = currentScene;

@@ -24,6 +24,7 @@ void PlaySession::StartClock(double origin, double pace) {
 
 void PlaySession::PlayTo(double reading, const std::string& typed) {
     if (pausedAt_) reading = *pausedAt_;
+    if (!origin_) origin_ = reading;
     // Moved on by the frame's time from the reading the game's clock has, the way the GUI toolkit
     // sums frame times: it never drifts from the front end's clock.
     Frame(static_cast<float>(std::max(0.0, GameTimeAt(reading) - Now())), typed);
@@ -35,21 +36,22 @@ void PlaySession::PauseClock(double reading) {
 
 void PlaySession::ResumeClock(double reading) {
     if (!pausedAt_) return;
-    origin_ += reading - *pausedAt_;
+    if (origin_) *origin_ += reading - *pausedAt_;
     pausedAt_.reset();
 }
 
 double PlaySession::NextChangeAt() const {
     const std::optional<double> next = SecondsToNextChange();
     if (!next || pausedAt_) return wake::kNever;
-    return origin_ + (Now() + *next) / pace_;
+    if (!origin_) return -wake::kNever;
+    return *origin_ + (Now() + *next) / pace_;
 }
 
 void PlaySession::Frame(float seconds, const std::string& typed) {
     game_->clock.Advance(seconds);
     if (!typed.empty()) {
         // The echo is the first text the line adds; it is laid out as AddText will lay it out.
-        const std::size_t echoLines = WrapText("<s>" + typed + "</>", console_.wrapWidth).size();
+        const std::size_t echoLines = WrapText(EchoMarkup(typed), console_.wrapWidth).size();
         game_->HandleInput(console_, typed);
         display_.Typed(typed);
         Show(watcher_.Take(console_.lines), echoLines);

@@ -9,6 +9,7 @@
 #include "session/display.h"
 #include "session/log_watcher.h"
 #include "session/story_record.h"
+#include "session/wake.h"
 
 // The game as every front end plays it: the front end hands over readings of its own clock and
 // typed lines, and everything the log gains is shown on a Display (or drawn from console() by
@@ -16,7 +17,7 @@
 // origin, a pace, pauses), so every front end runs the game's clock the same way.
 class PlaySession {
 public:
-    static constexpr float kFrameSeconds = 1.0f / 60.0f;
+    static constexpr double kFrameSeconds = wake::kFrameSeconds;
 
     // Starts the game's own story; the welcome text is shown at once.
     PlaySession(Display& display, int wrapWidth);
@@ -27,7 +28,8 @@ public:
     PlaySession& operator=(const PlaySession&) = delete;
 
     // The game's clock reads 0 at `origin` of the front end's clock and runs at `pace` times it
-    // from there (0.01 to 1000). Until called, the origin is reading 0 and the pace 1.
+    // from there (0.01 to 1000). Without it, the game's clock starts at the first reading
+    // handed to PlayTo, at the pace of the front end's.
     void StartClock(double origin, double pace = 1.0);
     // One frame that runs the game's clock to `reading` of the front end's clock and hands
     // `typed` to the game unless it is empty. A reading earlier than the last runs nothing.
@@ -36,7 +38,8 @@ public:
     void PauseClock(double reading);
     void ResumeClock(double reading);
     // The reading of the front end's clock at which the next PlayTo may show something without
-    // input: wake::kNever while only input can, or while the clock is paused.
+    // input: wake::kNever while only input can, or while the clock is paused; -wake::kNever
+    // (at once) before the clock has started.
     double NextChangeAt() const;
 
     // One frame of exactly `seconds` of game time, for play on a virtual clock of whole frames
@@ -65,10 +68,12 @@ private:
     void Record(std::size_t skip);
 
     // The game's time at a reading of the front end's clock.
-    double GameTimeAt(double reading) const { return (reading - origin_) * pace_; }
+    double GameTimeAt(double reading) const {
+        return (reading - origin_.value_or(reading)) * pace_;
+    }
 
     Display& display_;
-    double origin_ = 0.0;
+    std::optional<double> origin_;
     double pace_ = 1.0;
     std::optional<double> pausedAt_;  // the reading the clock stopped at
     Console console_;

@@ -8,6 +8,9 @@
 namespace wake {
 
 inline constexpr double kNever = std::numeric_limits<double>::infinity();
+// One frame at the most frames a second any front end draws, 60; a script plays on a virtual
+// clock of such frames.
+inline constexpr double kFrameSeconds = 1.0 / 60.0;
 
 struct Sources {
     // Input taken from the platform but not yet handed to the game (keys queued for a frame,

@@ -5,8 +5,8 @@
     'use strict';
 
     const kSplashMilliseconds = 4000;
-    const kSpanSeparator = '\x1f';
-    const kSplashKeys = ['Escape', ' ', 'Enter'];
+    // The keys that end the splash, by KeyboardEvent.code: the window's (session/splash_keys.inc).
+    const kSplashKeys = [@TARNWICK_SPLASH_KEYS@];
     // Far more than a line holds, even behind control characters that cleaning drops.
     const kLongestPaste = 4096;
     // The log is kept in blocks of lines, and blocks in sections, so that the browser lays out
@@ -51,7 +51,7 @@
 
         return {
             // Every reading is the page's clock in seconds; the game turns it into its own time.
-            start: (reading) => text(module._TarnwickStart(reading)),
+            start: () => text(module._TarnwickStart()),
             frame: (reading, typed) =>
                 withStrings([typed], (p) => text(module._TarnwickFrame(reading, p))),
             pause: (reading) => module._TarnwickPause(reading),
@@ -59,6 +59,7 @@
             millisToSleep: (lineWaiting, reading) =>
                 module._TarnwickMillisToSleep(lineWaiting ? 1 : 0, reading),
             lineBytes: module._TarnwickLineBytes(),
+            spanSeparator: String.fromCharCode(module._TarnwickSpanSeparator()),
             cleanLine: (raw) => withStrings([raw], (p) => text(module._TarnwickCleanLine(p))),
             historyAdd: (line) => withStrings([line], (p) => module._TarnwickHistoryAdd(p)),
             historyOlder: (shown) =>
@@ -92,6 +93,9 @@
         block.append(paragraph);
     }
 
+    // A span as the game writes it: its style letter, then its text.
+    const spanOf = (text) => [text[0], text.slice(1)];
+
     // Events as the game's WebDisplay writes them: T typed line, L display line, C emptied.
     function show(events) {
         let added = false;
@@ -103,12 +107,12 @@
                 block = null;
             } else if (event[0] === 'T') {
                 // The player's own command: shown, but not announced back to them.
-                const echo = paragraphOf([['s', body]]);
+                const echo = paragraphOf([spanOf(body)]);
                 echo.setAttribute('aria-hidden', 'true');
                 append(echo);
                 added = true;
             } else if (event[0] === 'L') {
-                append(paragraphOf(body.split(kSpanSeparator).map((s) => [s[0], s.slice(1)])));
+                append(paragraphOf(body.split(game.spanSeparator).map(spanOf)));
                 added = true;
             }
         }
@@ -278,7 +282,7 @@
 
     document.addEventListener('keydown', (event) => {
         if (splashShown()) {
-            if (kSplashKeys.includes(event.key)) {
+            if (kSplashKeys.includes(event.code)) {
                 event.preventDefault();
                 endSplash();
             }
@@ -321,8 +325,7 @@
 
     function begin(module) {
         game = gameApi(module);
-        show(game.start(clockReading()));
-        if (document.hidden) game.pause(clockReading());
+        show(game.start());
         status.textContent = '';
         input.disabled = false;
         focusInput();

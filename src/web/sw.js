@@ -36,16 +36,16 @@ self.addEventListener('activate', (event) => event.waitUntil(caches.keys().then(
 // Pages of this folder that have all their files and may run this build from their next load.
 // It takes over only once every open page is one of them: a page still loading would get the
 // rest of its files from this build. Forgotten if the worker is stopped: the pages ask again
-// at their next load.
+// at their next load. The page that asked hears which it was, 'taking over' or 'waiting'.
 const loaded = new Set();
 self.addEventListener('message', (event) => event.waitUntil((async () => {
     if (event.data !== 'take over') return;
     loaded.add(event.source.id);
     const pages = await self.clients.matchAll({ type: 'window', includeUncontrolled: true });
-    if (pages.every((page) => loaded.has(page.id) ||
-        !page.url.startsWith(self.registration.scope))) {
-        await self.skipWaiting();
-    }
+    const allLoaded = pages.every((page) => loaded.has(page.id) ||
+        !page.url.startsWith(self.registration.scope));
+    if (allLoaded) await self.skipWaiting();
+    event.source.postMessage(allLoaded ? 'taking over' : 'waiting');
 })()));
 
 // The site's files from this build's cache, the folder's own address as its index.html; all

@@ -45,10 +45,10 @@ extern "C" {
 
 // Every `reading` below is the page's clock in seconds (performance.now() / 1000).
 
-// Starts a new game, its clock at 0 at `reading`, and returns the events of its first texts.
-EMSCRIPTEN_KEEPALIVE const char* TarnwickStart(double reading) {
+// Starts a new game and returns the events of its first texts. Its clock starts at the first
+// frame's reading.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickStart() {
     game = std::make_unique<WebGame>();
-    game->session.StartClock(reading);
     return Reply(game->display.Take());
 }
 
@@ -76,6 +76,11 @@ EMSCRIPTEN_KEEPALIVE int TarnwickMillisToSleep(int lineWaiting, double reading) 
     sources.inputWaiting = lineWaiting != 0;
     sources.gameChangeIn = Current().session.NextChangeAt() - reading;
     return wake::TimeoutMillis(wake::PlatformWaitFor(sources));
+}
+
+// What parts the spans of a line in the events.
+EMSCRIPTEN_KEEPALIVE int TarnwickSpanSeparator() {
+    return WebDisplay::kSpanSeparator;
 }
 
 // The most bytes a line holds.

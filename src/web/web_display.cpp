@@ -2,6 +2,7 @@
 
 void WebDisplay::Typed(const std::string& line) {
     events_ += 'T';
+    events_ += static_cast<char>(SpanStyle::Echo);
     events_ += line;
     events_ += '\n';
 }

@@ -11,11 +11,12 @@
 #include <vector>
 
 #include "console/console.h"
+#include "session/wake.h"
 #include "support/headless_driver.h"
 
 namespace {
 
-constexpr float kFrameSeconds = 1.0f / 60.0f;
+constexpr float kFrameSeconds = wake::kFrameSeconds;
 const ImVec2 kOverTheLog(640.0f, 300.0f);
 constexpr int kSettleFrames = 3;
 

@@ -248,15 +248,16 @@ TEST(Clear, EmptiesTheLogOnly) {
 TEST(StyleColour, GivesEachStyleItsColour) {
     const struct {
         char letter;
-        int red, green, blue;
+        StyleRgb rgb;
     } cases[] = {
-        {'/', 174, 180, 184}, {'a', 211, 64, 18},   {'h', 114, 176, 229}, {'i', 201, 155, 109},
-        {'s', 161, 190, 126}, {'p', 186, 134, 217}, {'b', 174, 180, 184}, {'\0', 174, 180, 184},
+        {'/', palette::kPlain},        {'a', palette::kAction}, {'h', palette::kHint},
+        {'i', palette::kInteractable}, {'s', palette::kEcho},   {'p', palette::kPurple},
+        {'b', palette::kPlain},        {'\0', palette::kPlain},
     };
     for (const auto& c : cases) {
         const StyleRgb colour = StyleColour(static_cast<SpanStyle>(c.letter));
-        EXPECT_EQ(colour.red, c.red) << c.letter;
-        EXPECT_EQ(colour.green, c.green) << c.letter;
-        EXPECT_EQ(colour.blue, c.blue) << c.letter;
+        EXPECT_EQ(colour.red, c.rgb.red) << c.letter;
+        EXPECT_EQ(colour.green, c.rgb.green) << c.letter;
+        EXPECT_EQ(colour.blue, c.rgb.blue) << c.letter;
     }
 }

@@ -57,6 +57,8 @@ TEST(Wake, PlatformWaitsStopShortOfTheSlackAndTimeoutsRoundUp) {
     // Waits count whole milliseconds, cut down: never one short of the time.
     EXPECT_EQ(static_cast<long>(WaitForGameChangeIn(0.0011) * 1e3), 2);
     EXPECT_EQ(static_cast<long>(WaitForGameChangeIn(0.002) * 1e3), 2);
+    // 1.001 s is a hair under 1001 ms as a double: cut down, the wait would end 1 ms early.
+    EXPECT_EQ(static_cast<long>(WaitForGameChangeIn(1.001) * 1e3), 1001);
     EXPECT_EQ(WaitForGameChangeIn(0.0), 0.0);
 #endif
     EXPECT_EQ(wake::TimeoutMillis(0.0), 0);

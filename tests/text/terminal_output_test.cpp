@@ -38,24 +38,35 @@ const ConsoleLine kButtonLine = {{"Clever girl... ", SpanStyle::Plain},
                                  {" the big ", SpanStyle::Plain},
                                  {"red", SpanStyle::Interactable}};
 
+// What colours the text after it in a style, in 24 bits.
+std::string In(SpanStyle style) {
+    return ColourSequence(style, ColourDepth::TrueColour);
+}
+
 }  // namespace
 
-TEST(ColourSequence, GivesEachStyleItsColourIn24Bits) {
-    constexpr ColourDepth kTrue = ColourDepth::TrueColour;
+// Each style's colour in 24 bits, and the nearest of xterm's 256 (its cube and grey ramp).
+TEST(ColourSequence, GivesEachStyleItsColourIn24BitsAndTheNearestOf256) {
     const struct {
         SpanStyle style;
-        const char* sequence;
+        StyleRgb rgb;
+        int nearest256;
     } cases[] = {
-        {SpanStyle::Plain, "\x1b[38;2;174;180;184m"},
-        {SpanStyle::Action, "\x1b[38;2;211;64;18m"},
-        {SpanStyle::Hint, "\x1b[38;2;114;176;229m"},
-        {SpanStyle::Interactable, "\x1b[38;2;201;155;109m"},
-        {SpanStyle::Echo, "\x1b[38;2;161;190;126m"},
-        {static_cast<SpanStyle>(kPurpleStyleLetter), "\x1b[38;2;186;134;217m"},
-        {static_cast<SpanStyle>('b'), "\x1b[38;2;174;180;184m"},
+        {SpanStyle::Plain, palette::kPlain, 249},
+        {SpanStyle::Action, palette::kAction, 166},
+        {SpanStyle::Hint, palette::kHint, 74},
+        {SpanStyle::Interactable, palette::kInteractable, 173},  // green as near 135 as 175
+        {SpanStyle::Echo, palette::kEcho, 144},
+        {static_cast<SpanStyle>(kPurpleStyleLetter), palette::kPurple, 140},
+        {static_cast<SpanStyle>('b'), palette::kPlain, 249},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ColourSequence(c.style, kTrue), c.sequence) << static_cast<char>(c.style);
+        const std::string rgb = std::to_string(c.rgb.red) + ";" + std::to_string(c.rgb.green) +
+                                ";" + std::to_string(c.rgb.blue);
+        EXPECT_EQ(ColourSequence(c.style, ColourDepth::TrueColour), "\x1b[38;2;" + rgb + "m");
+        EXPECT_EQ(ColourSequence(c.style, ColourDepth::Palette256),
+                  "\x1b[38;5;" + std::to_string(c.nearest256) + "m")
+            << static_cast<char>(c.style);
     }
 }
 
@@ -73,8 +84,8 @@ TEST(ColourSequence, KeepsTheStoryColoursApartAtEveryDepth) {
 
 TEST(RenderLine, ColoursEachSpanAndResetsAtTheEnd) {
     EXPECT_EQ(RenderLine(kButtonLine, ColourDepth::TrueColour),
-              "\x1b[38;2;174;180;184mClever girl... \x1b[38;2;211;64;18mpush"
-              "\x1b[38;2;174;180;184m the big \x1b[38;2;201;155;109mred\x1b[0m");
+              In(SpanStyle::Plain) + "Clever girl... " + In(SpanStyle::Action) + "push" +
+                  In(SpanStyle::Plain) + " the big " + In(SpanStyle::Interactable) + "red\x1b[0m");
     EXPECT_EQ(RenderLine(kButtonLine, ColourDepth::None), "Clever girl... push the big red");
 }
 
@@ -83,7 +94,7 @@ TEST(RenderLine, SwitchesColourOnlyWhereTheTextChangesColour) {
                               {"a", SpanStyle::Hint},
                               {"", SpanStyle::Action},
                               {"b", SpanStyle::Hint}};
-    EXPECT_EQ(RenderLine(line, ColourDepth::TrueColour), "\x1b[38;2;114;176;229mab\x1b[0m");
+    EXPECT_EQ(RenderLine(line, ColourDepth::TrueColour), In(SpanStyle::Hint) + "ab\x1b[0m");
     EXPECT_EQ(RenderLine({{"", SpanStyle::Plain}}, ColourDepth::TrueColour), "");
 }
 

@@ -7,27 +7,13 @@
 #include <vector>
 
 #include "program_runner.h"
+#include "screen.h"
+#include "text/terminal_colours.h"
 
 namespace {
 
 const char* kConfirmEnd = "be great.";
 const char* kActionColour = "\x1b[38;5;166m";  // at xterm-256color's depth
-
-// The output's rows without colour sequences, split where the terminal starts a new row.
-std::vector<std::string> VisibleRows(const std::string& output) {
-    std::vector<std::string> rows(1);
-    for (std::size_t i = 0; i < output.size(); ++i) {
-        if (output[i] == '\x1b' && i + 1 < output.size() && output[i + 1] == '[') {
-            i = output.find('m', i);
-            if (i == std::string::npos) break;
-        } else if (output[i] == '\n') {
-            rows.emplace_back();
-        } else if (output[i] != '\r') {
-            rows.back() += output[i];
-        }
-    }
-    return rows;
-}
 
 }  // namespace
 
@@ -47,13 +33,18 @@ TEST(TextAtATerminal, ColoursTheTextAndLeavesTheTypingAloneWhenPlain) {
 }
 
 TEST(TextAtATerminal, WrapsAtTheTerminalsWidth) {
-    TerminalRun terminal({}, 40, {"TERM=xterm-256color"});
+    // Rows that fill all 38 columns, and others that a column more or less would change.
+    const std::vector<std::string> welcome = {
+        "Welcome to the Vosk! The shortest text", "based game ever. Where actions,",
+        "hints and interactables are all color",  "coded :).Type I understand to let me",
+        "know you know what I want you to know.", ""};  // the prompt's row, cleared at the end
+    TerminalRun terminal({}, 38, {"TERM=xterm-256color"});
     ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
     terminal.Type("\x04");
     EXPECT_EQ(terminal.WaitForExit(), 0);
-    const std::vector<std::string> rows = VisibleRows(terminal.output());
-    EXPECT_GT(rows.size(), 4u) << terminal.output();
-    for (const std::string& row : rows) EXPECT_LE(row.size(), 40u) << row;
+    Screen screen(38);
+    screen.Feed(terminal.output());
+    EXPECT_EQ(screen.Rows(), welcome) << terminal.output();
 }
 
 TEST(TextAtATerminal, ShowsNoColourWhenAskedNotTo) {
@@ -69,7 +60,9 @@ TEST(TextAtATerminal, ShowsNoColourWhenAskedNotTo) {
 TEST(TextAtATerminal, ColoursAsDeepAsTheTerminalsDescriptionSays) {
     const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
         {{"TERM=xterm-256color"}, kActionColour, "actions"},
-        {{"TERM=linux", "COLORTERM=truecolor"}, "\x1b[38;2;211;64;18m", "actions"},
+        {{"TERM=linux", "COLORTERM=truecolor"},
+         ColourSequence(SpanStyle::Action, ColourDepth::TrueColour),
+         "actions"},
         {{"TERM=linux"}, "\x1b[36m", "hints"},
         {{"TERM=xterm-16color"}, "\x1b[94m", "hints"},  // bright blue, which 8 colours lack
         {{"TERM=vt100"}, "", "actions"},                // no colours at all

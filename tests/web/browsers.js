@@ -8,9 +8,13 @@ const { Builder, Key } = require('selenium-webdriver');
 const remote = require('selenium-webdriver/remote');
 const { launch } = require('./page');
 
-// Polls until `check` gives something true, for at most 20 seconds.
+// The longest a browser or its first page may take to start on a fresh machine (cold font and
+// disk caches, a new profile), and so the deadline of every wait.
+const kFirstStartMs = 120000;
+
+// Polls until `check` gives something true.
 async function poll(check, what) {
-    for (const end = Date.now() + 20000; !(await check());) {
+    for (const end = Date.now() + kFirstStartMs; !(await check());) {
         if (Date.now() > end) throw new Error(`waited in vain for ${what}`);
         await new Promise((resolve) => setTimeout(resolve, 50));
     }
@@ -29,7 +33,7 @@ async function webkit() {
     const server = new remote.DriverService.Builder('WebKitWebDriver').setLoopback(true).build();
     const binary = ['x86_64', 'aarch64', 'i386'].map((arch) =>
         `/usr/lib/${arch}-linux-gnu/webkit2gtk-4.1/MiniBrowser`).find(fs.existsSync);
-    const driver = await server.start().then((url) => new Builder().usingServer(url)
+    const driver = await server.start(kFirstStartMs).then((url) => new Builder().usingServer(url)
         .withCapabilities({ browserName: 'MiniBrowser',
             'webkitgtk:browserOptions': { binary, args: ['--automation'] } }).build())
         .catch((error) => server.kill().then(() => Promise.reject(error)));
@@ -43,7 +47,8 @@ async function webkit() {
 async function openBrowser(engine) {
     const browser = await { webkit, chromium: async () => onNewPage(await launch()),
         firefox: async () => onNewPage(await puppeteer.launch({ browser: 'firefox',
-            headless: true, executablePath: '/usr/bin/firefox-esr' })) }[engine]();
+            headless: true, executablePath: '/usr/bin/firefox-esr', timeout: kFirstStartMs })),
+    }[engine]();
     browser.waitFor = (fn, arg) => poll(() => browser.evaluate(fn, arg), `${fn} (${arg})`);
     return browser;
 }

@@ -1,5 +1,6 @@
 // Shared by the browser tests: Debian's Chromium, a static server for the built site, and the
 // page's log recorded as it changes.
+const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
 const http = require('node:http');
 const path = require('node:path');
@@ -18,15 +19,17 @@ function launch() {
 }
 
 // Serves a folder (the site by default) on a loopback port (a free one unless given), as any
-// static server would; close() also drops the connections kept open.
-async function serveSite(dir = siteDir, port = 0) {
+// static server would, with `headers` besides the type; close() also drops the connections kept
+// open.
+async function serveSite(dir = siteDir, port = 0, headers = {}) {
     const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
         '.webp': 'image/webp', '.woff2': 'font/woff2', '.png': 'image/png' };
     const server = http.createServer((request, response) => {
         const name = path.basename(new URL(request.url, 'http://x').pathname) || 'index.html';
         fs.readFile(path.join(dir, name), (error, body) => {
             response.writeHead(error ? 404 : 200,
-                { 'Content-Type': types[path.extname(name)] || 'application/octet-stream' });
+                { 'Content-Type': types[path.extname(name)] || 'application/octet-stream',
+                    ...headers });
             response.end(error ? 'not found' : body);
         });
     });
@@ -104,9 +107,15 @@ async function openGame(browser, url, options = {}) {
 
 const focused = (locator) => locator.evaluate((element) => element === document.activeElement);
 
-// The log's five colours, the echo among them, by span class.
-const kColours = { plain: 'rgb(174, 180, 184)', 's-a': 'rgb(211, 64, 18)',
-    's-h': 'rgb(114, 176, 229)', 's-i': 'rgb(201, 155, 109)', 's-s': 'rgb(161, 190, 126)' };
+// The log's five colours, the echo among them, by span class, from the game's palette.
+const colour = (name) => `rgb(${execFileSync(path.join(repoDir, 'scripts/palette.sh'), [name],
+    { encoding: 'utf8' }).trim().replaceAll(',', ', ')})`;
+const kColours = { plain: colour('Plain'), 's-a': colour('Action'), 's-h': colour('Hint'),
+    's-i': colour('Interactable'), 's-s': colour('Echo') };
+
+// The keys that end the splash, by KeyboardEvent.code, as the window has them.
+const kSplashKeys = [...fs.readFileSync(path.join(repoDir, 'src/session/splash_keys.inc'), 'utf8')
+    .matchAll(/^SPLASH_KEY\(\w+, *(\w+)\)/gm)].map((match) => match[1]);
 
 // Types a line and runs one frame, which hands it to the game.
 async function type(page, line) {
@@ -143,6 +152,6 @@ function useBrowserAndSite() {
 }
 
 module.exports = {
-    launch, serveSite, countFrames, cpuClock, stopClock, openGame, focused, kColours, type, words,
-    eventWords, siteDir, repoDir, useBrowserAndSite,
+    launch, serveSite, countFrames, cpuClock, stopClock, openGame, focused, kColours, kSplashKeys,
+    type, words, eventWords, siteDir, repoDir, useBrowserAndSite,
 };

@@ -34,6 +34,20 @@ test('a game on a phone, asleep while nothing is due', async () => {
     await page.getByText('>', { exact: true }).tap();
     assert.ok(await focused(input));
 
+    // Two lines typed before a frame are played in the order typed. Once the question's one
+    // reminder has come, nothing is due: no frame is asked for.
+    for (const line of ['i understand', 'hello']) {
+        await input.fill(line);
+        await input.press('Enter');
+    }
+    await page.clock.runFor(16000);
+    await log.getByText('Is that a yes or no pal?').waitFor();
+    assert.deepStrictEqual((await log.locator('p[aria-hidden=true]').allTextContents()).slice(-2),
+        ['i understand', 'hello']);
+    const idle = await page.evaluate(() => window.framesAsked);
+    await page.clock.runFor(60000);
+    assert.strictEqual(await page.evaluate(() => window.framesAsked), idle);
+
     // The keyboard opening halves the page: the newest text and the line stay in view.
     for (let i = 0; i < 30; ++i) await type(page, `hello ${i}`);
     await page.setViewportSize({ width: 390, height: 420 });

@@ -11,8 +11,8 @@ const zlib = require('node:zlib');
 const { test } = require('node:test');
 const axe = require('axe-core');
 const { chromium } = require('playwright-core');
-const { serveSite, stopClock, focused, kColours, type, repoDir, siteDir, useBrowserAndSite } =
-    require('./page');
+const { serveSite, stopClock, focused, kColours, kSplashKeys, type, repoDir, siteDir,
+    useBrowserAndSite } = require('./page');
 
 const shared = useBrowserAndSite();
 
@@ -41,12 +41,16 @@ test('a whole game in the page', async () => {
     const log = page.getByRole('log');
     const input = page.getByRole('textbox', { name: 'Your command' });
 
-    // The splash, with its text alternative, over a game ready to play; Space skips it.
+    // The splash, with its text alternative, over a game ready to play; each of the window's
+    // keys ends it, the keypad's Enter does not.
     await page.getByRole('img', { name: /Tarnwick III/ }).waitFor();
     assert.ok(!await page.getByText('Tap to begin').isVisible());  // there are keys here
     await log.getByText('Welcome').waitFor();
-    await page.keyboard.press('Space');
-    await page.getByRole('img').waitFor({ state: 'hidden' });
+    for (const key of ['NumpadEnter', ...kSplashKeys]) {
+        await page.evaluate(() => { document.querySelector('.splash').hidden = false; });
+        await page.keyboard.press(key);
+        assert.strictEqual(await page.getByRole('img').isVisible(), key === 'NumpadEnter', key);
+    }
     assert.ok(await focused(input));
 
     // Typed markup is shown as the characters typed; Enter on an empty line does nothing.
@@ -220,15 +224,20 @@ function build(dir, name) {
 test('the page as an app, in a profile on disk: installable, offline, updated whole', async (t) => {
     const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'tarnwick-'));
     build(dir, 'A');
-    let site = await serveSite(dir);
+    // Files the browser may keep for an hour: a new build's worker must ask again for each.
+    const cached = { 'Cache-Control': 'max-age=3600' };
+    let site = await serveSite(dir, 0, cached);
     const context = await chromium.launchPersistentContext(path.join(dir, 'profile'),
         { executablePath: '/usr/bin/chromium', args: ['--headless', '--no-sandbox'] });
     t.after(() => context.close().then(site.close).then(() => fs.rmSync(dir, { recursive: true })));
     const page = context.pages()[0];
     const messages = [];
     page.on('console', (message) => messages.push(message.text()));
-    await page.addInitScript(() => navigator.serviceWorker?.addEventListener('controllerchange',
-        () => { self.handedOver = true; }));
+    await page.addInitScript(() => {
+        const workers = navigator.serviceWorker;
+        workers?.addEventListener('controllerchange', () => { self.handedOver = true; });
+        workers?.addEventListener('message', ({ data }) => { self.answer = data; });
+    });
     const load = async (url) => {  // the builds of the page and its two scripts
         await (url ? page.goto(url) : page.reload());
         await page.getByRole('log').getByText('Welcome').waitFor();
@@ -249,7 +258,7 @@ test('the page as an app, in a profile on disk: installable, offline, updated wh
     // A new build: the first reload runs the last one, which hands over once loaded; the second
     // runs the new one, and the last one's cache is gone.
     build(dir, 'B');
-    site = await serveSite(dir, site.port);
+    site = await serveSite(dir, site.port, cached);
     assert.strictEqual(await load(), 'A,A,A');
     await page.waitForFunction(() => self.handedOver);
     assert.strictEqual(await load(), 'B,B,B');
@@ -261,12 +270,9 @@ test('the page as an app, in a profile on disk: installable, offline, updated wh
     await loading.addInitScript(() => { ServiceWorker.prototype.postMessage = () => {}; });
     await loading.goto(site.url);
     assert.strictEqual(await load(), 'B,B,B');
-    await page.evaluate(async () => {  // the new build installed, and time to take over
-        const registration = await navigator.serviceWorker.ready;
-        while (!registration.waiting && !self.handedOver) {
-            await new Promise((resolve) => setTimeout(resolve, 50));
-        }
-        await new Promise((resolve) => setTimeout(resolve, 500));
-    });
-    assert.ok(!await page.evaluate(() => self.handedOver), 'took over from a loading tab');
+    await page.waitForFunction(() => self.answer);  // the new build's worker heard this page
+    assert.deepStrictEqual(await page.evaluate(() => [self.answer, self.handedOver]),
+        ['waiting', undefined], 'took over from a loading tab');
+    // The waiting build's files are in a cache of their own, beside the running build's.
+    assert.strictEqual((await page.evaluate(() => caches.keys())).length, 2);
 });

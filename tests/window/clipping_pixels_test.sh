@@ -61,13 +61,13 @@ Pass() {
 
 # Screenshots every 0.2 s into $1 until two in a row are the same (the window has settled).
 ShotWhenSteady() {
-    local deadline=$(( $(NowMs) + 20000 ))
+    local deadline=$(( $(NowMs) + FIRST_START_MS ))
     import -window root "$WORK/previous.png"
     while true; do
         sleep 0.2
         import -window root "$1"
         compare -metric AE "$1" "$WORK/previous.png" null: 2> /dev/null && return 0
-        [ "$(NowMs)" -lt "$deadline" ] || Fail "the window did not settle within 20 s"
+        [ "$(NowMs)" -lt "$deadline" ] || Fail "the window did not settle"
         cp "$1" "$WORK/previous.png"
     done
 }
@@ -87,14 +87,14 @@ ShowLog() {
     local drawing=$1 log=$2 window="" deadline
     "$PROGRAM" "$drawing" "$log" "$FONT" > "$WORK/program.log" 2>&1 &
     PROGRAM_PID=$!
-    deadline=$(( $(NowMs) + 20000 ))
+    deadline=$(( $(NowMs) + FIRST_START_MS ))
     while true; do
         window=$(xdotool search --onlyvisible --name "^$WINDOW_TITLE\$" 2> /dev/null | head -n 1) ||
             true
         [ -n "$window" ] && break
         kill -0 "$PROGRAM_PID" 2> /dev/null ||
             Fail "$drawing/$log: the program ended before its window showed"
-        [ "$(NowMs)" -lt "$deadline" ] || Fail "$drawing/$log: no window within 20 s"
+        [ "$(NowMs)" -lt "$deadline" ] || Fail "$drawing/$log: no window showed"
         sleep 0.05
     done
     xdotool mousemove --window "$window" 640 300

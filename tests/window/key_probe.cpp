@@ -9,15 +9,23 @@
 // frames swapped from its arrival up to the first that shows it, and the milliseconds between.
 // With TARNWICK_CLOCK_JUMP set to a file's path, the next Enter pressed while that file exists
 // moves the program's clock (glfwGetTime) on by the seconds it holds, and removes it: that
-// Enter then comes in the same wake as everything due in those seconds.
+// Enter then comes in the same wake as everything due in those seconds. With
+// TARNWICK_CLOCK_HOLD set to a file's path, the next Enter pressed while that file exists stops
+// the clock the seconds it holds after that Enter, until the file is removed; the clock then goes
+// on from where it stood. Once the program has played and drawn a wake at the stop, "held" is
+// written into the file.
 #include <dlfcn.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
 
+#include "session/wake.h"
+
 struct GLFWwindow;
+extern "C" double glfwGetTime();
 
 namespace {
 
@@ -25,13 +33,15 @@ using KeyFunction = void (*)(GLFWwindow*, int, int, int, int);
 using CharFunction = void (*)(GLFWwindow*, unsigned int);
 
 // The longest wait allowed while events are held back: a frame at 60 a second, and a little.
-constexpr double kFrameWaitSeconds = 1.0 / 60.0 + 0.001;
+constexpr double kFrameWaitSeconds = wake::kFrameSeconds + 0.001;
 
 long received = 0;
 long fed = 0;
 long heldWaits = 0;
 long swaps = 0;
 double clockJump = 0.0;
+double holdAt = -1.0;  // where the clock stops; negative when it runs
+int waitsAtHold = 0;
 
 // The program's callback that GLFW calls, and the toolkit's that the program passes events on
 // to; none for a program that sets no callback over the toolkit's.
@@ -92,9 +102,21 @@ void JumpClockIfAsked() {
     std::remove(path);
 }
 
+void HoldClockIfAsked() {
+    const char* path = std::getenv("TARNWICK_CLOCK_HOLD");
+    std::FILE* file = path != nullptr && holdAt < 0.0 ? std::fopen(path, "r") : nullptr;
+    if (file == nullptr) return;
+    double seconds = 0.0;
+    if (std::fscanf(file, "%lf", &seconds) == 1) holdAt = glfwGetTime() + seconds;
+    std::fclose(file);
+}
+
 void CountReceivedKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
     ++received;
-    if (key == kEnter && action == kPress) JumpClockIfAsked();
+    if (key == kEnter && action == kPress) {
+        JumpClockIfAsked();
+        HoldClockIfAsked();
+    }
     if (keys.toolkit == nullptr) ++fed;
     keys.program(window, key, scancode, action, mods);
 }
@@ -131,6 +153,13 @@ Function SetCallback(const char* name, GLFWwindow* window, Function callback,
 
 void BeforeWait(bool timed, double timeout) {
     if (received > fed && (!timed || timeout > kFrameWaitSeconds)) ++heldWaits;
+    // The first wait at the stop can begin before the wake that plays the game there.
+    if (holdAt >= 0.0 && glfwGetTime() == holdAt && ++waitsAtHold == 2) {
+        if (std::FILE* file = std::fopen(std::getenv("TARNWICK_CLOCK_HOLD"), "w")) {
+            std::fputs("held\n", file);
+            std::fclose(file);
+        }
+    }
     const char* path = std::getenv("TARNWICK_WAIT_REPORT");
     if (path == nullptr) return;
     if (std::FILE* report = std::fopen(path, "w")) {
@@ -155,7 +184,15 @@ CharFunction glfwSetCharCallback(GLFWwindow* window, CharFunction callback) {
 
 double glfwGetTime() {
     static const auto real = Real<double (*)()>("glfwGetTime");
-    return real() + clockJump;
+    const double now = real() + clockJump;
+    const double stop = holdAt;
+    if (stop < 0.0 || now <= stop) return now;
+    if (access(std::getenv("TARNWICK_CLOCK_HOLD"), F_OK) != 0) {  // let go: on from the stop
+        clockJump -= now - stop;
+        holdAt = -1.0;
+        waitsAtHold = 0;
+    }
+    return stop;
 }
 
 void glfwWaitEvents() {

@@ -20,15 +20,12 @@ ARTIFACTS=$5
 TEST_NAME=$(basename "$0" .sh)
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 
-# What the program draws.
+# What the program draws, in the game's colours as red,green,blue.
 readonly WINDOW_TITLE="Vosk - Tarnwick III"
-readonly CONSOLE_BG=41,44,51
-readonly CLEAR_COLOUR=114,144,154
-readonly PLAIN=174,180,184
-readonly ACTION=211,64,18
-readonly HINT=114,176,229
-readonly INTERACTABLE=201,155,109
-readonly ECHO=161,190,126
+Colour() { "$(dirname "${BASH_SOURCE[0]}")/../../scripts/palette.sh" "$1"; }
+CONSOLE_BG=$(Colour Console) CLEAR_COLOUR=$(Colour Clear) PLAIN=$(Colour Plain)
+ACTION=$(Colour Action) HINT=$(Colour Hint) INTERACTABLE=$(Colour Interactable) ECHO=$(Colour Echo)
+readonly CONSOLE_BG CLEAR_COLOUR PLAIN ACTION HINT INTERACTABLE ECHO
 # Where it draws it: the log region above the input field, inside the window's margins and left
 # of the scroll bar; the input field along the bottom edge.
 readonly LOG_AREA="4 4 1250 688"
@@ -152,14 +149,14 @@ StopGame() {
     fi
 }
 
-# Prints the id of the program's visible window once it is mapped (up to 20 s).
+# Prints the id of the program's visible window once it is mapped.
 WaitWindow() {
-    local deadline=$(( $(NowMs) + 20000 )) window=""
+    local deadline=$(( $(NowMs) + FIRST_START_MS )) window=""
     while true; do
         window=$(xdotool search --onlyvisible --name "Tarnwick" 2> /dev/null | head -n 1 || true)
         [ -n "$window" ] && break
         GameRunning || Fail "the program ended before its window showed"
-        [ "$(NowMs)" -lt "$deadline" ] || Fail "no window within 20 s"
+        [ "$(NowMs)" -lt "$deadline" ] || Fail "no window showed"
         sleep 0.05
     done
     echo "$window"
@@ -300,17 +297,12 @@ InputHasText() {
 
 InputEmpty() { ! InputHasText "$1"; }
 
-# Submits the text in the input field with Enter, making sure it went: the field is empty
-# afterwards (a press that fell between two frames is repeated). SUBMIT_MS is a moment just
-# before the line reached the game.
+# Submits the text in the input field with one Enter, which empties the field. SUBMIT_MS is a
+# moment just before the line reached the game.
 PressEnter() {
-    local try
-    for try in 1 2 3; do
-        SUBMIT_MS=$(NowMs)
-        HoldKey Return
-        PollScreen 2 InputEmpty && return 0
-    done
-    Fail "Enter did not submit the line"
+    SUBMIT_MS=$(NowMs)
+    HoldKey Return
+    PollScreen 10 InputEmpty || Fail "Enter did not submit the line"
 }
 
 # Types a line into the input field, waits until it shows there and submits it.
