@@ -4,7 +4,7 @@
 # to the same place, Alt+Enter submitting nothing; Page Up and Ctrl+Home/End move the log's view
 # while typing goes on and the caret stays; Ctrl+Shift+C copies the story as plain text. Zoom
 # and full screen are kept in the settings folder (never the working folder), the zoom not with
-# --scale; a broken settings file is said once and left as it is.
+# --scale.
 source "$(dirname "$0")/lib.sh"
 command -v xclip > /dev/null || Fail "missing tool: xclip (scripts/install-deps.sh)"
 
@@ -114,11 +114,4 @@ PollScreen 20 SavedFullScreen || Fail "full screen was not saved"
 grep -qx "zoom=300" "$SETTINGS_FILE" || Fail "with --scale the saved zoom changed"
 Pass "with --scale, full screen is saved and the saved zoom stays 300%"
 CloseGame "$SHOT_WINDOW"
-echo "zoom=big" > "$SETTINGS_FILE"
-Play
-ExpectZoom 1.0 "a broken settings file: started at 100%"
-CloseGame "$SHOT_WINDOW"
-[ "$(grep -c "settings" "$GAME_STDERR")" -eq 1 ] || Fail "not one line about the broken file"
-[ "$(cat "$SETTINGS_FILE")" = "zoom=big" ] || Fail "the broken file was overwritten"
-Pass "a broken settings file is said once and left as it was"
 Finish
