@@ -53,6 +53,8 @@ WorkArea PrimaryWorkArea() {
 GLFWwindow* OpenWindow(const CommandLine& command, WindowScale& scale) {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    // Full screen, the game stays on its monitor when the player turns to another window.
+    glfwWindowHint(GLFW_AUTO_ICONIFY, GLFW_FALSE);
     GLFWwindow* window =
         glfwCreateWindow(kBaseWindowWidth, kBaseWindowHeight, kWindowTitle, nullptr, nullptr);
     if (window == nullptr) {
