@@ -37,6 +37,7 @@ windows_packages=(
 test_only_packages=(
     clang libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev zlib1g-dev xvfb xdotool x11-utils x11-xserver-utils imagemagick file gnuplot-nox
+    xclip  # reads what the window puts on the clipboard
     openbox python3-xlib
     ncurses-term  # terminal descriptions beyond the basic ones: xterm-16color
     chromium firefox-esr webkit2gtk-driver

@@ -62,6 +62,8 @@ StopPrivateXvfb() {
 # (WORK), starts the server with the arguments given, and has both go when the script exits.
 StartScratchXvfb() {
     WORK=$(mktemp -d)
+    # The game's settings of the run's own: a player's saved zoom must not change the figures.
+    export XDG_CONFIG_HOME="$WORK/config"
     trap 'StopPrivateXvfb; rm -rf "$WORK"' EXIT
     StartPrivateXvfb "$WORK" "$@"
 }

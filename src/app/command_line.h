@@ -27,6 +27,10 @@ inline constexpr const char* kWindowUsage =
     "  --speak    say the game's text aloud (not in this build yet)\n"
     "  --help     show this text\n"
     "  --version  show the version\n"
+    "Keys: Ctrl with + or = / - / 0 (or the keypad's + and -, or Ctrl with the wheel) zoom\n"
+    "the text from 50% to 300% and back; F11 or Alt+Enter full screen; Page Up / Page Down\n"
+    "scroll the story, Ctrl+Home / Ctrl+End to its start and end; Ctrl+Shift+C copies it.\n"
+    "The zoom and full screen are kept in %APPDATA%\\tarnwick\\settings.\n"
     "Hack-Bold.ttf and splash.png are looked for in the working folder and beside the\n"
     "program.\n";
 #else
@@ -39,11 +43,15 @@ inline constexpr const char* kWindowUsage =
     "             the desktop says a screen reader runs\n"
     "  --help     show this text\n"
     "  --version  show the version\n"
+    "Keys: Ctrl with + or = / - / 0 (or the keypad's + and -, or Ctrl with the wheel) zoom\n"
+    "the text from 50% to 300% and back; F11 or Alt+Enter full screen; Page Up / Page Down\n"
+    "scroll the story, Ctrl+Home / Ctrl+End to its start and end; Ctrl+Shift+C copies it;\n"
+    "F5 turns speech on or off, F6 says the last reply again, Ctrl stops what is said.\n"
+    "The zoom, full screen and speech are kept in $XDG_CONFIG_HOME/tarnwick/settings (else\n"
+    "in ~/.config/tarnwick/settings); with --scale the saved zoom is neither used nor changed.\n"
     "Hack-Bold.ttf and splash.png are looked for in the working directory, beside the\n"
     "program, in ../share/games/tarnwick from the program's folder, and the font also in\n"
-    "/usr/share/fonts/truetype/hack. tarnwick-text plays the same story in a terminal.\n"
-    "Keys while playing: F5 turns speech on or off, F6 says the last reply again, Ctrl\n"
-    "stops what is being said.\n";
+    "/usr/share/fonts/truetype/hack. tarnwick-text plays the same story in a terminal.\n";
 #endif
 
 // Reads the arguments after the program name; the first one that is not understood wins.

@@ -13,6 +13,8 @@
 #include "app/data_files.h"
 #include "app/font.h"
 #include "app/platform.h"
+#include "app/settings.h"
+#include "app/shortcuts.h"
 #include "app/speech_service.h"
 #include "app/splash.h"
 #include "app/stale_wm_check.h"
@@ -56,6 +58,8 @@ WorkArea PrimaryWorkArea() {
 GLFWwindow* OpenWindow(const CommandLine& command, WindowScale& scale) {
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
+    // Full screen, the game stays on its monitor when the player turns to another window.
+    glfwWindowHint(GLFW_AUTO_ICONIFY, GLFW_FALSE);
     GLFWwindow* window =
         glfwCreateWindow(kBaseWindowWidth, kBaseWindowHeight, kWindowTitle, nullptr, nullptr);
     if (window == nullptr) {
@@ -73,10 +77,10 @@ GLFWwindow* OpenWindow(const CommandLine& command, WindowScale& scale) {
     return window;
 }
 
-// The GUI toolkit at `scale`, with its one font; it keeps no settings file, since the console's
-// layout is fixed and nothing should be left in the player's folder.
-void SetUpGui(GLFWwindow* window, WindowInput& input, const std::optional<std::string>& fontPath,
-              float scale) {
+// The GUI toolkit at `scale`; its font is loaded by the loop, at the text's zoom. It keeps no
+// settings file of its own, since the console's layout is fixed and nothing should be left in
+// the player's folder.
+void SetUpGui(GLFWwindow* window, WindowInput& input, float scale) {
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
@@ -84,16 +88,28 @@ void SetUpGui(GLFWwindow* window, WindowInput& input, const std::optional<std::s
     ImGui_ImplGlfw_InitForOpenGL(window, true);
     ImGui_ImplOpenGL2_Init();
     input.Install(window);
-    if (fontPath) {
-        LoadConsoleFont(io, fontPath->c_str(), scale);
-    } else {
-        LoadBuiltInFont(io, scale);
-    }
 }
 
-// The speech toggle the player saved in an earlier run; none is kept yet.
-std::optional<bool> SavedSpeechToggle() {
-    return std::nullopt;
+// The view the window starts in: as saved, but at the zoom of 100% when --scale sets the size.
+WindowLoop::View StartingView(const Settings& saved, const CommandLine& command) {
+    WindowLoop::View view;
+    view.zoomStep = kDefaultZoomStep;
+    for (int step = 0; step < kZoomStepCount && !command.scale; ++step) {
+        if (saved.zoomPercent == kZoomPercents[step]) view.zoomStep = step;
+    }
+    view.fullScreen = saved.fullScreen.value_or(false);
+    return view;
+}
+
+// Saves the view whenever the player changes it; with --scale the saved zoom stays as it was.
+WindowLoop::ViewChanged SaveView(SettingsFile& file, Settings& saved, const CommandLine& command) {
+    const bool keepZoom = command.scale.has_value();
+    return [&file, &saved, keepZoom](const WindowLoop::View& view) {
+        saved.fullScreen = view.fullScreen;
+        if (view.speech) saved.speech = view.speech;
+        if (!keepZoom) saved.zoomPercent = kZoomPercents[view.zoomStep];
+        file.Save(saved);
+    };
 }
 
 }  // namespace
@@ -111,6 +127,11 @@ int main(int argc, char** argv) {
     std::optional<SplashDecoder> splashDecoder;
     if (splashPath) splashDecoder.emplace(*splashPath);
 
+    // What the player chose in earlier runs.
+    SettingsDisk disk;
+    SettingsFile settingsFile(SettingsFolder(), disk, stderr);
+    Settings saved = settingsFile.Load();
+
     glfwSetErrorCallback(ReportGlfwError);
     RemoveStaleWindowManagerCheck();
     if (!glfwInit()) return 1;
@@ -125,20 +146,23 @@ int main(int argc, char** argv) {
     if (splashDecoder) splashDecoder->SetLargestTexture(largestTexture);
 
     WindowInput input;
-    SetUpGui(window, input, fontPath, scale.scale);
+    SetUpGui(window, input, scale.scale);
+    ConsoleFont font(fontPath, largestTexture);
     std::optional<SplashTexture> splash = splashDecoder ? splashDecoder->Upload() : std::nullopt;
 
     {
         // Speech, then the game: its story starts now, so the welcome text waits in the log
         // during the splash, and is said after it.
         const std::unique_ptr<SpeechSink> speechService = OpenSpeechService();
-        SpeakingDisplay speech(*speechService,
-                               SpeechStartsOn(command.speak, SavedSpeechToggle(),
-                                              [] { return ScreenReaderRunning(); }));
+        SpeakingDisplay speech(*speechService, SpeechStartsOn(command.speak, saved.speech, [] {
+            return ScreenReaderRunning();
+        }));
         if (splash) speech.Say(kSplashSpoken);
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
-        WindowLoop(window, input, std::move(splash), session, speech).Run();
+        WindowLoop(window, input, std::move(splash), session, speech, font, scale.scale,
+                   StartingView(saved, command), SaveView(settingsFile, saved, command))
+            .Run();
     }
 
     // Clean-up in reverse order.

@@ -47,6 +47,8 @@ void WindowInput::Install(GLFWwindow* window) {
     bindingCursorEnter_ = glfwSetCursorEnterCallback(window, OnCursorEnter);
     bindingFocus_ = glfwSetWindowFocusCallback(window, OnFocus);
     glfwSetWindowRefreshCallback(window, OnRefresh);
+    // Full screen and back change the framebuffer without an expose on every system.
+    glfwSetFramebufferSizeCallback(window, OnFramebufferSize);
     glfwSetWindowIconifyCallback(window, OnIconify);
     focused_ = glfwGetWindowAttrib(window, GLFW_FOCUSED) != 0;
     iconified_ = glfwGetWindowAttrib(window, GLFW_ICONIFIED) != 0;
@@ -111,8 +113,17 @@ void WindowInput::OnKey(GLFWwindow* window, int key, int scancode, int action, i
             input.speechKeys_.push_back(*speechKey);
         }
     }
-    input.events_.push_back(Event{false, key, scancode, action, mods});
     input.activity_ = true;
+    if (action != GLFW_RELEASE) {
+        // Kept from the toolkit, so that Alt+Enter submits nothing and Ctrl+Home leaves the
+        // field's caret where it is. A release it never saw pressed changes nothing.
+        const Shortcut shortcut = ShortcutForKey(key, glfwGetKeyName(key, scancode), mods);
+        if (shortcut != Shortcut::None) {
+            input.shortcuts_.push_back(shortcut);
+            return;
+        }
+    }
+    input.events_.push_back(Event{false, key, scancode, action, mods});
 }
 
 void WindowInput::OnChar(GLFWwindow* window, unsigned int codePoint) {
@@ -130,8 +141,17 @@ void WindowInput::OnMouseButton(GLFWwindow* window, int button, int action, int 
 
 void WindowInput::OnScroll(GLFWwindow* window, double x, double y) {
     WindowInput& input = Of(window);
-    if (input.bindingScroll_ != nullptr) input.bindingScroll_(window, x, y);
     input.activity_ = true;
+    const bool ctrl = glfwGetKey(window, GLFW_KEY_LEFT_CONTROL) == GLFW_PRESS ||
+                      glfwGetKey(window, GLFW_KEY_RIGHT_CONTROL) == GLFW_PRESS;
+    if (ctrl) {
+        // Zooms the text instead of scrolling the log.
+        const Shortcut zoom = input.wheelZoom_.Take(y, true);
+        if (zoom != Shortcut::None) input.shortcuts_.push_back(zoom);
+        return;
+    }
+    input.wheelZoom_.Take(y, false);
+    if (input.bindingScroll_ != nullptr) input.bindingScroll_(window, x, y);
 }
 
 void WindowInput::OnCursorPos(GLFWwindow* window, double x, double y) {
@@ -158,6 +178,10 @@ void WindowInput::OnIconify(GLFWwindow* window, int iconified) {
     input.iconified_ = iconified != 0;
     // Shown again, the window needs its pixels back.
     if (!input.iconified_) input.exposed_ = true;
+}
+
+void WindowInput::OnFramebufferSize(GLFWwindow* window, int, int) {
+    Of(window).exposed_ = true;
 }
 
 void WindowInput::OnRefresh(GLFWwindow* window) {

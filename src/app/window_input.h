@@ -1,7 +1,10 @@
 #pragma once
 
 #include <deque>
+#include <utility>
 #include <vector>
+
+#include "app/shortcuts.h"
 
 struct GLFWwindow;
 struct ImGuiIO;
@@ -16,7 +19,8 @@ enum class SpeechKey { kToggle, kRepeat, kSilence };
 // This keeps the window's key and character events in a queue and hands them to the GUI
 // binding a few at a time, in order, so that each frame sees a state the player really had.
 // It also notes any other input and the window being exposed, which call for a new frame, and
-// whether the window has the focus or is minimised.
+// whether the window has the focus or is minimised. The window's own keys (shortcuts.h) and the
+// wheel turned with Ctrl never reach the toolkit: they are kept for the loop, in order.
 class WindowInput {
 public:
     // Call after the GUI binding has installed its callbacks, which keep running behind these.
@@ -39,6 +43,8 @@ public:
     // The speech keys pressed since the last call, in order.
     std::vector<SpeechKey> TakeSpeechKeys();
     bool Focused() const { return focused_; }
+    // The window's own keys pressed since the last call, in order.
+    std::vector<Shortcut> TakeShortcuts() { return std::exchange(shortcuts_, {}); }
     // Minimised: nothing drawn would be seen.
     bool Iconified() const { return iconified_; }
 
@@ -66,6 +72,7 @@ private:
     static void OnCursorEnter(GLFWwindow* window, int entered);
     static void OnFocus(GLFWwindow* window, int focused);
     static void OnRefresh(GLFWwindow* window);
+    static void OnFramebufferSize(GLFWwindow* window, int width, int height);
     static void OnIconify(GLFWwindow* window, int iconified);
 
     GLFWwindow* window_ = nullptr;
@@ -77,6 +84,8 @@ private:
     FlagFunction bindingCursorEnter_ = nullptr;
     FlagFunction bindingFocus_ = nullptr;
     std::deque<Event> events_;
+    std::vector<Shortcut> shortcuts_;
+    WheelZoom wheelZoom_;
     std::vector<int> changedThisFrame_;
     std::vector<SpeechKey> speechKeys_;
     bool heldLastFrame_ = false;

@@ -46,6 +46,7 @@ WindowPacer::ConsoleSteps WindowPacer::ConsoleDrawn(const ConsoleFrame& frame) {
     steps.relayout = frame.layoutWidth != laidOutWidth_ || frame.fontSize != laidOutFont_;
     laidOutWidth_ = frame.layoutWidth;
     laidOutFont_ = frame.fontSize;
+    if (frame.scrolledByKey) schedule_.RequestFrame();
     caretAt_ = frame.caretChangeIn >= 0.0 ? wake_.now + frame.caretChangeIn : FrameSchedule::kNever;
     steps.playGame = splashOver_ && (frame.lineTyped || wake_.keysWaiting);
     return steps;

@@ -25,6 +25,7 @@ public:
         double caretChangeIn = -1.0;  // negative: nothing blinks
         int layoutWidth = 0;          // the width the log is measured for, in characters
         float fontSize = 0.0f;        // the font the log is drawn in
+        bool scrolledByKey = false;   // the log's view was moved, which shows in the next frame
     };
     struct ConsoleSteps {
         bool relayout = false;  // lay the whole log out again for the new width or font

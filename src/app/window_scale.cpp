@@ -52,3 +52,22 @@ WindowPlacement PlaceWindow(std::optional<float> requested, const WorkArea& area
     }
     return placement;
 }
+
+int MostOverlapped(const ScreenRect& window, const std::vector<ScreenRect>& screens) {
+    int chosen = screens.empty() ? -1 : 0;
+    long long largest = 0;
+    for (std::size_t i = 0; i < screens.size(); ++i) {
+        const ScreenRect& screen = screens[i];
+        const long long width =
+            std::min<long long>(0LL + window.x + window.width, 0LL + screen.x + screen.width) -
+            std::max(window.x, screen.x);
+        const long long height =
+            std::min<long long>(0LL + window.y + window.height, 0LL + screen.y + screen.height) -
+            std::max(window.y, screen.y);
+        if (width > 0 && height > 0 && width * height > largest) {
+            largest = width * height;
+            chosen = static_cast<int>(i);
+        }
+    }
+    return chosen;
+}

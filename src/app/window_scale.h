@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 // The window's size in pixels at scale 1; every size in it grows with the scale.
 inline constexpr int kBaseWindowWidth = 1280;
@@ -48,3 +49,15 @@ struct WindowPlacement {
 // leaves once the frame is added, and centred in the work area frame included.
 WindowPlacement PlaceWindow(std::optional<float> requested, const WorkArea& area,
                             const FrameExtents& frame);
+
+// A rectangle of the desktop in pixels: a window's content or a monitor's screen.
+struct ScreenRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// The index of the screen that shows most of `window`; a window on none of them goes to the
+// first. -1 when there is no screen.
+int MostOverlapped(const ScreenRect& window, const std::vector<ScreenRect>& screens);

@@ -1,6 +1,12 @@
 #include "console/console.h"
 
 void Console::AddText(const std::string& markup) {
+    texts_.push_back(markup);
+    LayOut(markup);
+}
+
+void Console::LayOut(const std::string& markup) {
+    // Every text starts plain: a tag left open colours the rest of its own text only.
     SpanStyle style = SpanStyle::Plain;
     for (const std::string& displayLine : WrapText(markup, wrapWidth)) {
         lines.push_back(ParseMarkup(displayLine, style));
@@ -11,8 +17,10 @@ void Console::AddText(const std::string& markup) {
 
 void Console::Clear() {
     lines.clear();
+    texts_.clear();
     rowLines_.clear();
     indexedLines_ = 0;
+    ++clears_;
     ++changes_;
 }
 
@@ -27,8 +35,10 @@ void Console::IndexNewRows() {
 }
 
 void Console::Rewrap() {
-    std::string markup;
-    for (const ConsoleLine& line : lines) markup += LineMarkup(line);
-    Clear();
-    AddText(markup);
+    lines.clear();
+    rowLines_.clear();
+    indexedLines_ = 0;
+    for (const std::string& text : texts_) LayOut(text);
+    scrollToBottom = true;
+    ++changes_;
 }

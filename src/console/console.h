@@ -3,6 +3,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,20 +22,33 @@ public:
     // How Draw submits the log. Both draw the same pixels; only the rows in view is the game's
     // way, every row (whose cost grows with the log) is kept for comparisons.
     enum class LogDrawing { VisibleRows, EveryRow };
+    // Moves of the log's view asked for by keys; the input field keeps the focus and its caret.
+    enum class ScrollStep { PageUp, PageDown, ToStart, ToEnd };
 
     Console() = default;
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
 
-    // Appends markup text as display lines wrapped at `wrapWidth`.
+    // Appends markup text as display lines wrapped at `wrapWidth`, and keeps the text as added.
     void AddText(const std::string& markup);
-    // Removes every display line; the input field and the width stay as they are.
+    // Removes every display line and every text kept; the input field and the width stay as
+    // they are.
     void Clear();
-    // Lays the whole log out again at the current `wrapWidth`.
+    // Lays the whole log out again at the current `wrapWidth` from the texts as they were added,
+    // so that every break, paragraph and colour is the same at any width.
     void Rewrap();
+    // The texts added since the log was last emptied, as added.
+    const std::vector<std::string>& Texts() const { return texts_; }
+    // How many times the log was emptied.
+    std::uint64_t Clears() const { return clears_; }
     // Draws the console inside the current GUI frame; returns the line submitted with Enter
     // in this frame, or an empty string.
     std::string Draw();
+
+    // Moves the log's view in the next Draw. New text still brings the view to the end.
+    void Scroll(ScrollStep step) { scrollStep_ = step; }
+    // Whether the last Draw moved the view by a key: the toolkit shows the move a frame later.
+    bool ScrolledByKey() const { return scrolledByKey_; }
 
     // Counts every change to the log (text added, cleared, laid out again), so that a front end
     // can tell whether there is anything new to draw.
@@ -60,10 +74,15 @@ private:
     // Brings `rowLines_` up to date with the lines appended since the last call. Lines are
     // expected to change only by appending and by Clear; a log that shrank is indexed anew.
     void IndexNewRows();
+    void LayOut(const std::string& markup);
 
     std::vector<std::size_t> rowLines_;  // index in `lines` of each non-empty line: one row each
     std::size_t indexedLines_ = 0;       // how many of `lines` rowLines_ has looked at
+    std::vector<std::string> texts_;
     std::uint64_t changes_ = 0;
+    std::uint64_t clears_ = 0;
+    std::optional<ScrollStep> scrollStep_;
+    bool scrolledByKey_ = false;
     bool inputActive_ = false;
     double caretChangeIn_ = -1.0;
     CommandHistory history_;  // recalled in the input field with the up and down arrows

@@ -1,6 +1,7 @@
 #include <imgui.h>
 #include <imgui_internal.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -43,35 +44,51 @@ int MeasureWrapWidth(float contentWidth, int previous) {
     return static_cast<int>(fitting) - kCharactersHeldBack;
 }
 
-void DrawLine(const ConsoleLine& line, float spaceWidth) {
+void DrawLine(const ConsoleLine& line) {
     for (std::size_t i = 0; i < line.size(); ++i) {
         const TextSpan& span = line[i];
         ImGui::PushStyleColor(ImGuiCol_Text, TextColour(span.style));
         ImGui::TextUnformatted(span.text.data(), span.text.data() + span.text.size());
         ImGui::PopStyleColor(1);
-        if (i + 1 < line.size()) {
-            // Spans are cut at tags, so pull the next one back over the item spacing.
-            ImGui::SameLine();
-            ImGui::SetCursorPosX(ImGui::GetCursorPosX() - spaceWidth);
-        }
+        // Spans are cut at tags, so the next goes on where this one ended, with no item spacing
+        // between them: the spacing is the style's, not the font's, and stays as text is zoomed.
+        if (i + 1 < line.size()) ImGui::SameLine(0.0f, 0.0f);
     }
 }
 
-void DrawEveryRow(const std::vector<ConsoleLine>& lines, float spaceWidth) {
-    for (const ConsoleLine& line : lines) DrawLine(line, spaceWidth);
+void DrawEveryRow(const std::vector<ConsoleLine>& lines) {
+    for (const ConsoleLine& line : lines) DrawLine(line);
 }
 
 // Every non-empty line is one row of the same height, so the clipper can place the rows in
 // view where the full walk would have put them, and move the cursor past the rest.
 void DrawVisibleRows(const std::vector<ConsoleLine>& lines,
-                     const std::vector<std::size_t>& rowLines, float rowHeight, float spaceWidth) {
+                     const std::vector<std::size_t>& rowLines, float rowHeight) {
     ImGuiListClipper clipper;
     clipper.Begin(static_cast<int>(rowLines.size()), rowHeight);
     while (clipper.Step()) {
         for (int row = clipper.DisplayStart; row < clipper.DisplayEnd; ++row) {
-            DrawLine(lines[rowLines[static_cast<std::size_t>(row)]], spaceWidth);
+            DrawLine(lines[rowLines[static_cast<std::size_t>(row)]]);
         }
     }
+}
+
+// Where a key moves the log region's view: a page is the region's height less one row, so
+// that the row at the edge stays in sight.
+float ScrolledTo(Console::ScrollStep step) {
+    const float page =
+        std::max(0.0f, ImGui::GetWindowHeight() - ImGui::GetTextLineHeightWithSpacing());
+    switch (step) {
+        case Console::ScrollStep::PageUp:
+            return std::max(0.0f, ImGui::GetScrollY() - page);
+        case Console::ScrollStep::PageDown:
+            return std::min(ImGui::GetScrollMaxY(), ImGui::GetScrollY() + page);
+        case Console::ScrollStep::ToStart:
+            return 0.0f;
+        case Console::ScrollStep::ToEnd:
+            break;
+    }
+    return ImGui::GetScrollMaxY();
 }
 
 // Seconds until the caret of a field whose blink timer reads `anim` next changes.
@@ -128,21 +145,25 @@ std::string Console::Draw() {
     const float logHeight = ImGui::GetContentRegionAvail().y - ImGui::GetFrameHeightWithSpacing();
     ImGui::BeginChild(kLogRegionId, ImVec2(contentMax.x, logHeight), false,
                       ImGuiWindowFlags_NoBackground);
-    const float spaceWidth = ImGui::CalcTextSize(" ").x;
     IndexNewRows();
     // The toolkit moves the cursor down to whole pixels after each row. The clipper counts rows
     // in an int and needs a height it can step by; a log beyond that is walked whole.
     const float rowHeight = std::floor(ImGui::GetTextLineHeightWithSpacing());
     if (logDrawing == LogDrawing::EveryRow || !(rowHeight >= 1.0f) ||
         rowLines_.size() > static_cast<std::size_t>(INT_MAX)) {
-        DrawEveryRow(lines, spaceWidth);
+        DrawEveryRow(lines);
     } else {
-        DrawVisibleRows(lines, rowLines_, rowHeight, spaceWidth);
+        DrawVisibleRows(lines, rowLines_, rowHeight);
     }
+    scrolledByKey_ = scrollStep_.has_value();
+    if (scrollStep_ == ScrollStep::ToEnd) scrollToBottom = true;
     if (scrollToBottom) {
         scrollToBottom = false;
         ImGui::SetScrollHereY(1.0f);
+    } else if (scrollStep_) {
+        ImGui::SetScrollY(ScrolledTo(*scrollStep_));
     }
+    scrollStep_.reset();
     ImGui::EndChild();
 
     ImGui::SetKeyboardFocusHere(0);

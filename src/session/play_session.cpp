@@ -14,6 +14,7 @@ PlaySession::PlaySession(Display& display, int wrapWidth, const StoryBuilder& bu
     console_.wrapWidth = wrapWidth;
     game_ = std::make_unique<Game>(console_, buildStory);
     Show(watcher_.Take(console_.lines), 0);
+    Record(0);
     display_.FrameShown();
 }
 
@@ -55,10 +56,26 @@ void PlaySession::Frame(float seconds, const std::string& typed) {
         game_->HandleInput(console_, typed);
         display_.Typed(typed);
         Show(watcher_.Take(console_.lines), echoLines);
+        record_.Typed(typed);
+        Record(1);
     }
     game_->Update();
     Show(watcher_.Take(console_.lines), 0);
+    Record(0);
     display_.FrameShown();
+}
+
+void PlaySession::Record(std::size_t skip) {
+    if (console_.Clears() != clearsRecorded_) {
+        // The echo, if any, went with everything else.
+        record_.Cleared();
+        clearsRecorded_ = console_.Clears();
+        textsRecorded_ = 0;
+        skip = 0;
+    }
+    const std::vector<std::string>& texts = console_.Texts();
+    for (std::size_t i = textsRecorded_ + skip; i < texts.size(); ++i) record_.Added(texts[i]);
+    textsRecorded_ = texts.size();
 }
 
 void PlaySession::Rewrap() {

@@ -8,6 +8,7 @@
 #include "engine/game.h"
 #include "session/display.h"
 #include "session/log_watcher.h"
+#include "session/story_record.h"
 #include "session/wake.h"
 
 // The game as every front end plays it: the front end hands over readings of its own clock and
@@ -57,9 +58,14 @@ public:
     // none while only input can. Zero: frame again at once.
     std::optional<double> SecondsToNextChange() const { return game_->SecondsToNextChange(); }
     Console& console() { return console_; }
+    // The whole story since the game began, as plain text (story_record.h).
+    const std::string& StoryText() const { return record_.Text(); }
 
 private:
     void Show(const LogChange& change, std::size_t echoLines);
+    // Adds the texts the console gained since the last call to the record, leaving out the
+    // first `skip` of them (the echo of a typed line, which the record has as typed).
+    void Record(std::size_t skip);
 
     // The game's time at a reading of the front end's clock.
     double GameTimeAt(double reading) const {
@@ -73,4 +79,7 @@ private:
     Console console_;
     std::unique_ptr<Game> game_;  // made once the console has its width
     LogWatcher watcher_;
+    StoryRecord record_;
+    std::uint64_t clearsRecorded_ = 0;
+    std::size_t textsRecorded_ = 0;
 };

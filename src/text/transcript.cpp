@@ -4,7 +4,7 @@ TranscriptWriter::TranscriptWriter(std::FILE* out, bool flushEachLine, Lines lin
     : out_(out, flushEachLine), lines_(lines) {}
 
 void TranscriptWriter::Typed(const std::string& line) {
-    out_.Write("> " + line + "\n");
+    out_.Write(TypedLineText(line) + "\n");
 }
 
 void TranscriptWriter::Line(const ConsoleLine& line) {

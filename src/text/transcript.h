@@ -4,10 +4,8 @@
 #include <string>
 
 #include "session/display.h"
+#include "session/story_record.h"
 #include "text/output_stream.h"
-
-// The separator written where the log was emptied, lines joined with "\n".
-inline constexpr const char* kSeparator = "\n* * *\n";
 
 // Writes the game as text: typed lines as "> line", display lines as their text, and a separator
 // where the log was emptied. The same format serves scripted play and transcripts.

@@ -25,6 +25,7 @@ enum : unsigned {
     kChanged = 128,
     kLogChanged = 256,
     kSkip = 512,
+    kScrolled = 1024,
     kGameFirst = 1,
     kFrame_ = 2,
     kGameAfter = 4,
@@ -67,8 +68,9 @@ unsigned RunWake(WindowPacer& pacer, const Step& step, double& wait) {
         done |= kFrame_;
         if (step.facts & kSkip) pacer.SkipSplash();
         if (pacer.SplashOver()) {
-            const WindowPacer::ConsoleSteps steps = pacer.ConsoleDrawn(
-                {static_cast<bool>(step.facts & kLine), step.caret, step.width, step.font});
+            const WindowPacer::ConsoleSteps steps =
+                pacer.ConsoleDrawn({static_cast<bool>(step.facts & kLine), step.caret, step.width,
+                                    step.font, static_cast<bool>(step.facts & kScrolled)});
             if (steps.relayout) done |= kRelayout;
             if (steps.playGame) {
                 done |= kGameAfter;
@@ -116,6 +118,11 @@ TEST(WindowPacer, DecidesEachWake) {
           {11.0, kActivity, kGameFirst | kFrame_, kNever},
           {12.0, kActivity, kGameFirst | kFrame_ | kRelayout, kNever, -1.0, kNever, 100},
           {13.0, kActivity, kGameFirst | kFrame_ | kRelayout, kNever, -1.0, kNever, 100, 24.0f}}},
+        {"a view moved by a key shows in the next frame, which is drawn",
+         kNever,
+         {kFirstFrame,
+          {11.0, kActivity | kScrolled, kGameFirst | kFrame_, kFrame},
+          {11.0 + kFrame, kChanged, kGameFirst | kFrame_ | kDrawn, kFrame}}},
         {"the caret blinks while focused; the game's change is waited for",
          kNever,
          {kFirstFrame,

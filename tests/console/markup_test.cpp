@@ -221,28 +221,6 @@ TEST(AddText, EmptyTextsAddLinesThatShowNothing) {
     EXPECT_TRUE(console.lines[2].empty());
 }
 
-TEST(Rewrap, JoinsFormerBreaksAndSeparateTexts) {
-    Console console;
-    console.wrapWidth = 30;
-    console.AddText(kRedButtonText);
-    console.wrapWidth = Console::kUnmeasuredWrapWidth;
-    console.Rewrap();
-    ASSERT_EQ(console.lines.size(), 1u);
-    std::string visible;
-    for (const TextSpan& span : console.lines[0]) visible += span.text;
-    EXPECT_EQ(visible,
-              "Clever girl... push the bigred button to complete thisintro and get down "
-              "tobusiness.");
-
-    Console twoTexts;
-    twoTexts.wrapWidth = 100;
-    twoTexts.AddText("first");
-    twoTexts.AddText("<b>bold</>");
-    twoTexts.Rewrap();
-    ASSERT_EQ(twoTexts.lines.size(), 1u);
-    EXPECT_EQ(twoTexts.lines[0], (Spans{Span("first", SpanStyle::Plain), Span("bold", 'b')}));
-}
-
 TEST(Rewrap, ReproducesATextAddedBeforeTheWindowWasMeasured) {
     Console console;  // not measured yet
     console.AddText(kRedButtonText);
@@ -253,15 +231,6 @@ TEST(Rewrap, ReproducesATextAddedBeforeTheWindowWasMeasured) {
     console.wrapWidth = 40;
     console.Rewrap();
     EXPECT_EQ(console.lines.size(), 3u);
-}
-
-TEST(Rewrap, OfAnEmptyLogAddsOneEmptyLine) {
-    Console console;
-    console.wrapWidth = 40;
-    console.Rewrap();
-    ASSERT_EQ(console.lines.size(), 1u);
-    EXPECT_TRUE(console.lines[0].empty());
-    EXPECT_TRUE(console.scrollToBottom);
 }
 
 TEST(Clear, EmptiesTheLogOnly) {

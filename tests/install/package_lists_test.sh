@@ -17,7 +17,7 @@ for job in build deb web windows; do
             *:imagemagick | *:gnuplot-nox | *:chromium | *:npm | *:lintian | *:desktop-file-utils | \
             *:appstream | *:ncurses-term | *:openbox | *:python3-xlib | *:firefox-esr | \
             *:webkit2gtk-driver | *:emscripten | *:nodejs | *:g++-mingw-w64-x86-64-posix | \
-            *:wine64 | *:unzip | *:speech-dispatcher | *:speech-dispatcher-espeak-ng)
+            *:wine64 | *:unzip | *:speech-dispatcher | *:speech-dispatcher-espeak-ng | *:xclip)
             Fail "the $job job installs $package, which only the tests use" ;;
         esac
         grep -qx -- "$package" <<< "$test_list" || Fail "the test job lacks $package ($job job)"

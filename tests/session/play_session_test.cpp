@@ -41,6 +41,10 @@ void TestStory(Game& game, Console& console) {
                                 log->Clear();
                                 log->AddText("a\nb\nc\nd\ne\nf\ng\nh");
                             }},
+                           {{"paint"},
+                            [log](const std::string&) {
+                                log->AddText("the <a>red\ndoor</> is open");
+                            }},
                            {{"quiet"},
                             [log](const std::string&) {
                                 log->AddText("");
@@ -65,6 +69,18 @@ TEST(PlaySession, ReportsATypedLineInsteadOfItsEcho) {
     EXPECT_EQ(display.Take(), Events({"> Say", "one", "two"}));
     session.Frame(PlaySession::kFrameSeconds, "nothing matches this");
     EXPECT_EQ(display.Take(), Events({"> nothing matches this"}));
+}
+
+TEST(PlaySession, KeepsTheWholeStoryAsPlainTextUncutByTheWidth) {
+    RecordingDisplay display;
+    PlaySession session(display, 6, TestStory);
+    for (const char* line : {"say it loud and clear", "paint", "wipe", "nothing"}) {
+        session.Frame(PlaySession::kFrameSeconds, line);
+    }
+    session.Frame(2.0f);
+    EXPECT_EQ(session.StoryText(),
+              "Hello.\n> say it loud and clear\none\ntwo\n> paint\nthe red\ndoor is open\n"
+              "> wipe\n\n* * *\n\n> nothing\nTwo seconds.\n");
 }
 
 TEST(PlaySession, SkipsAnEchoWrappedOverSeveralLines) {

@@ -86,4 +86,11 @@ std::size_t LogHeapBytes(const std::vector<ConsoleLine>& lines) {
     return bytes;
 }
 
+std::size_t TextsHeapBytes(const std::vector<std::string>& texts) {
+    std::size_t bytes =
+        texts.capacity() > 0 ? HeapBytesFor(texts.capacity() * sizeof(std::string)) : 0;
+    for (const std::string& text : texts) bytes += StringHeapBytes(text);
+    return bytes;
+}
+
 }  // namespace soak

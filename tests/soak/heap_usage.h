@@ -4,6 +4,7 @@
 // accounts for of it.
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "console/markup.h"
@@ -23,5 +24,8 @@ std::size_t DrawListHeapBytes();
 // Bytes the log's lines hold: the list, every line's spans and every span's text that does not
 // fit inside the string itself, each counted as the allocator does.
 std::size_t LogHeapBytes(const std::vector<ConsoleLine>& lines);
+
+// Bytes the texts the log is laid out from hold, counted the same way.
+std::size_t TextsHeapBytes(const std::vector<std::string>& texts);
 
 }  // namespace soak

@@ -103,7 +103,8 @@ HeapSample SampleHeap(const Console& console) {
     HeapSample sample;
     sample.lines = console.lines.size();
     sample.nonEmptyLines = NonEmptyLines(console.lines);
-    sample.logBytes = static_cast<long>(soak::LogHeapBytes(console.lines));
+    sample.logBytes = static_cast<long>(soak::LogHeapBytes(console.lines) +
+                                        soak::TextsHeapBytes(console.Texts()));
     sample.drawBytes = static_cast<long>(soak::DrawListHeapBytes());
     sample.heapBytes = static_cast<long>(soak::HeapBytesInUse());
     return sample;

@@ -38,6 +38,10 @@ done
 mkdir -p "$ARTIFACTS"
 rm -f "$ARTIFACTS"/*.png "$ARTIFACTS"/*.log
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarnwick-$TEST_NAME.XXXXXX")
+# The program's settings go to a folder of the test's own: a player's saved zoom or full screen
+# must not change what a test sees, and a test's must not stay behind.
+export XDG_CONFIG_HOME="$WORK/config"
+SETTINGS_FILE=$XDG_CONFIG_HOME/tarnwick/settings
 GAME_PID=""
 GAME_DIR=""
 GAME_STDERR=""
