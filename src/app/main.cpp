@@ -153,6 +153,7 @@ int main(int argc, char** argv) {
     {
         // Speech, then the game: its story starts now, so the welcome text waits in the log
         // during the splash, and is said after it.
+        AttachSpeechToWindow(window);
         const std::unique_ptr<SpeechSink> speechService = OpenSpeechService();
         SpeakingDisplay speech(*speechService, SpeechStartsOn(command.speak, saved.speech, [] {
             return ScreenReaderRunning();

@@ -12,3 +12,14 @@ std::unique_ptr<SpeechSink> OpenSpeechService();
 
 // Whether the desktop says a screen reader runs. Starts no service to find out.
 bool ScreenReaderRunning();
+
+struct GLFWwindow;
+
+// Lets the desktop's screen reader hear speech from the window: on Windows, UI Automation
+// asks the window itself, and speech is raised on it (call before OpenSpeechService). The
+// speech service elsewhere needs no window.
+#ifdef _WIN32
+void AttachSpeechToWindow(GLFWwindow* window);
+#else
+inline void AttachSpeechToWindow(GLFWwindow*) {}
+#endif

@@ -1,31 +1,55 @@
-// Windows speaks through neither UI Automation nor SAPI yet: asked to speak, the game says so
-// once and plays on silent.
+// Speech on Windows: through the player's screen reader when one runs, as UI Automation
+// notifications on the window (NVDA, JAWS and Narrator say them in their own voice); else
+// through SAPI's own voice.
 
 #include "app/speech_service.h"
 
-#include <cstdio>
+#include <windows.h>
+
+#define GLFW_EXPOSE_NATIVE_WIN32
+#include <GLFW/glfw3.h>
+#include <GLFW/glfw3native.h>
+
+#include "app/notification_speech.h"
+#include "app/sapi_speech.h"
+#include "app/uia_window.h"
 
 namespace {
 
-class NoSpeech : public SpeechSink {
+// Asks again at each text, so that a screen reader started or ended mid-game is followed;
+// asking is a read of a system setting. Both ways are cancelled, since what is being said may
+// have gone either way.
+class WindowsSpeech : public SpeechSink {
 public:
-    void Speak(const std::string&) override {
-        if (told_) return;
-        told_ = true;
-        std::fputs("tarnwick: no speech: this build cannot speak yet\n", stderr);
+    void Speak(const std::string& text) override {
+        if (ScreenReaderRunning()) {
+            notifications_.Speak(text);
+        } else {
+            sapi_->Speak(text);
+        }
     }
-    void Cancel() override {}
+    void Cancel() override {
+        notifications_.Cancel();
+        sapi_->Cancel();
+    }
 
 private:
-    bool told_ = false;
+    std::unique_ptr<UiaNotifier> notifier_ = OpenWindowNotifier();
+    NotificationSpeech notifications_{*notifier_};
+    std::unique_ptr<SpeechSink> sapi_ = OpenSapiSpeech();
 };
 
 }  // namespace
 
+void AttachSpeechToWindow(GLFWwindow* window) {
+    AnswerAutomationFor(glfwGetWin32Window(window));
+}
+
 std::unique_ptr<SpeechSink> OpenSpeechService() {
-    return std::make_unique<NoSpeech>();
+    return std::make_unique<WindowsSpeech>();
 }
 
 bool ScreenReaderRunning() {
-    return false;
+    BOOL running = FALSE;
+    return SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running;
 }

@@ -1,0 +1,74 @@
+#pragma once
+
+// Speech for a player whose screen reader runs on Windows: each text is raised as a UI
+// Automation notification on the window, which NVDA, JAWS and Narrator speak in the player's
+// own voice. What is handed to the platform goes through UiaNotifier, so that a test can
+// record it.
+
+#include <string>
+
+#include "session/speaking_display.h"
+
+// How a screen reader is asked to treat a notification, with the values UIAutomationCore.dll
+// takes (mingw-w64's headers lack them).
+enum class NotificationKind : int {
+    kItemAdded = 0,
+    kItemRemoved = 1,
+    kActionCompleted = 2,
+    kActionAborted = 3,
+    kOther = 4,
+};
+enum class NotificationProcessing : int {
+    kImportantAll = 0,
+    kImportantMostRecent = 1,
+    kAll = 2,
+    kMostRecent = 3,
+    kCurrentThenMostRecent = 4,
+};
+
+// What UiaRaiseNotificationEvent is handed.
+struct Notification {
+    NotificationKind kind;
+    NotificationProcessing processing;
+    std::wstring text;
+    std::wstring activityId;
+
+    bool operator==(const Notification& other) const {
+        return kind == other.kind && processing == other.processing && text == other.text &&
+               activityId == other.activityId;
+    }
+};
+
+// Raises a notification on the window; false when this Windows cannot.
+class UiaNotifier {
+public:
+    virtual ~UiaNotifier() = default;
+    virtual bool Raise(const Notification& notification) = 0;
+};
+
+// Names the game's notifications to screen readers, which may let players configure them.
+inline constexpr const wchar_t* kStoryActivity = L"Tarnwick.Story";
+
+// Each text becomes one notification, delivered after those before it. A notification cannot
+// be taken back, and an empty one says nothing (NVDA ignores it), so a cancel marks the next
+// text as superseding everything before it: the reader stops what it was saying of the game's
+// and says that. Pressing Ctrl silences a screen reader by itself. When the platform cannot
+// raise notifications, one line on standard error says so and every text after is dropped.
+class NotificationSpeech : public SpeechSink {
+public:
+    explicit NotificationSpeech(UiaNotifier& notifier) : notifier_(notifier) {}
+
+    void Speak(const std::string& text) override;
+    void Cancel() override { supersede_ = true; }
+
+private:
+    UiaNotifier& notifier_;
+    bool supersede_ = false;
+    bool gone_ = false;
+};
+
+// Says once per run, on standard error, that the game cannot speak and why.
+void ReportNoSpeech(const char* why);
+
+// UTF-16 for Windows' calls; a byte that is not UTF-8 becomes U+FFFD.
+std::wstring WideFromUtf8(const std::string& text);
