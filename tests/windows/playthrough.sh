@@ -5,12 +5,14 @@
 # folder, the program finds its files beside itself, opens its window with its title, shows the
 # splash until Space, then the welcome text; a typed line is echoed and answered, all five
 # colours show, and closing the window ends the program with status 0 and nothing on standard
-# error. With --speak among the game's arguments, which Wine cannot do (it has neither UI
+# error; asked about as a screen reader does through UI Automation (UIA_PROBE), the window
+# gives its name and the window control type. With --speak among the game's arguments, which Wine cannot do (it has neither UI
 # Automation's notifications nor a SAPI voice), the game plays the same, and standard error
 # holds one line that says so.
-#   playthrough.sh ZIP WINE_PREFIX TOOLS_DIR ARTIFACT_DIR [GAME_ARGUMENT...]
+#   playthrough.sh ZIP WINE_PREFIX TOOLS_DIR ARTIFACT_DIR UIA_PROBE [GAME_ARGUMENT...]
 zip=$(realpath "$1")
-game_args=("${@:5}")
+uia_probe=$(realpath "$5")
+game_args=("${@:6}")
 wine=("$(cd "$(dirname "$0")" && pwd)/wine.sh" "$(realpath -m "$2")")
 # The program and its data files are known once the zip is unpacked, below.
 set -- "" "" "" "$3" "$4"
@@ -62,6 +64,10 @@ title=$(xdotool getwindowname "$SHOT_WINDOW")
 size=$(xwininfo -id "$SHOT_WINDOW" | awk '/Width:/ {w = $2} /Height:/ {h = $2} END {print w "x" h}')
 [ "$size" = 1280x720 ] || Fail "the window is $size, not 1280x720"
 Pass "the window \"$title\", $size"
+automation=$("${wine[@]}" "$uia_probe" "$WINDOW_TITLE" | tr -d '\r') ||
+    Fail "UI Automation has no answer about the window"
+[ "$automation" = "$WINDOW_TITLE|50032" ] || Fail "UI Automation finds the window as '$automation'"
+Pass "UI Automation finds the window as its name and the window control type: $automation"
 
 PollScreen 20 ShowsPicture "$SPLASH" || Fail "the splash picture did not show"
 Keep "$WORK/poll.png" splash
