@@ -16,13 +16,16 @@
 
 namespace {
 
-// Asks again at each text, so that a screen reader started or ended mid-game is followed;
-// asking is a read of a system setting. Both ways are cancelled, since what is being said may
-// have gone either way.
+// Asks again at each text, so that a screen reader started or ended mid-game is followed
+// (asking reads a system setting); a reader that starts silences SAPI's voice. Both ways are
+// cancelled, since what is being said may have gone either way. Neither waits for speech: a
+// notification is handed to UI Automation, which delivers it to the reader, and SAPI is
+// spoken to from a thread of its own.
 class WindowsSpeech : public SpeechSink {
 public:
     void Speak(const std::string& text) override {
         if (ScreenReaderRunning()) {
+            sapi_->Cancel();
             notifications_.Speak(text);
         } else {
             sapi_->Speak(text);
