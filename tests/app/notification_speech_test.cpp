@@ -18,27 +18,21 @@ void PrintTo(const Notification& notification, std::ostream* out) {
 
 namespace {
 
-class RecordingNotifier : public UiaNotifier {
-public:
-    explicit RecordingNotifier(bool canRaise) : canRaise_(canRaise) {}
+struct RecordingNotifier : UiaNotifier {
     bool Raise(const Notification& notification) override {
         raised.push_back(notification);
-        return canRaise_;
+        return canRaise;
     }
+    bool canRaise = true;
     std::vector<Notification> raised;
-
-private:
-    bool canRaise_;
 };
 
 const std::string kCancel = "<cancel>";
+constexpr NotificationProcessing kQueued = NotificationProcessing::kAll;
+constexpr NotificationProcessing kSuperseding = NotificationProcessing::kImportantMostRecent;
 
-Notification Queued(const std::wstring& text) {
-    return {NotificationKind::kOther, NotificationProcessing::kAll, text, L"Tarnwick.Story"};
-}
-Notification Superseding(const std::wstring& text) {
-    return {NotificationKind::kOther, NotificationProcessing::kImportantMostRecent, text,
-            L"Tarnwick.Story"};
+Notification Said(NotificationProcessing processing, const std::wstring& text) {
+    return {NotificationKind::kOther, processing, text, L"Tarnwick.Story"};
 }
 
 TEST(NotificationSpeech, HandsEachTextToTheScreenReader) {
@@ -51,29 +45,26 @@ TEST(NotificationSpeech, HandsEachTextToTheScreenReader) {
         {"texts whole, in order",
          true,
          {"You wake.", "A bell rings,\ntwice."},
-         {Queued(L"You wake."), Queued(L"A bell rings,\ntwice.")}},
+         {Said(kQueued, L"You wake."), Said(kQueued, L"A bell rings,\ntwice.")}},
         {"after a cancel, the next text supersedes",
          true,
          {"a", kCancel, kCancel, "b", "c"},
-         {Queued(L"a"), Superseding(L"b"), Queued(L"c")}},
+         {Said(kQueued, L"a"), Said(kSuperseding, L"b"), Said(kQueued, L"c")}},
         {"UTF-16; a broken byte as U+FFFD; an empty text is not raised",
          true,
          {"T\xc3\xa4rnwick", "\xff!", ""},
-         {Queued(L"T\u00e4rnwick"), Queued(L"\ufffd!")}},
+         {Said(kQueued, L"T\u00e4rnwick"), Said(kQueued, L"\ufffd!")}},
         {"a platform without notifications is asked once",
          false,
          {"a", "b", kCancel, "c"},
-         {Queued(L"a")}},
+         {Said(kQueued, L"a")}},
     };
     for (const auto& test : cases) {
-        RecordingNotifier notifier(test.canRaise);
+        RecordingNotifier notifier;
+        notifier.canRaise = test.canRaise;
         NotificationSpeech speech(notifier);
         for (const std::string& call : test.calls) {
-            if (call == kCancel) {
-                speech.Cancel();
-            } else {
-                speech.Speak(call);
-            }
+            call == kCancel ? speech.Cancel() : speech.Speak(call);
         }
         EXPECT_EQ(notifier.raised, test.raised) << test.name;
     }
