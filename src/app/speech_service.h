@@ -5,9 +5,10 @@
 #include "session/speaking_display.h"
 
 // The desktop's speech service, so that the player's own voice, rate and language apply.
-// Speak and Cancel never wait for it: nothing is asked of the service before the first request,
-// and then only from a thread of its own. With no service, or one that goes away, one line on
-// standard error says so once and everything after is dropped.
+// Speak and Cancel never wait for it: a voice that takes time (Speech Dispatcher, SAPI) is asked
+// only from a thread of its own, from the first request on; a screen reader's notification is
+// raised at once. With no service, or one that goes away, one line on standard error says so
+// once and everything after is dropped.
 std::unique_ptr<SpeechSink> OpenSpeechService();
 
 // Whether the desktop says a screen reader runs. Starts no service to find out.
