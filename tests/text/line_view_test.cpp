@@ -41,7 +41,8 @@ const Step kSteps[] = {
     {"a timed text", 20, "", "Testing me", {"Testing me", "> look at the old do", "or"}, 1, 2},
     {"Enter: the echo above", 20, "\r", "", {"> look at the old do", "or", ">"}, 2, 2},
     {"Up: the line before", 20, "\x1b[A", "", {"or", "> look at the old do", "or"}, 2, 2},
-    {"typing again", 20, "\x15i understand", "", {"or", "> i understand"}, 1, 14},
+    {"Down: back to the draft", 20, "\x1b[B", "", {"> look at the old do", "or", ">"}, 2, 2},
+    {"typing again", 20, "i understand", "", {"or", "> i understand"}, 1, 14},
     {"resized narrower", 12, "", "", {"or", "> i understa", "nd"}, 2, 2},
     {"resized wider", 30, "", "", {"or", "> i understand"}, 1, 14},
     {"Ctrl-U", 30, "\x15", "", {"or", ">"}, 1, 2},
@@ -53,9 +54,9 @@ const Step kSteps[] = {
     {"a line filling its row", 20, "\x05\x15" + kX18, "", {"or", "> " + kX18, ""}, 2, 0},
     {"Backspace from the next row", 20, "\x7f", "", {"or", "> " + kX18.substr(1)}, 1, 19},
     {"a full line refuses", 40, "\x15" + kFull + "z!", "", {"or", "> " + kFull}, 1, 33, 1},
-    {"a paste refused", 40, "\x1b[200~zz", "", {"or", "> " + kFull}, 1, 33, 2},
-    {"more of it, and its end", 40, "zzz\x1b[201~", "", {"or", "> " + kFull}, 1, 33, 2},
-    {"refused after it", 40, "z", "", {"or", "> " + kFull}, 1, 33, 3},
+    {"a paste refused", 40, kLeft + "\x1b[200~zz", "", {"or", "> " + kFull}, 1, 32, 2},
+    {"more of it, Ctrl-D, its end", 40, "z\x04z\x1b[201~", "", {"or", "> " + kFull}, 1, 32, 2},
+    {"refused after it", 40, "z", "", {"or", "> " + kFull}, 1, 32, 3},
 };
 
 }  // namespace
