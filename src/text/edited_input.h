@@ -1,15 +1,11 @@
 #pragma once
 
 #include <chrono>
-#include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "session/display.h"
-#include "text/edit_line_view.h"
-#include "text/key_decoder.h"
-#include "text/line_editor.h"
+#include "text/edited_line.h"
 #include "text/raw_mode.h"
 #include "text/terminal_colours.h"
 #include "text/typed_input.h"
@@ -29,9 +25,9 @@ public:
     bool Start();
 
     bool Read(int timeoutMillis) override;
-    bool HasLine() const override { return !lines_.empty(); }
-    std::size_t Pending() const override { return lines_.size(); }
-    std::string Next() override;
+    bool HasLine() const override { return line_.HasLine(); }
+    std::size_t Pending() const override { return line_.Pending(); }
+    std::string Next() override { return line_.Next(); }
     std::optional<double> SecondsToNextWake(
         std::chrono::steady_clock::time_point now) const override;
     void FrameShown() override;
@@ -39,20 +35,12 @@ public:
     bool EchoesTyping() const override { return false; }
 
     // To be told of the game's output before the terminal shows it.
-    Display& eraser() { return eraser_; }
+    Display& eraser() { return line_.eraser(); }
 
 private:
     void AnswerSignals();
-    void Draw();
-    // Applies the keys; false after Ctrl-D on an empty line.
-    bool TakeKeys(const std::vector<Key>& keys);
 
     RawMode raw_;
-    KeyDecoder decoder_;
-    LineEditor editor_;
-    EditLineView view_;
-    EditLineEraser eraser_;
-    std::deque<std::string> lines_;
-    bool bellInPaste_ = false;  // the bell has rung in this read, or in the paste going on
+    EditedLine line_;
     bool started_ = false;
 };

@@ -2,6 +2,22 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cwchar>
+
+namespace {
+
+// The columns a character takes in the locale: two for a wide one, none for a combining mark.
+int Columns(const std::string& character) {
+    std::mbstate_t state{};
+    wchar_t wide = 0;
+    if (std::mbrtowc(&wide, character.data(), character.size(), &state) != character.size()) {
+        return 1;
+    }
+    const int columns = wcwidth(wide);
+    return columns < 0 ? 1 : std::min(columns, 2);
+}
+
+}  // namespace
 
 void Screen::Feed(const std::string& output) {
     for (std::size_t i = 0; i < output.size(); ++i) {
@@ -19,23 +35,34 @@ void Screen::Feed(const std::string& output) {
             ++row_;
         } else if (c == '\a') {
             ++bells_;
-        } else if ((static_cast<unsigned char>(c) & 0xC0) == 0x80 && column_ > 0) {
-            cells_[row_][column_ - 1] += c;  // the rest of a UTF-8 character
         } else if (static_cast<unsigned char>(c) >= 0x20) {
-            Put(std::string(1, c));
+            std::size_t end = i + 1;  // a whole UTF-8 character
+            while (end < output.size() && (static_cast<unsigned char>(output[end]) & 0xC0) == 0x80)
+                ++end;
+            Put(output.substr(i, end - i));
+            i = end - 1;
         }
         if (cells_.size() <= static_cast<std::size_t>(row_)) cells_.resize(row_ + 1);
     }
 }
 
 void Screen::Put(const std::string& character) {
-    if (column_ >= columns_) {
+    int width = Columns(character);
+    if (width == 0 && column_ > 0) {
+        cells_[row_][column_ - 1] += character;  // a combining mark joins the one before
+        return;
+    }
+    width = std::max(width, 1);
+    // A wide character does not fit in the last column: it goes whole to the next row.
+    if (column_ + width > columns_) {
         column_ = 0;
         cells_.resize(std::max<std::size_t>(cells_.size(), ++row_ + 1));
     }
     std::vector<std::string>& row = cells_[row_];
-    if (row.size() <= static_cast<std::size_t>(column_)) row.resize(column_ + 1, " ");
-    row[column_++] = character;
+    if (row.size() < static_cast<std::size_t>(column_ + width)) row.resize(column_ + width, " ");
+    row[column_] = character;
+    if (width == 2) row[column_ + 1] = "";  // the wide character's right half
+    column_ += width;
 }
 
 void Screen::Control(char final, int count) {

@@ -4,7 +4,8 @@
 #include <vector>
 
 // What a terminal shows for some output: just enough of a VT100 to follow the line editor's
-// drawing. Rows never scroll away; colours are dropped.
+// drawing. Rows never scroll away; colours are dropped. Characters take the columns wcwidth()
+// gives them in the locale.
 class Screen {
 public:
     explicit Screen(int columns) : columns_(columns) {}
