@@ -6,42 +6,30 @@
 #include <gio/gio.h>
 #include <libspeechd.h>
 
-#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <deque>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <thread>
-#include <utility>
+
+#include "app/speech_requests.h"
 
 namespace {
 
-// Texts waiting beyond this are dropped, oldest first: the player wants what is new.
-constexpr std::size_t kMostQueued = 32;
 constexpr int kBusTimeoutMilliseconds = 500;
 
-// What the game asks of the speech thread. Shared with the thread, which may outlive the sink.
-struct SpeechRequests {
-    std::mutex mutex;
-    std::condition_variable asked;
-    std::deque<std::string> texts;
-    bool cancel = false;
-    bool stopping = false;
-    bool gone = false;  // no service: every request is dropped
-};
+// Shared with the thread, which may outlive the sink.
+using Requests = SpeechRequests<std::string>;
 
-void GiveUp(SpeechRequests& requests, const char* why) {
+void GiveUp(Requests& requests, const char* why) {
     std::fprintf(stderr, "tarnwick: no speech: %s\n", why);
-    const std::lock_guard<std::mutex> lock(requests.mutex);
-    requests.gone = true;
-    requests.texts.clear();
+    requests.GiveUp();
 }
 
 // The speech thread: it sleeps until asked, and makes every call to the service.
-void SpeakRequests(SpeechRequests& requests) {
+void SpeakRequests(Requests& requests) {
     char* error = nullptr;
     // No address: libspeechd takes SPEECHD_ADDRESS, else the desktop's usual socket. No
     // autospawn: a service of the game's own would not be the player's.
@@ -53,20 +41,10 @@ void SpeakRequests(SpeechRequests& requests) {
         return;
     }
     while (true) {
-        std::unique_lock<std::mutex> lock(requests.mutex);
-        requests.asked.wait(lock, [&requests] {
-            return requests.stopping || requests.cancel || !requests.texts.empty();
-        });
-        if (requests.stopping) break;
-        const bool cancel = std::exchange(requests.cancel, false);
-        std::string text;
-        if (!requests.texts.empty()) {
-            text = std::move(requests.texts.front());
-            requests.texts.pop_front();
-        }
-        lock.unlock();
-        if ((cancel && spd_cancel(connection) != 0) ||
-            (!text.empty() && spd_say(connection, SPD_TEXT, text.c_str()) < 0)) {
+        const Requests::Request request = requests.Next();
+        if (request.stop) break;
+        if ((request.cancel && spd_cancel(connection) != 0) ||
+            (!request.text.empty() && spd_say(connection, SPD_TEXT, request.text.c_str()) < 0)) {
             GiveUp(requests, "Speech Dispatcher stopped answering");
             break;
         }
@@ -79,33 +57,14 @@ void SpeakRequests(SpeechRequests& requests) {
 // not keep the game from closing.
 class SpeechDispatcherSink : public SpeechSink {
 public:
-    ~SpeechDispatcherSink() override {
-        {
-            const std::lock_guard<std::mutex> lock(requests_->mutex);
-            requests_->stopping = true;
-        }
-        requests_->asked.notify_one();
-    }
+    ~SpeechDispatcherSink() override { requests_->Stop(); }
 
     void Speak(const std::string& text) override {
-        {
-            const std::lock_guard<std::mutex> lock(requests_->mutex);
-            if (requests_->gone) return;
-            if (requests_->texts.size() == kMostQueued) requests_->texts.pop_front();
-            requests_->texts.push_back(text);
-        }
-        Start();
-        requests_->asked.notify_one();
+        if (requests_->Add(text)) Start();
     }
 
     void Cancel() override {
-        {
-            const std::lock_guard<std::mutex> lock(requests_->mutex);
-            if (requests_->gone || !started_) return;
-            requests_->texts.clear();
-            requests_->cancel = true;
-        }
-        requests_->asked.notify_one();
+        if (started_) requests_->Cancel();
     }
 
 private:
@@ -118,7 +77,7 @@ private:
         std::thread([requests = requests_] { SpeakRequests(*requests); }).detach();
     }
 
-    std::shared_ptr<SpeechRequests> requests_ = std::make_shared<SpeechRequests>();
+    std::shared_ptr<Requests> requests_ = std::make_shared<Requests>();
     bool started_ = false;
 };
 
