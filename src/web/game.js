@@ -116,7 +116,7 @@
                 added = true;
             }
         }
-        if (added) log.scrollTop = log.scrollHeight;
+        if (added) scrollLogToEnd();
     }
 
     // --- The clock: the game runs when something is due, and the page sleeps otherwise -------
@@ -179,11 +179,20 @@
     // the inner one also changes as the scroll bar comes, which the scroll here can bring about,
     // and the browser then reports a loop in the console.
     let logAtEnd = true;
+    let endScrolledTo = null;  // where the page last scrolled the log to its end
+    function scrollLogToEnd() {
+        log.scrollTop = log.scrollHeight;
+        endScrolledTo = log.scrollTop;
+        logAtEnd = true;
+    }
+    // The event of the page's own scroll can come after the log has shrunk (a keyboard opening
+    // right after a text): it still leaves the end in view.
     log.addEventListener('scroll', () => {
-        logAtEnd = log.scrollHeight - log.scrollTop - log.clientHeight < 2;
+        logAtEnd = log.scrollTop === endScrolledTo ||
+            log.scrollHeight - log.scrollTop - log.clientHeight < 2;
     });
     new ResizeObserver(() => {
-        if (logAtEnd) log.scrollTop = log.scrollHeight;
+        if (logAtEnd) scrollLogToEnd();
     }).observe(log, { box: 'border-box' });
 
     // --- The splash -------------------------------------------------------------------------
