@@ -6,8 +6,8 @@
 #include <benchmark/benchmark.h>
 #include <imgui.h>
 
-#include "app/font.h"
-#include "app/window_pacer.h"
+#include "app/window/font.h"
+#include "app/window/window_pacer.h"
 #include "console/console.h"
 #include "headless_gui.h"
 #include "story_log.h"

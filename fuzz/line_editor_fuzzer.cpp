@@ -15,8 +15,8 @@
 
 #include "fuzz_check.h"
 #include "session/input_line.h"
-#include "text/key_decoder.h"
-#include "text/line_editor.h"
+#include "text/line_editing/key_decoder.h"
+#include "text/line_editing/line_editor.h"
 
 namespace {
 

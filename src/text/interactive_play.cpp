@@ -13,9 +13,9 @@
 #include <unistd.h>
 
 #include "session/play_session.h"
-#include "text/edited_input.h"
 #include "text/input_wait.h"
 #include "text/play_signals.h"
+#include "text/raw_terminal_input.h"
 #include "text/stream_input.h"
 #include "text/terminal.h"
 #include "text/terminal_output.h"
@@ -51,9 +51,9 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
             : ColourDepth::None;
 
     // The program edits the line itself where it can; else the terminal or the pipe has it.
-    std::unique_ptr<EditedInput> editor;
+    std::unique_ptr<RawTerminalInput> editor;
     if (WantLineEditor(plain, inputIsTerminal, outputIsTerminal, term)) {
-        editor = std::make_unique<EditedInput>(colour);
+        editor = std::make_unique<RawTerminalInput>(colour);
         if (!editor->Start()) editor.reset();
     }
     StreamInput stream(outputIsTerminal && inputIsTerminal);

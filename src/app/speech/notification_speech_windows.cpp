@@ -1,0 +1,35 @@
+#include "app/speech/notification_speech_windows.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+
+void NotificationSpeech::Speak(const std::string& text) {
+    if (gone_ || text.empty()) return;
+    const NotificationProcessing processing =
+        supersede_ ? NotificationProcessing::kImportantMostRecent : NotificationProcessing::kAll;
+    if (!notifier_.Raise(
+            {NotificationKind::kOther, processing, WideFromUtf8(text), kStoryActivity})) {
+        gone_ = true;
+        ReportNoSpeech("this Windows raises no UI Automation notifications (10 1709 and later do)");
+        return;
+    }
+    supersede_ = false;
+}
+
+void ReportNoSpeech(const char* why) {
+    // Speech has two ways out on Windows (the screen reader, SAPI): the player hears of it once.
+    static std::atomic<bool> told{false};
+    if (told.exchange(true)) return;
+    std::fprintf(stderr, "tarnwick: no speech: %s\n", why);
+}
+
+std::wstring WideFromUtf8(const std::string& text) {
+    if (text.empty()) return {};
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+
+#include "session/speaking_display.h"
+
+// The desktop's speech service, so that the player's own voice, rate and language apply.
+// Speak and Cancel never wait for it: a voice that takes time (Speech Dispatcher, SAPI) is asked
+// only from a thread of its own, from the first request on; a screen reader's notification is
+// raised at once. With no service, or one that goes away, one line on standard error says so
+// once and everything after is dropped.
+std::unique_ptr<SpeechSink> OpenSpeechService();
+
+// Whether the desktop says a screen reader runs. Starts no service to find out.
+bool ScreenReaderRunning();
+
+struct GLFWwindow;
+
+// Lets the desktop's screen reader hear speech from the window: on Windows, UI Automation
+// asks the window itself, and speech is raised on it (call before OpenSpeechService). The
+// speech service elsewhere needs no window.
+void AttachSpeechToWindow(GLFWwindow* window);

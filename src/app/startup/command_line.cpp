@@ -1,0 +1,89 @@
+#include "app/startup/command_line.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "version/version.h"
+
+namespace {
+
+constexpr int kBadUsage = 2;
+constexpr int kWriteFailed = 1;
+
+// A --scale value: a plain decimal number in range, nothing else.
+std::optional<float> ParseScale(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) {
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    const float scale = std::strtof(text.c_str(), &end);
+    if (*end != '\0' || !(scale >= kSmallestScale && scale <= kLargestScale)) return std::nullopt;
+    return scale;
+}
+
+// A full disk or a closed pipe must not pass for a printed answer.
+int Flushed() {
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return 0;
+    std::fprintf(stderr, "tarnwick: cannot write to the standard output: %s\n",
+                 std::strerror(errno));
+    return kWriteFailed;
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine command;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--scale") {
+            const std::optional<float> scale =
+                i + 1 < args.size() ? ParseScale(args[i + 1]) : std::nullopt;
+            if (!scale) {
+                command.action = CommandLineAction::kBadArgument;
+                command.error =
+                    i + 1 < args.size()
+                        ? "--scale takes a number from 0.5 to 4, not '" + args[i + 1] + "'"
+                        : "--scale needs a number from 0.5 to 4";
+                return command;
+            }
+            command.scale = scale;
+            ++i;
+        } else if (arg == "--speak") {
+            command.speak = true;
+        } else if (arg == "--help" || arg == "-h") {
+            if (command.action == CommandLineAction::kPlay) {
+                command.action = CommandLineAction::kPrintHelp;
+            }
+        } else if (arg == "--version") {
+            if (command.action == CommandLineAction::kPlay) {
+                command.action = CommandLineAction::kPrintVersion;
+            }
+        } else {
+            command.action = CommandLineAction::kBadArgument;
+            command.error = arg.rfind('-', 0) == 0 ? "unknown option '" + arg + "'"
+                                                   : "unexpected argument '" + arg + "'";
+            return command;
+        }
+    }
+    return command;
+}
+
+std::optional<int> AnswerCommandLine(const CommandLine& command) {
+    switch (command.action) {
+        case CommandLineAction::kPlay:
+            return std::nullopt;
+        case CommandLineAction::kPrintHelp:
+            std::fputs(kWindowUsage, stdout);
+            return Flushed();
+        case CommandLineAction::kPrintVersion:
+            std::printf("tarnwick %s\n", kTarnwickVersion);
+            return Flushed();
+        case CommandLineAction::kBadArgument:
+            std::fprintf(stderr, "tarnwick: %s\n", command.error.c_str());
+            std::fputs(kWindowUsage, stderr);
+            return kBadUsage;
+    }
+    return kBadUsage;
+}

@@ -1,0 +1,3 @@
+#include "app/startup/data_files.h"
+
+const char* const kInstalledDataFolder = "../share/games/tarnwick";

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include "app/window/shortcuts.h"
+
+struct GLFWwindow;
+struct ImGuiIO;
+
+// Keys that control speech, none of which types or edits: F5 turns it on or off, F6 says the
+// last reply again, and Ctrl (alone or starting a shortcut) silences it.
+enum class SpeechKey { kToggle, kRepeat, kSilence };
+
+// The GUI toolkit reads keys as a state once a frame and takes every character queued for the
+// frame at once, so keys typed faster than frames come would merge: an Enter between two lines
+// would submit them as one, and a key pressed and released between frames would not be seen.
+// This keeps the window's key and character events in a queue and hands them to the GUI
+// binding a few at a time, in order, so that each frame sees a state the player really had.
+// It also notes any other input and the window being exposed, which call for a new frame, and
+// whether the window has the focus or is minimised. The window's own keys (shortcuts.h) and the
+// wheel turned with Ctrl never reach the toolkit: they are kept for the loop, in order.
+class WindowInput {
+public:
+    // Call after the GUI binding has installed its callbacks, which keep running behind these.
+    void Install(GLFWwindow* window);
+
+    // Before a GUI frame: passes on queued events, stopping after an Enter press (which
+    // submits the field's line in this frame) and before a key that already went down or up in
+    // this frame changes again, so that every press is seen down for at least one frame and
+    // every repeated press as a new one, and before a character that follows an editing key
+    // (the toolkit would type it before the key acts). Characters wait for one frame while
+    // `holdCharacters` (the field has not taken the focus back yet).
+    void FeedFrame(bool holdCharacters);
+
+    // Whether events wait in the queue for a later frame.
+    bool Pending() const { return !events_.empty(); }
+    // Whether anything arrived since the last call: keys, characters, the mouse, the focus.
+    bool TakeActivity();
+    // Whether the window was exposed since the last call and must be drawn again.
+    bool TakeExposed();
+    // The speech keys pressed since the last call, in order.
+    std::vector<SpeechKey> TakeSpeechKeys();
+    bool Focused() const { return focused_; }
+    // The window's own keys pressed since the last call, in order.
+    std::vector<Shortcut> TakeShortcuts() { return std::exchange(shortcuts_, {}); }
+    // Minimised: nothing drawn would be seen.
+    bool Iconified() const { return iconified_; }
+
+private:
+    struct Event {
+        bool isCharacter;
+        int key;  // the character's code point for a character
+        int scancode;
+        int action;
+        int mods;
+    };
+    using KeyFunction = void (*)(GLFWwindow*, int, int, int, int);
+    using CharFunction = void (*)(GLFWwindow*, unsigned int);
+    using MouseButtonFunction = void (*)(GLFWwindow*, int, int, int);
+    using ScrollFunction = void (*)(GLFWwindow*, double, double);
+    using CursorFunction = void (*)(GLFWwindow*, double, double);
+    using FlagFunction = void (*)(GLFWwindow*, int);
+
+    static WindowInput& Of(GLFWwindow* window);
+    static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
+    static void OnChar(GLFWwindow* window, unsigned int codePoint);
+    static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);
+    static void OnScroll(GLFWwindow* window, double x, double y);
+    static void OnCursorPos(GLFWwindow* window, double x, double y);
+    static void OnCursorEnter(GLFWwindow* window, int entered);
+    static void OnFocus(GLFWwindow* window, int focused);
+    static void OnRefresh(GLFWwindow* window);
+    static void OnFramebufferSize(GLFWwindow* window, int width, int height);
+    static void OnIconify(GLFWwindow* window, int iconified);
+
+    GLFWwindow* window_ = nullptr;
+    KeyFunction bindingKey_ = nullptr;
+    CharFunction bindingChar_ = nullptr;
+    MouseButtonFunction bindingMouseButton_ = nullptr;
+    ScrollFunction bindingScroll_ = nullptr;
+    CursorFunction bindingCursorPos_ = nullptr;
+    FlagFunction bindingCursorEnter_ = nullptr;
+    FlagFunction bindingFocus_ = nullptr;
+    std::deque<Event> events_;
+    std::vector<Shortcut> shortcuts_;
+    WheelZoom wheelZoom_;
+    std::vector<int> changedThisFrame_;
+    std::vector<SpeechKey> speechKeys_;
+    bool heldLastFrame_ = false;
+    bool activity_ = false;
+    bool exposed_ = false;
+    bool focused_ = false;
+    bool iconified_ = false;
+};

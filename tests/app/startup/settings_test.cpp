@@ -1,0 +1,105 @@
+// The settings file, through a disk whose failures a test chooses (tests run as root, who can
+// write anywhere); the window's test reads what the real disk was given.
+
+#include "app/startup/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+
+class FakeDisk : public SettingsDisk {
+public:
+    std::optional<std::string> file;
+    std::string readError, writeError;  // set: reading or writing fails
+    int writes = 0;
+
+    std::optional<std::string> Read(const std::filesystem::path&, std::string& error) override {
+        error = readError;
+        return readError.empty() ? file : std::nullopt;
+    }
+    bool Replace(const std::filesystem::path&, const std::string& text, std::string& e) override {
+        ++writes;
+        e = writeError;
+        if (writeError.empty()) file = text;
+        return writeError.empty();
+    }
+};
+
+// Lines written to a stream so far.
+long LinesSaid(std::FILE* stream) {
+    std::string text(static_cast<std::size_t>(std::ftell(stream)), '\0');
+    std::rewind(stream);
+    text.resize(std::fread(text.data(), 1, text.size(), stream));
+    return std::count(text.begin(), text.end(), '\n');
+}
+
+}  // namespace
+
+TEST(SettingsFile, LoadsSavesAndSaysEachProblemOnce) {
+    const struct {
+        std::optional<std::string> file;
+        const char* readError;
+        const char* writeError;
+        const char* loaded;  // as FormatSettings writes it
+        long said;           // lines on standard error after a load and two saves
+    } cases[] = {
+        {std::nullopt, "", "", "", 0},
+        {"zoom=150\nfull-screen=on\nspeech=off\n", "", "", "zoom=150\nfull-screen=on\nspeech=off\n",
+         0},
+        {"speech=on\r\n\r\n", "", "", "speech=on\n", 0},
+        {"zoom=151\n", "", "", "", 1},
+        {"full-screen=yes\n", "", "", "", 1},
+        {"zoom=150\ncolour=red\n", "", "", "", 1},
+        {"garbage", "", "", "", 1},
+        {"zoom=150\n", "Permission denied", "", "", 1},
+        {"zoom=150\n", "", "Read-only file system", "zoom=150\n", 1},
+    };
+    for (const auto& c : cases) {
+        FakeDisk disk;
+        disk.file = c.file;
+        disk.readError = c.readError;
+        disk.writeError = c.writeError;
+        std::FILE* errors = std::tmpfile();
+        SettingsFile settings(std::filesystem::path("/config/tarnwick"), disk, errors);
+        Settings loaded = settings.Load();
+        EXPECT_EQ(FormatSettings(loaded), c.loaded) << c.loaded;
+        EXPECT_EQ(disk.writes, 0) << c.loaded << ": nothing is written until a setting changes";
+        loaded.zoomPercent = 67;
+        settings.Save(loaded);
+        settings.Save(loaded);
+        EXPECT_EQ(LinesSaid(errors), c.said) << c.loaded;
+        if (*c.readError == '\0' && *c.writeError == '\0') {
+            EXPECT_EQ(FormatSettings(settings.Load()), FormatSettings(loaded)) << "read back";
+        }
+        std::fclose(errors);
+    }
+    FakeDisk disk;  // with no folder known, nothing is written anywhere, and that is said once
+    std::FILE* errors = std::tmpfile();
+    SettingsFile homeless(std::nullopt, disk, errors);
+    homeless.Save(Settings{});
+    homeless.Save(Settings{});
+    EXPECT_EQ(disk.writes, 0);
+    EXPECT_EQ(LinesSaid(errors), 1);
+    std::fclose(errors);
+}
+
+TEST(SettingsFolder, IsTheDesktopsPlaceForSettingsAndNeverRelative) {
+    const struct {
+        const char* xdgConfigHome;
+        const char* home;
+        const char* folder;  // "" for none
+    } cases[] = {
+        {"/x/config", "/home/p", "/x/config/tarnwick"},
+        {nullptr, "/home/p", "/home/p/.config/tarnwick"},
+        {"relative", "/home/p", "/home/p/.config/tarnwick"},
+        {"", "also-relative", ""},
+        {nullptr, nullptr, ""},
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::filesystem::path> folder = SettingsFolder(c.xdgConfigHome, c.home);
+        EXPECT_EQ(folder ? folder->string() : "", c.folder) << c.folder;
+    }
+}
