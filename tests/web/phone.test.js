@@ -56,6 +56,29 @@ test('a game on a phone, asleep while nothing is due', async () => {
     const line = await input.boundingBox();
     assert.ok(line.y >= 0 && line.y + line.height <= 420);
 
+    // The keyboard opening between the page's scroll to a new text and that scroll's event: the
+    // event is held until the log has shrunk, then let go; the end still comes into view.
+    await page.evaluate(() => {
+        const story = document.querySelector('[role=log]');
+        window.heldScrolls = 0;
+        window.addEventListener('scroll', (event) => {
+            if (event.target !== story || !window.holdScrolls) return;
+            event.stopImmediatePropagation();
+            ++window.heldScrolls;
+        }, true);
+        window.holdScrolls = true;
+    });
+    await type(page, 'hello again');
+    await page.waitForFunction(() => window.heldScrolls > 0);
+    await log.evaluate((l) => {
+        l.style.maxHeight = `${l.clientHeight / 2}px`;
+        window.holdScrolls = false;
+        l.dispatchEvent(new Event('scroll'));
+    });
+    await page.waitForFunction((l) => l.scrollHeight - l.scrollTop - l.clientHeight < 2,
+        await log.elementHandle(), { timeout: 5000 });
+    await log.evaluate((l) => { l.style.maxHeight = ''; });
+
     // A keyboard user tabs to the log and scrolls it; a letter still goes to the line.
     await page.keyboard.press('Shift+Tab');
     for (const [key, direction] of [['PageUp', -1], ['ArrowUp', -1], ['ArrowDown', 1],

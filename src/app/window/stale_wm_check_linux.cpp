@@ -40,13 +40,8 @@ bool WindowManagerRuns(Display* display, Window root) {
 
 }  // namespace
 
-// Harmless to the session: by EWMH a window manager names on the root a window of its own that
-// names itself, and keeps both while it runs; so a check naming a window that is gone says that
-// no compliant manager runs, and any manager that starts later sets the property anew. A named
-// window that exists but does not name itself (another client's, given the dead one's id) could
-// also be a manager's halfway through its start, so that check is removed only while no client
-// redirects the root. The server is grabbed so that no manager can start, or set the property,
-// between the look and the removal.
+// The server is grabbed so that no manager can start, or set the property, between the look and
+// the removal.
 void RemoveStaleWindowManagerCheck() {
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return;  // glfwInit reports this
@@ -59,11 +54,13 @@ void RemoveStaleWindowManagerCheck() {
         if (ReadCheck(display, root, check, named) && named != None) {
             const XErrorHandler previous = XSetErrorHandler(IgnoreXError);
             Window namedByIt = None;
-            const bool exists = ReadCheck(display, named, check, namedByIt);
+            WindowManagerCheck seen;
+            seen.namedExists = ReadCheck(display, named, check, namedByIt);
             XSetErrorHandler(previous);
-            if (!exists || (namedByIt != named && !WindowManagerRuns(display, root))) {
-                XDeleteProperty(display, root, check);
-            }
+            seen.namesItself = namedByIt == named;
+            seen.managerRuns =
+                seen.namedExists && !seen.namesItself && WindowManagerRuns(display, root);
+            if (IsStaleWindowManagerCheck(seen)) XDeleteProperty(display, root, check);
         }
         XUngrabServer(display);
     }

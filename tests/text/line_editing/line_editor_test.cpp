@@ -105,6 +105,7 @@ TEST(LineEditor, EditsAsAShellDoes) {
         {"Alt-b, Alt-f", "open the door\033b\033bX\033f!", "open Xthe! door", 10},
         {"Alt-d, Alt-Backspace", "open the door\x01\033d\x05\x1b\x7f", " the ", 5},
         {"other Alt keys", "a\x1bx\x1b\xC3\xA9\x1b\rb", "ab", 2},
+        {"Alt with an arrow: ESC ESC [ D", "ab\x1b\x1b[Dc", "acb", 2},
         {"a paste is text", "\x1b[200~a\x03\x04\x1b[A\033b\t\xC3\xA9\x1b[201~", "a\xC3\xA9", 3},
         {"Tab and other controls ignored", "a\tb\x1f", "ab", 2},
         {"a byte that is no UTF-8", "a\xFF", "a\xEF\xBF\xBD", 4},
