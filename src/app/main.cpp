@@ -102,13 +102,14 @@ WindowLoop::View StartingView(const Settings& saved, const CommandLine& command)
 }
 
 // Saves the view whenever the player changes it; with --scale the saved zoom stays as it was.
-WindowLoop::ViewChanged SaveView(SettingsFile& file, Settings& saved, const CommandLine& command) {
+WindowLoop::ViewChanged SaveView(SettingsSaver& saver, Settings& saved,
+                                 const CommandLine& command) {
     const bool keepZoom = command.scale.has_value();
-    return [&file, &saved, keepZoom](const WindowLoop::View& view) {
+    return [&saver, &saved, keepZoom](const WindowLoop::View& view) {
         saved.fullScreen = view.fullScreen;
         if (view.speech) saved.speech = view.speech;
         if (!keepZoom) saved.zoomPercent = kZoomPercents[view.zoomStep];
-        file.Save(saved);
+        saver.Save(saved);
     };
 }
 
@@ -131,6 +132,7 @@ int main(int argc, char** argv) {
     SettingsDisk disk;
     SettingsFile settingsFile(SettingsFolder(), disk, stderr);
     Settings saved = settingsFile.Load();
+    SettingsSaver settingsSaver(settingsFile);
 
     glfwSetErrorCallback(ReportGlfwError);
     RemoveStaleWindowManagerCheck();
@@ -162,7 +164,7 @@ int main(int argc, char** argv) {
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
         WindowLoop(window, input, std::move(splash), session, speech, font, scale.scale,
-                   StartingView(saved, command), SaveView(settingsFile, saved, command))
+                   StartingView(saved, command), SaveView(settingsSaver, saved, command))
             .Run();
     }
 
