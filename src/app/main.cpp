@@ -154,12 +154,15 @@ int main(int argc, char** argv) {
 
     {
         // Speech, then the game: its story starts now, so the welcome text waits in the log
-        // during the splash, and is said after it.
+        // during the splash, and is said after the splash's line. Unless the player chose,
+        // speech follows the screen reader, whose state the desktop tells later.
         AttachSpeechToWindow(window);
         const std::unique_ptr<SpeechSink> speechService = OpenSpeechService();
-        SpeakingDisplay speech(*speechService, SpeechStartsOn(command.speak, saved.speech, [] {
-            return ScreenReaderRunning();
-        }));
+        const std::optional<bool> speechChosen = SpeechChosen(command.speak, saved.speech);
+        std::unique_ptr<ScreenReaderWatch> readerWatch;
+        if (!speechChosen) readerWatch = WatchScreenReader([] { glfwPostEmptyEvent(); });
+        SpeakingDisplay speech(*speechService, speechChosen.value_or(false));
+        if (readerWatch) speech.FollowReader(readerWatch->answer());
         if (splash) speech.Say(kSplashSpoken);
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;

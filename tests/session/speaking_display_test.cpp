@@ -1,9 +1,12 @@
-// What the window says: each frame's new texts whole, never the echo, nothing after a clear
-// or a relayout, and the last reply again on request.
+// What the window says: the splash's line first, then each frame's new texts whole, never the
+// echo, nothing after a clear or a relayout, and the last reply again on request; whether it
+// speaks at all, and how it follows the screen reader.
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/console.h"
@@ -44,21 +47,42 @@ void TestStory(Game& game, Console& console) {
     game.SetActions(0, {{{"look"}, look}, {{"wipe"}, wipe}});
 }
 
+// Carries out one step of a table: a typed line, seconds of waiting, a key of the window's, or
+// the desktop's answer about the screen reader.
+void Act(const std::string& action, PlaySession& session, SpeakingDisplay& speech,
+         ReaderAnswer& reader) {
+    const std::string argument = action.substr(action.find(' ') + 1);
+    if (action.rfind("type", 0) == 0) session.Frame(PlaySession::kFrameSeconds, argument);
+    if (action.rfind("wait", 0) == 0) session.Frame(std::stof(argument));
+    if (action == "relayout") {
+        session.SetWrapWidth(30);
+        session.Rewrap();
+        session.Frame(0.0f);
+    }
+    if (action == "repeat") speech.RepeatLastReply();
+    if (action == "ctrl") speech.Silence();
+    if (action == "toggle") speech.SetOn(!speech.on());
+    if (action.rfind("reader", 0) == 0) {
+        reader.Set(argument == "on");
+        speech.CheckReader();
+    }
+}
+
 }  // namespace
 
 TEST(SpeakingDisplay, SaysWhatTheGameAddsAndNothingElse) {
     // A typed line, seconds of waiting, or a key of the window's; then what the sink was told.
     const std::vector<std::pair<std::string, Calls>> steps = {
         {"wait 1", {}},
-        {"type look", {"A long yellow hall and a door."}},
-        {"type zzz", {}},  // nothing matches: the echo alone is added
-        {"repeat", {}},    // the reply to "zzz" was empty
-        {"type look", {"A long yellow hall and a door."}},
+        {"type look", {"(cancel)", "A long yellow hall and a door."}},
+        {"type zzz", {"(cancel)"}},  // nothing matches: the echo alone is added
+        {"repeat", {}},              // the reply to "zzz" was empty
+        {"type look", {"(cancel)", "A long yellow hall and a door."}},
         {"relayout", {}},
-        {"wait 3", {"A bell rings."}},  // timed, after the reply: both are the last reply
+        {"wait 3", {"A bell rings."}},  // timed, queued after the reply: both are the last reply
         {"repeat", {"(cancel)", "A long yellow hall and a door. A bell rings."}},
         {"ctrl", {"(cancel)"}},
-        {"type wipe", {"(cancel)", "Dark."}},
+        {"type wipe", {"(cancel)", "(cancel)", "Dark."}},
         {"toggle", {"(cancel)", "Speech off."}},
         {"type look", {}},
         {"ctrl", {}},
@@ -66,22 +90,65 @@ TEST(SpeakingDisplay, SaysWhatTheGameAddsAndNothingElse) {
         {"repeat", {"(cancel)", "A long yellow hall and a door."}},
     };
     RecordingSink sink;
+    ReaderAnswer reader;  // not followed
     SpeakingDisplay speech(sink, true);
+    speech.Say("Splash.");
     PlaySession session(speech, 12, TestStory);
-    EXPECT_EQ(sink.calls, Calls({"Hi."}));
+    EXPECT_EQ(sink.calls, Calls({"Splash.", "Hi."})) << "the splash's line before the story's";
     for (const auto& [action, said] : steps) {
         sink.calls.clear();
-        const std::string argument = action.substr(action.find(' ') + 1);
-        if (action.rfind("type", 0) == 0) session.Frame(PlaySession::kFrameSeconds, argument);
-        if (action.rfind("wait", 0) == 0) session.Frame(std::stof(argument));
-        if (action == "relayout") {
-            session.SetWrapWidth(30);
-            session.Rewrap();
-            session.Frame(0.0f);
-        }
-        if (action == "repeat") speech.RepeatLastReply();
-        if (action == "ctrl") speech.Silence();
-        if (action == "toggle") speech.SetOn(!speech.on());
+        Act(action, session, speech, reader);
         EXPECT_EQ(sink.calls, said) << action;
+    }
+}
+
+TEST(SpeakingDisplay, FollowsTheScreenReaderUntilThePlayerChooses) {
+    const struct {
+        const char* name;
+        Calls opening;  // said when the story starts
+        std::vector<std::pair<std::string, Calls>> steps;
+    } cases[] = {
+        {"a reader found: what waited is said",
+         {},
+         {{"reader on", {"Splash.", "Hi."}},
+          {"type look", {"(cancel)", "A long yellow hall and a door."}},
+          {"reader off", {"(cancel)", "Speech off."}},
+          {"type look", {}},
+          {"reader on", {"(cancel)", "Speech on."}}}},
+        {"no reader: what waited is dropped",
+         {},
+         {{"type look", {}}, {"reader off", {}}, {"type look", {}}}},
+        {"the player's toggle ends the following",
+         {},
+         {{"toggle", {"(cancel)", "Speech on."}}, {"reader off", {}}, {"type zzz", {"(cancel)"}}}},
+    };
+    for (const auto& test : cases) {
+        RecordingSink sink;
+        ReaderAnswer answer;
+        SpeakingDisplay speech(sink, false);
+        speech.FollowReader(answer);
+        speech.Say("Splash.");
+        PlaySession session(speech, 12, TestStory);
+        EXPECT_EQ(sink.calls, test.opening) << test.name;
+        for (const auto& [action, said] : test.steps) {
+            sink.calls.clear();
+            Act(action, session, speech, answer);
+            EXPECT_EQ(sink.calls, said) << test.name << ": " << action;
+        }
+    }
+}
+
+TEST(SpeechChosen, SpeakOptionThenSavedToggleThenTheReader) {
+    const struct {
+        bool speakOption;
+        std::optional<bool> savedToggle;
+        std::optional<bool> chosen;
+    } cases[] = {
+        {true, false, true}, {true, std::nullopt, true},          {false, false, false},
+        {false, true, true}, {false, std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SpeechChosen(c.speakOption, c.savedToggle), c.chosen)
+            << c.speakOption << " " << c.savedToggle.value_or(-1);
     }
 }
