@@ -132,7 +132,6 @@ int main(int argc, char** argv) {
     SettingsDisk disk;
     SettingsFile settingsFile(SettingsFolder(), disk, stderr);
     Settings saved = settingsFile.Load();
-    SettingsSaver settingsSaver(settingsFile);
 
     glfwSetErrorCallback(ReportGlfwError);
     RemoveStaleWindowManagerCheck();
@@ -153,6 +152,9 @@ int main(int argc, char** argv) {
     std::optional<SplashTexture> splash = splashDecoder ? splashDecoder->Upload() : std::nullopt;
 
     {
+        // The player's changes are written as they come, and what waits at the end before the
+        // program ends.
+        SettingsSaver settingsSaver(settingsFile);
         // Speech, then the game: its story starts now, so the welcome text waits in the log
         // during the splash, and is said after the splash's line. Unless the player chose,
         // speech follows the screen reader, whose state the desktop tells later.
@@ -169,6 +171,8 @@ int main(int argc, char** argv) {
         WindowLoop(window, input, std::move(splash), session, speech, font, scale.scale,
                    StartingView(saved, command), SaveView(settingsSaver, saved, command))
             .Run();
+        // Closed at once: saving what waits and ending speech may take a moment.
+        glfwHideWindow(window);
     }
 
     // Clean-up in reverse order.

@@ -70,4 +70,44 @@ TEST(NotificationSpeech, HandsEachTextToTheScreenReader) {
     }
 }
 
+struct RecordingVoice : SpeechSink {
+    void Speak(const std::string& text) override { said.push_back(text); }
+    void Cancel() override { said.push_back(kCancel); }
+    std::vector<std::string> said;
+};
+
+TEST(ReaderOrVoice, TheScreenReaderWhenItCanBeHandedTextsElseTheVoice) {
+    const struct {
+        const char* name;
+        bool readerRunning;
+        bool canRaise;
+        std::vector<Notification> raised;
+        std::vector<std::string> voiceSaid;
+    } cases[] = {
+        {"a reader: notifications, the voice silenced",
+         true,
+         true,
+         {Said(kQueued, L"a"), Said(kSuperseding, L"b")},
+         {kCancel, kCancel, kCancel}},
+        {"no reader: the voice", false, true, {}, {"a", kCancel, "b"}},
+        {"a reader, no notifications: the voice, from the text refused on",
+         true,
+         false,
+         {Said(kQueued, L"a")},
+         {kCancel, "a", kCancel, "b"}},
+    };
+    for (const auto& test : cases) {
+        RecordingNotifier notifier;
+        notifier.canRaise = test.canRaise;
+        RecordingVoice voice;
+        const bool running = test.readerRunning;
+        ReaderOrVoice speech(notifier, voice, [running] { return running; });
+        speech.Speak("a");
+        speech.Cancel();
+        speech.Speak("b");
+        EXPECT_EQ(notifier.raised, test.raised) << test.name;
+        EXPECT_EQ(voice.said, test.voiceSaid) << test.name;
+    }
+}
+
 }  // namespace
