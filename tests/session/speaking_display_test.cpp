@@ -47,27 +47,6 @@ void TestStory(Game& game, Console& console) {
     game.SetActions(0, {{{"look"}, look}, {{"wipe"}, wipe}});
 }
 
-// Carries out one step of a table: a typed line, seconds of waiting, a key of the window's, or
-// the desktop's answer about the screen reader.
-void Act(const std::string& action, PlaySession& session, SpeakingDisplay& speech,
-         ReaderAnswer& reader) {
-    const std::string argument = action.substr(action.find(' ') + 1);
-    if (action.rfind("type", 0) == 0) session.Frame(PlaySession::kFrameSeconds, argument);
-    if (action.rfind("wait", 0) == 0) session.Frame(std::stof(argument));
-    if (action == "relayout") {
-        session.SetWrapWidth(30);
-        session.Rewrap();
-        session.Frame(0.0f);
-    }
-    if (action == "repeat") speech.RepeatLastReply();
-    if (action == "ctrl") speech.Silence();
-    if (action == "toggle") speech.SetOn(!speech.on());
-    if (action.rfind("reader", 0) == 0) {
-        reader.Set(argument == "on");
-        speech.CheckReader();
-    }
-}
-
 }  // namespace
 
 TEST(SpeakingDisplay, SaysWhatTheGameAddsAndNothingElse) {
@@ -90,50 +69,52 @@ TEST(SpeakingDisplay, SaysWhatTheGameAddsAndNothingElse) {
         {"repeat", {"(cancel)", "A long yellow hall and a door."}},
     };
     RecordingSink sink;
-    ReaderAnswer reader;  // not followed
     SpeakingDisplay speech(sink, true);
     speech.Say("Splash.");
     PlaySession session(speech, 12, TestStory);
     EXPECT_EQ(sink.calls, Calls({"Splash.", "Hi."})) << "the splash's line before the story's";
     for (const auto& [action, said] : steps) {
         sink.calls.clear();
-        Act(action, session, speech, reader);
+        const std::string argument = action.substr(action.find(' ') + 1);
+        if (action.rfind("type", 0) == 0) session.Frame(PlaySession::kFrameSeconds, argument);
+        if (action.rfind("wait", 0) == 0) session.Frame(std::stof(argument));
+        if (action == "relayout") {
+            session.SetWrapWidth(30);
+            session.Rewrap();
+            session.Frame(0.0f);
+        }
+        if (action == "repeat") speech.RepeatLastReply();
+        if (action == "ctrl") speech.Silence();
+        if (action == "toggle") speech.SetOn(!speech.on());
         EXPECT_EQ(sink.calls, said) << action;
     }
 }
 
 TEST(SpeakingDisplay, FollowsTheScreenReaderUntilThePlayerChooses) {
-    const struct {
-        const char* name;
-        Calls opening;  // said when the story starts
-        std::vector<std::pair<std::string, Calls>> steps;
-    } cases[] = {
-        {"a reader found: what waited is said",
-         {},
-         {{"reader on", {"Splash.", "Hi."}},
-          {"type look", {"(cancel)", "A long yellow hall and a door."}},
-          {"reader off", {"(cancel)", "Speech off."}},
-          {"type look", {}},
-          {"reader on", {"(cancel)", "Speech on."}}}},
-        {"no reader: what waited is dropped",
-         {},
-         {{"type look", {}}, {"reader off", {}}, {"type look", {}}}},
-        {"the player's toggle ends the following",
-         {},
-         {{"toggle", {"(cancel)", "Speech on."}}, {"reader off", {}}, {"type zzz", {"(cancel)"}}}},
+    using Steps = std::vector<std::pair<std::string, Calls>>;
+    const Steps cases[] = {
+        {{"reader on", {"Splash.", "Hi."}},  // what waited for the answer is said
+         {"reader off", {"(cancel)", "Speech off."}},
+         {"type look", {}},
+         {"reader on", {"(cancel)", "Speech on."}}},
+        {{"reader off", {}}, {"type look", {}}},                       // what waited is dropped
+        {{"toggle", {"(cancel)", "Speech on."}}, {"reader off", {}}},  // the player decides
     };
-    for (const auto& test : cases) {
+    for (const Steps& steps : cases) {
         RecordingSink sink;
         ReaderAnswer answer;
         SpeakingDisplay speech(sink, false);
         speech.FollowReader(answer);
         speech.Say("Splash.");
         PlaySession session(speech, 12, TestStory);
-        EXPECT_EQ(sink.calls, test.opening) << test.name;
-        for (const auto& [action, said] : test.steps) {
+        EXPECT_TRUE(sink.calls.empty()) << "nothing said before the answer";
+        for (const auto& [action, said] : steps) {
             sink.calls.clear();
-            Act(action, session, speech, answer);
-            EXPECT_EQ(sink.calls, said) << test.name << ": " << action;
+            if (action == "type look") session.Frame(PlaySession::kFrameSeconds, "look");
+            if (action == "toggle") speech.SetOn(true);
+            if (action.rfind("reader", 0) == 0) answer.Set(action == "reader on");
+            speech.CheckReader();  // as the window does at every wake
+            EXPECT_EQ(sink.calls, said) << steps.front().first << ", then " << action;
         }
     }
 }

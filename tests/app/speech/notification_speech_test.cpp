@@ -78,23 +78,13 @@ struct RecordingVoice : SpeechSink {
 
 TEST(ReaderOrVoice, TheScreenReaderWhenItCanBeHandedTextsElseTheVoice) {
     const struct {
-        const char* name;
-        bool readerRunning;
-        bool canRaise;
+        bool readerRunning, canRaise;
         std::vector<Notification> raised;
-        std::vector<std::string> voiceSaid;
+        std::vector<std::string> voiceSaid;  // after "a", a cancel, "b"
     } cases[] = {
-        {"a reader: notifications, the voice silenced",
-         true,
-         true,
-         {Said(kQueued, L"a"), Said(kSuperseding, L"b")},
-         {kCancel, kCancel, kCancel}},
-        {"no reader: the voice", false, true, {}, {"a", kCancel, "b"}},
-        {"a reader, no notifications: the voice, from the text refused on",
-         true,
-         false,
-         {Said(kQueued, L"a")},
-         {kCancel, "a", kCancel, "b"}},
+        {true, true, {Said(kQueued, L"a"), Said(kSuperseding, L"b")}, {kCancel, kCancel, kCancel}},
+        {false, true, {}, {"a", kCancel, "b"}},
+        {true, false, {Said(kQueued, L"a")}, {kCancel, "a", kCancel, "b"}},  // before 10 1709
     };
     for (const auto& test : cases) {
         RecordingNotifier notifier;
@@ -105,8 +95,8 @@ TEST(ReaderOrVoice, TheScreenReaderWhenItCanBeHandedTextsElseTheVoice) {
         speech.Speak("a");
         speech.Cancel();
         speech.Speak("b");
-        EXPECT_EQ(notifier.raised, test.raised) << test.name;
-        EXPECT_EQ(voice.said, test.voiceSaid) << test.name;
+        EXPECT_EQ(notifier.raised, test.raised) << test.readerRunning << test.canRaise;
+        EXPECT_EQ(voice.said, test.voiceSaid) << test.readerRunning << test.canRaise;
     }
 }
 
