@@ -102,13 +102,14 @@ WindowLoop::View StartingView(const Settings& saved, const CommandLine& command)
 }
 
 // Saves the view whenever the player changes it; with --scale the saved zoom stays as it was.
-WindowLoop::ViewChanged SaveView(SettingsFile& file, Settings& saved, const CommandLine& command) {
+WindowLoop::ViewChanged SaveView(SettingsSaver& saver, Settings& saved,
+                                 const CommandLine& command) {
     const bool keepZoom = command.scale.has_value();
-    return [&file, &saved, keepZoom](const WindowLoop::View& view) {
+    return [&saver, &saved, keepZoom](const WindowLoop::View& view) {
         saved.fullScreen = view.fullScreen;
         if (view.speech) saved.speech = view.speech;
         if (!keepZoom) saved.zoomPercent = kZoomPercents[view.zoomStep];
-        file.Save(saved);
+        saver.Save(saved);
     };
 }
 
@@ -151,19 +152,27 @@ int main(int argc, char** argv) {
     std::optional<SplashTexture> splash = splashDecoder ? splashDecoder->Upload() : std::nullopt;
 
     {
+        // The player's changes are written as they come, and what waits at the end before the
+        // program ends.
+        SettingsSaver settingsSaver(settingsFile);
         // Speech, then the game: its story starts now, so the welcome text waits in the log
-        // during the splash, and is said after it.
+        // during the splash, and is said after the splash's line. Unless the player chose,
+        // speech follows the screen reader, whose state the desktop tells later.
         AttachSpeechToWindow(window);
         const std::unique_ptr<SpeechSink> speechService = OpenSpeechService();
-        SpeakingDisplay speech(*speechService, SpeechStartsOn(command.speak, saved.speech, [] {
-            return ScreenReaderRunning();
-        }));
+        const std::optional<bool> speechChosen = SpeechChosen(command.speak, saved.speech);
+        std::unique_ptr<ScreenReaderWatch> readerWatch;
+        if (!speechChosen) readerWatch = WatchScreenReader([] { glfwPostEmptyEvent(); });
+        SpeakingDisplay speech(*speechService, speechChosen.value_or(false));
+        if (readerWatch) speech.FollowReader(readerWatch->answer());
         if (splash) speech.Say(kSplashSpoken);
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
         WindowLoop(window, input, std::move(splash), session, speech, font, scale.scale,
-                   StartingView(saved, command), SaveView(settingsFile, saved, command))
+                   StartingView(saved, command), SaveView(settingsSaver, saved, command))
             .Run();
+        // Closed at once: saving what waits and ending speech may take a moment.
+        glfwHideWindow(window);
     }
 
     // Clean-up in reverse order.

@@ -1,9 +1,13 @@
 #include "session/speaking_display.h"
 
+#include <utility>
+
 namespace {
 
 constexpr const char* kSpeechOn = "Speech on.";
 constexpr const char* kSpeechOff = "Speech off.";
+// Texts kept while the reader's first answer is awaited: the splash's and the story's opening.
+constexpr std::size_t kMostHeld = 4;
 
 // Adds `text` after `to`, a space between them: a wrap point or a new text is a word break.
 void Join(std::string& to, const std::string& text) {
@@ -15,6 +19,7 @@ void Join(std::string& to, const std::string& text) {
 
 void SpeakingDisplay::Typed(const std::string&) {
     lastReply_.clear();
+    if (on_) sink_.Cancel();
 }
 
 void SpeakingDisplay::Line(const ConsoleLine& line) {
@@ -25,25 +30,62 @@ void SpeakingDisplay::Line(const ConsoleLine& line) {
 void SpeakingDisplay::Cleared() {
     frameText_.clear();
     lastReply_.clear();
+    held_.clear();
     if (on_) sink_.Cancel();
 }
 
 void SpeakingDisplay::FrameShown() {
+    if (!opening_.empty()) Speak(std::exchange(opening_, ""));
     if (frameText_.empty()) return;
     Join(lastReply_, frameText_);
-    if (on_) sink_.Speak(frameText_);
+    Speak(frameText_);
     frameText_.clear();
 }
 
 void SpeakingDisplay::SetOn(bool on) {
+    reader_ = nullptr;
+    held_.clear();
+    Announce(on);
+}
+
+void SpeakingDisplay::FollowReader(const ReaderAnswer& answer) {
+    reader_ = &answer;
+    answered_ = false;
+    CheckReader();
+}
+
+void SpeakingDisplay::CheckReader() {
+    if (reader_ == nullptr) return;
+    const std::optional<bool> running = reader_->Get();
+    if (!running) return;
+    if (answered_) {
+        Announce(*running);
+        return;
+    }
+    answered_ = true;
+    on_ = *running;
+    for (const std::string& text : held_) Speak(text);
+    held_.clear();
+}
+
+void SpeakingDisplay::Say(const std::string& text) {
+    opening_ = text;
+}
+
+void SpeakingDisplay::Speak(const std::string& text) {
+    if (on_) {
+        sink_.Speak(text);
+    } else if (reader_ != nullptr && !answered_) {
+        if (held_.size() == kMostHeld) held_.erase(held_.begin());
+        held_.push_back(text);
+    }
+}
+
+void SpeakingDisplay::Announce(bool on) {
     if (on == on_) return;
     sink_.Cancel();
     sink_.Speak(on ? kSpeechOn : kSpeechOff);
     on_ = on;
-}
-
-void SpeakingDisplay::Say(const std::string& text) {
-    if (on_) sink_.Speak(text);
 }
 
 void SpeakingDisplay::Silence() {
@@ -54,4 +96,9 @@ void SpeakingDisplay::RepeatLastReply() {
     if (!on_ || lastReply_.empty()) return;
     sink_.Cancel();
     sink_.Speak(lastReply_);
+}
+
+std::optional<bool> SpeechChosen(bool speakOption, std::optional<bool> savedToggle) {
+    if (speakOption) return true;
+    return savedToggle;
 }

@@ -1,9 +1,12 @@
-// What the window says: each frame's new texts whole, never the echo, nothing after a clear
-// or a relayout, and the last reply again on request.
+// What the window says: the splash's line first, then each frame's new texts whole, never the
+// echo, nothing after a clear or a relayout, and the last reply again on request; whether it
+// speaks at all, and how it follows the screen reader.
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/console.h"
@@ -50,15 +53,15 @@ TEST(SpeakingDisplay, SaysWhatTheGameAddsAndNothingElse) {
     // A typed line, seconds of waiting, or a key of the window's; then what the sink was told.
     const std::vector<std::pair<std::string, Calls>> steps = {
         {"wait 1", {}},
-        {"type look", {"A long yellow hall and a door."}},
-        {"type zzz", {}},  // nothing matches: the echo alone is added
-        {"repeat", {}},    // the reply to "zzz" was empty
-        {"type look", {"A long yellow hall and a door."}},
+        {"type look", {"(cancel)", "A long yellow hall and a door."}},
+        {"type zzz", {"(cancel)"}},  // nothing matches: the echo alone is added
+        {"repeat", {}},              // the reply to "zzz" was empty
+        {"type look", {"(cancel)", "A long yellow hall and a door."}},
         {"relayout", {}},
-        {"wait 3", {"A bell rings."}},  // timed, after the reply: both are the last reply
+        {"wait 3", {"A bell rings."}},  // timed, queued after the reply: both are the last reply
         {"repeat", {"(cancel)", "A long yellow hall and a door. A bell rings."}},
         {"ctrl", {"(cancel)"}},
-        {"type wipe", {"(cancel)", "Dark."}},
+        {"type wipe", {"(cancel)", "(cancel)", "Dark."}},
         {"toggle", {"(cancel)", "Speech off."}},
         {"type look", {}},
         {"ctrl", {}},
@@ -67,8 +70,9 @@ TEST(SpeakingDisplay, SaysWhatTheGameAddsAndNothingElse) {
     };
     RecordingSink sink;
     SpeakingDisplay speech(sink, true);
+    speech.Say("Splash.");
     PlaySession session(speech, 12, TestStory);
-    EXPECT_EQ(sink.calls, Calls({"Hi."}));
+    EXPECT_EQ(sink.calls, Calls({"Splash.", "Hi."})) << "the splash's line before the story's";
     for (const auto& [action, said] : steps) {
         sink.calls.clear();
         const std::string argument = action.substr(action.find(' ') + 1);
@@ -83,5 +87,49 @@ TEST(SpeakingDisplay, SaysWhatTheGameAddsAndNothingElse) {
         if (action == "ctrl") speech.Silence();
         if (action == "toggle") speech.SetOn(!speech.on());
         EXPECT_EQ(sink.calls, said) << action;
+    }
+}
+
+TEST(SpeakingDisplay, FollowsTheScreenReaderUntilThePlayerChooses) {
+    using Steps = std::vector<std::pair<std::string, Calls>>;
+    const Steps cases[] = {
+        {{"reader on", {"Splash.", "Hi."}},  // what waited for the answer is said
+         {"reader off", {"(cancel)", "Speech off."}},
+         {"type look", {}},
+         {"reader on", {"(cancel)", "Speech on."}}},
+        {{"reader off", {}}, {"type look", {}}},                       // what waited is dropped
+        {{"toggle", {"(cancel)", "Speech on."}}, {"reader off", {}}},  // the player decides
+    };
+    for (const Steps& steps : cases) {
+        RecordingSink sink;
+        ReaderAnswer answer;
+        SpeakingDisplay speech(sink, false);
+        speech.FollowReader(answer);
+        speech.Say("Splash.");
+        PlaySession session(speech, 12, TestStory);
+        EXPECT_TRUE(sink.calls.empty()) << "nothing said before the answer";
+        for (const auto& [action, said] : steps) {
+            sink.calls.clear();
+            if (action == "type look") session.Frame(PlaySession::kFrameSeconds, "look");
+            if (action == "toggle") speech.SetOn(true);
+            if (action.rfind("reader", 0) == 0) answer.Set(action == "reader on");
+            speech.CheckReader();  // as the window does at every wake
+            EXPECT_EQ(sink.calls, said) << steps.front().first << ", then " << action;
+        }
+    }
+}
+
+TEST(SpeechChosen, SpeakOptionThenSavedToggleThenTheReader) {
+    const struct {
+        bool speakOption;
+        std::optional<bool> savedToggle;
+        std::optional<bool> chosen;
+    } cases[] = {
+        {true, false, true}, {true, std::nullopt, true},          {false, false, false},
+        {false, true, true}, {false, std::nullopt, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SpeechChosen(c.speakOption, c.savedToggle), c.chosen)
+            << c.speakOption << " " << c.savedToggle.value_or(-1);
     }
 }

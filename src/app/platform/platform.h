@@ -15,7 +15,8 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 // The path of this program's file; empty when it is not known.
 std::string ProgramPath();
 
-// Gets the process ready before anything is printed or waited for. On Windows, where the game is
+// Gets the process ready before anything is printed or waited for. On Linux, a write to a
+// socket whose other end closed fails instead of ending the process. On Windows, where the game is
 // a GUI program that starts without a console, standard output and error go to the console of
 // the program that started it, if any and if they lead nowhere else, and waits end within a
 // millisecond of their time instead of at the system's next 15.6 ms tick: the timer's period

@@ -12,7 +12,8 @@ namespace {
 
 // Says which step failed, with errno as that step left it.
 bool Failed(std::string& error, const char* step, const std::filesystem::path& path) {
-    error = std::string("cannot ") + step + " \"" + path.string() + "\": " + std::strerror(errno);
+    const std::string why = std::strerror(errno);
+    error = std::string("cannot ") + step + " \"" + path.string() + "\": " + why;
     return false;
 }
 
@@ -20,6 +21,7 @@ bool WriteAll(int out, const std::string& text) {
     for (std::size_t done = 0; done < text.size();) {
         const ssize_t wrote = ::write(out, text.data() + done, text.size() - done);
         if (wrote < 0 && errno == EINTR) continue;
+        if (wrote == 0) errno = ENOSPC;  // no progress, and write() says nothing of why
         if (wrote <= 0) return false;
         done += static_cast<std::size_t>(wrote);
     }

@@ -32,9 +32,10 @@ bool ReplaceFileWhole(const std::filesystem::path& file, const std::string& text
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (out == INVALID_HANDLE_VALUE) return Failed(error, "create", temporary);
     DWORD wrote = 0;
-    bool written = (WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr) &&
-                    wrote == text.size()) ||
-                   Failed(error, "write", temporary);
+    bool written = WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr);
+    // A short write succeeds without a reason of its own.
+    if (written && wrote != text.size()) SetLastError(ERROR_DISK_FULL);
+    written = (written && wrote == text.size()) || Failed(error, "write", temporary);
     written = written && (FlushFileBuffers(out) || Failed(error, "flush", temporary));
     CloseHandle(out);
     written = written && (MoveFileExW(temporary.c_str(), file.c_str(),

@@ -12,10 +12,23 @@ void NotificationSpeech::Speak(const std::string& text) {
     if (!notifier_.Raise(
             {NotificationKind::kOther, processing, WideFromUtf8(text), kStoryActivity})) {
         gone_ = true;
-        ReportNoSpeech("this Windows raises no UI Automation notifications (10 1709 and later do)");
         return;
     }
     supersede_ = false;
+}
+
+void ReaderOrVoice::Speak(const std::string& text) {
+    if (readerRunning_() && reader_.Available()) {
+        voice_.Cancel();
+        reader_.Speak(text);
+        if (reader_.Available()) return;
+    }
+    voice_.Speak(text);
+}
+
+void ReaderOrVoice::Cancel() {
+    reader_.Cancel();
+    voice_.Cancel();
 }
 
 void ReportNoSpeech(const char* why) {

@@ -5,6 +5,7 @@
 // own voice. What is handed to the platform goes through UiaNotifier, so that a test can
 // record it.
 
+#include <functional>
 #include <string>
 
 #include "session/speaking_display.h"
@@ -53,18 +54,39 @@ inline constexpr const wchar_t* kStoryActivity = L"Tarnwick.Story";
 // be taken back, and an empty one says nothing (NVDA ignores it), so a cancel marks the next
 // text as superseding everything before it: the reader stops what it was saying of the game's
 // and says that. Pressing Ctrl silences a screen reader by itself. When the platform cannot
-// raise notifications, one line on standard error says so and every text after is dropped.
+// raise notifications (before Windows 10 1709), it is asked once and every text after dropped.
 class NotificationSpeech : public SpeechSink {
 public:
     explicit NotificationSpeech(UiaNotifier& notifier) : notifier_(notifier) {}
 
     void Speak(const std::string& text) override;
     void Cancel() override { supersede_ = true; }
+    // False once the platform could not raise a notification.
+    bool Available() const { return !gone_; }
 
 private:
     UiaNotifier& notifier_;
     bool supersede_ = false;
     bool gone_ = false;
+};
+
+// Speech on Windows: through the screen reader while one runs and notifications reach it, else
+// through `voice` (SAPI's), which then says the text the platform refused too. `readerRunning`
+// is asked at each text, so that a reader started or ended mid-game is followed; a reader that
+// starts silences the voice. A cancel goes both ways, since what is being said may have gone
+// either way.
+class ReaderOrVoice : public SpeechSink {
+public:
+    ReaderOrVoice(UiaNotifier& notifier, SpeechSink& voice, std::function<bool()> readerRunning)
+        : reader_(notifier), voice_(voice), readerRunning_(std::move(readerRunning)) {}
+
+    void Speak(const std::string& text) override;
+    void Cancel() override;
+
+private:
+    NotificationSpeech reader_;
+    SpeechSink& voice_;
+    std::function<bool()> readerRunning_;
 };
 
 // Says once per run, on standard error, that the game cannot speak and why.

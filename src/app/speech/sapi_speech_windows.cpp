@@ -6,84 +6,51 @@
 #include <sapi.h>
 
 #include <string>
-#include <thread>
 
 #include "app/speech/notification_speech_windows.h"
-#include "app/speech/speech_requests.h"
+#include "app/speech/threaded_speech.h"
 
 namespace {
 
-using Requests = SpeechRequests<std::wstring>;
-
-void GiveUp(Requests& requests, const char* why) {
-    ReportNoSpeech(why);
-    requests.GiveUp();
-}
-
-// SAPI's default voice, the one the player chose in Windows' settings; null when there is
-// none. Wine makes the voice object but has no voice behind it.
-ISpVoice* OpenVoice() {
-    ISpVoice* voice = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_SpVoice, nullptr, CLSCTX_ALL, __uuidof(ISpVoice),
-                                reinterpret_cast<void**>(&voice)))) {
-        return nullptr;
-    }
-    ISpObjectToken* token = nullptr;
-    if (FAILED(voice->GetVoice(&token)) || token == nullptr) {
-        voice->Release();
-        return nullptr;
-    }
-    token->Release();
-    return voice;
-}
-
-// The speech thread: it sleeps until asked, and makes every call to SAPI. Its calls only queue
-// or purge: SAPI speaks on a thread of its own.
-void SpeakRequests(Requests& requests) {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    ISpVoice* voice = OpenVoice();
-    if (voice == nullptr) GiveUp(requests, "no SAPI voice");
-    while (voice != nullptr) {
-        const Requests::Request request = requests.Next();
-        if (request.stop) break;
-        if (request.cancel) voice->Speak(L"", SPF_ASYNC | SPF_PURGEBEFORESPEAK, nullptr);
-        if (!request.text.empty() &&
-            FAILED(voice->Speak(request.text.c_str(), SPF_ASYNC | SPF_IS_NOT_XML, nullptr))) {
-            GiveUp(requests, "SAPI's voice does not speak");
-            break;
-        }
-    }
-    if (voice != nullptr) voice->Release();
-    if (SUCCEEDED(com)) CoUninitialize();
-}
-
-class SapiSpeech : public SpeechSink {
+// SAPI's default voice, the one the player chose in Windows' settings, in a COM apartment of
+// the speech thread's own. Its calls only queue or purge: SAPI speaks on a thread of its own.
+class SapiVoice : public SpeechVoice {
 public:
-    // The thread is told to stop; what it is doing then only queues or purges, so the wait is
-    // short, and its COM apartment ends before the process does.
-    ~SapiSpeech() override {
-        requests_.Stop();
-        if (thread_.joinable()) thread_.join();
-    }
-
-    void Speak(const std::string& text) override {
-        // Nothing is asked of SAPI before the first text.
-        if (!text.empty() && requests_.Add(WideFromUtf8(text)) && !thread_.joinable()) {
-            thread_ = std::thread([this] { SpeakRequests(requests_); });
+    std::string Open() override {
+        com_ = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (FAILED(CoCreateInstance(CLSID_SpVoice, nullptr, CLSCTX_ALL, __uuidof(ISpVoice),
+                                    reinterpret_cast<void**>(&voice_)))) {
+            voice_ = nullptr;
+            return "no SAPI voice";
         }
+        // Wine makes the voice object but has no voice behind it.
+        ISpObjectToken* token = nullptr;
+        if (FAILED(voice_->GetVoice(&token)) || token == nullptr) return "no SAPI voice";
+        token->Release();
+        return "";
     }
-
-    void Cancel() override {
-        if (thread_.joinable()) requests_.Cancel();
+    std::string Say(const std::string& text) override {
+        const HRESULT said =
+            voice_->Speak(WideFromUtf8(text).c_str(), SPF_ASYNC | SPF_IS_NOT_XML, nullptr);
+        return FAILED(said) ? "SAPI's voice does not speak" : "";
+    }
+    std::string Cancel() override {
+        voice_->Speak(L"", SPF_ASYNC | SPF_PURGEBEFORESPEAK, nullptr);
+        return "";
+    }
+    void Close() override {
+        if (voice_ != nullptr) voice_->Release();
+        if (SUCCEEDED(com_)) CoUninitialize();
     }
 
 private:
-    Requests requests_;
-    std::thread thread_;
+    HRESULT com_ = E_FAIL;
+    ISpVoice* voice_ = nullptr;
 };
 
 }  // namespace
 
 std::unique_ptr<SpeechSink> OpenSapiSpeech() {
-    return std::make_unique<SapiSpeech>();
+    return std::make_unique<ThreadedSpeech>(
+        std::make_unique<SapiVoice>(), [](const std::string& why) { ReportNoSpeech(why.c_str()); });
 }

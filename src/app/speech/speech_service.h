@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "session/speaking_display.h"
@@ -11,8 +12,16 @@
 // once and everything after is dropped.
 std::unique_ptr<SpeechSink> OpenSpeechService();
 
-// Whether the desktop says a screen reader runs. Starts no service to find out.
-bool ScreenReaderRunning();
+// Follows whether the desktop's screen reader runs, without the caller ever waiting for a
+// desktop service: `answer` is set once the desktop answers and again whenever that changes,
+// and each time `wake` is called, from another thread, so that the game's loop takes it. Starts
+// no service to find out.
+class ScreenReaderWatch {
+public:
+    virtual ~ScreenReaderWatch() = default;
+    virtual const ReaderAnswer& answer() const = 0;
+};
+std::unique_ptr<ScreenReaderWatch> WatchScreenReader(std::function<void()> wake);
 
 struct GLFWwindow;
 

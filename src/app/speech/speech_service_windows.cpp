@@ -1,6 +1,6 @@
 // Speech on Windows: through the player's screen reader when one runs, as UI Automation
 // notifications on the window (NVDA, JAWS and Narrator say them in their own voice); else
-// through SAPI's own voice.
+// through SAPI's own voice (also when this Windows cannot raise notifications).
 
 #include "app/speech/speech_service.h"
 
@@ -16,30 +16,33 @@
 
 namespace {
 
-// Asks again at each text, so that a screen reader started or ended mid-game is followed
-// (asking reads a system setting); a reader that starts silences SAPI's voice. Both ways are
-// cancelled, since what is being said may have gone either way. Neither waits for speech: a
-// notification is handed to UI Automation, which delivers it to the reader, and SAPI is
-// spoken to from a thread of its own.
+bool ScreenReaderRunning() {
+    BOOL running = FALSE;
+    return SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running;
+}
+
+// Windows keeps whether a screen reader runs as a system setting, read at once.
+class WindowsReaderWatch : public ScreenReaderWatch {
+public:
+    WindowsReaderWatch() { answer_.Set(ScreenReaderRunning()); }
+    const ReaderAnswer& answer() const override { return answer_; }
+
+private:
+    ReaderAnswer answer_;
+};
+
+// Asking whether a reader runs reads a system setting; neither way waits for speech: a
+// notification is handed to UI Automation, which delivers it to the reader, and SAPI is spoken
+// to from a thread of its own.
 class WindowsSpeech : public SpeechSink {
 public:
-    void Speak(const std::string& text) override {
-        if (ScreenReaderRunning()) {
-            sapi_->Cancel();
-            notifications_.Speak(text);
-        } else {
-            sapi_->Speak(text);
-        }
-    }
-    void Cancel() override {
-        notifications_.Cancel();
-        sapi_->Cancel();
-    }
+    void Speak(const std::string& text) override { speech_.Speak(text); }
+    void Cancel() override { speech_.Cancel(); }
 
 private:
     std::unique_ptr<UiaNotifier> notifier_ = OpenWindowNotifier();
-    NotificationSpeech notifications_{*notifier_};
     std::unique_ptr<SpeechSink> sapi_ = OpenSapiSpeech();
+    ReaderOrVoice speech_{*notifier_, *sapi_, ScreenReaderRunning};
 };
 
 }  // namespace
@@ -52,7 +55,6 @@ std::unique_ptr<SpeechSink> OpenSpeechService() {
     return std::make_unique<WindowsSpeech>();
 }
 
-bool ScreenReaderRunning() {
-    BOOL running = FALSE;
-    return SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running;
+std::unique_ptr<ScreenReaderWatch> WatchScreenReader(std::function<void()>) {
+    return std::make_unique<WindowsReaderWatch>();
 }

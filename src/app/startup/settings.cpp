@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 #include "app/platform/platform.h"
 #include "app/platform/replace_file.h"
@@ -50,7 +51,7 @@ std::string FormatSettings(const Settings& settings) {
     return text;
 }
 
-std::optional<Settings> ParseSettings(const std::string& text, std::string& error) {
+Settings ParseSettings(const std::string& text, std::string& problems) {
     Settings settings;
     std::istringstream lines(text);
     int number = 0;
@@ -61,23 +62,22 @@ std::optional<Settings> ParseSettings(const std::string& text, std::string& erro
         const std::size_t equals = line.find('=');
         const std::string key = line.substr(0, equals);
         const std::string value = equals == std::string::npos ? "" : line.substr(equals + 1);
-        bool understood = equals != std::string::npos;
-        if (understood && key == "zoom") {
+        const char* problem = nullptr;
+        if (equals == std::string::npos) {
+            problem = "is not \"key=value\"";
+        } else if (key == "zoom") {
             settings.zoomPercent = ParseZoom(value);
-            understood = settings.zoomPercent.has_value();
-        } else if (understood && key == "full-screen") {
-            settings.fullScreen = ParseSwitch(value);
-            understood = settings.fullScreen.has_value();
-        } else if (understood && key == "speech") {
-            settings.speech = ParseSwitch(value);
-            understood = settings.speech.has_value();
+            if (!settings.zoomPercent) problem = "is not a zoom step";
+        } else if (key == "full-screen" || key == "speech") {
+            std::optional<bool>& setting = key == "speech" ? settings.speech : settings.fullScreen;
+            setting = ParseSwitch(value);
+            if (!setting) problem = "is neither on nor off";
         } else {
-            understood = false;
+            problem = "is not a setting";
         }
-        if (!understood) {
-            error = "line " + std::to_string(number) + " is not understood";
-            return std::nullopt;
-        }
+        if (problem == nullptr) continue;
+        if (!problems.empty()) problems += "; ";
+        problems += "line " + std::to_string(number) + " " + problem;
     }
     return settings;
 }
@@ -131,15 +131,20 @@ Settings SettingsFile::Load() {
     if (!file_) return {};
     std::string error;
     const std::optional<std::string> text = disk_.Read(*file_, error);
-    std::optional<Settings> settings;
-    if (text) settings = ParseSettings(*text, error);
-    if (settings) return *settings;
+    if (!text) {
+        if (!error.empty()) {
+            std::fprintf(errors_,
+                         "tarnwick: cannot read the settings in \"%s\": %s; using the defaults\n",
+                         Utf8(*file_).c_str(), error.c_str());
+        }
+        return {};
+    }
+    const Settings settings = ParseSettings(*text, error);
     if (!error.empty()) {
-        std::fprintf(errors_,
-                     "tarnwick: cannot use the settings in \"%s\": %s; using the defaults\n",
+        std::fprintf(errors_, "tarnwick: in the settings in \"%s\", %s: skipped\n",
                      Utf8(*file_).c_str(), error.c_str());
     }
-    return {};
+    return settings;
 }
 
 void SettingsFile::Save(const Settings& settings) {
@@ -153,4 +158,41 @@ void SettingsFile::Save(const Settings& settings) {
     saveFailureSaid_ = true;
     std::fprintf(errors_, "tarnwick: cannot save the settings%s%s: %s\n", file_ ? " in " : "",
                  file_ ? ("\"" + Utf8(*file_) + "\"").c_str() : "", error.c_str());
+}
+
+SettingsSaver::SettingsSaver(SettingsFile& file, std::chrono::milliseconds quiet)
+    : file_(file), quiet_(quiet) {}
+
+SettingsSaver::~SettingsSaver() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        ending_ = true;
+    }
+    asked_.notify_one();
+    if (thread_.joinable()) thread_.join();
+}
+
+void SettingsSaver::Save(const Settings& settings) {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        waiting_ = settings;
+        askedAt_ = std::chrono::steady_clock::now();
+    }
+    asked_.notify_one();
+    if (!thread_.joinable()) thread_ = std::thread([this] { Write(); });
+}
+
+void SettingsSaver::Write() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (true) {
+        asked_.wait(lock, [this] { return ending_ || waiting_; });
+        while (!ending_ && std::chrono::steady_clock::now() < askedAt_ + quiet_) {
+            asked_.wait_until(lock, askedAt_ + quiet_);
+        }
+        if (!waiting_) return;
+        const Settings settings = *std::exchange(waiting_, std::nullopt);
+        lock.unlock();
+        file_.Save(settings);
+        lock.lock();
+    }
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <thread>
 
 // What the window remembers between runs, each unset until the player first chooses it.
 struct Settings {
@@ -14,9 +18,9 @@ struct Settings {
 
 // The settings file's text: one "key=value" line each, for those set.
 std::string FormatSettings(const Settings& settings);
-// Reads the file's text; nothing when it is not one that FormatSettings could have written
-// (an unknown key or value, a line without "="), with what is wrong in `error`.
-std::optional<Settings> ParseSettings(const std::string& text, std::string& error);
+// Reads the file's text. A line FormatSettings could not have written (an unknown key, a value
+// the key does not take, no "=") is skipped, the others kept, and `problems` names each.
+Settings ParseSettings(const std::string& text, std::string& problems);
 
 // The folder the settings live in: $XDG_CONFIG_HOME/tarnwick, else $HOME/.config/tarnwick, as
 // given (absolute paths only: a relative one would lead into the working folder); on Windows
@@ -45,8 +49,9 @@ public:
     SettingsFile(std::optional<std::filesystem::path> folder, SettingsDisk& disk,
                  std::FILE* errors);
 
-    // The saved settings; all unset when there are none, or they cannot be read or make no
-    // sense (said once). Such a file stays as it is until Save.
+    // The saved settings; all unset when there are none or they cannot be read, and those of
+    // its lines that make no sense skipped (said in one line). The file stays as it is until
+    // Save.
     Settings Load();
     // Keeps `settings` for the next run. A failure is said once, and later saves try again.
     void Save(const Settings& settings);
@@ -56,4 +61,30 @@ private:
     SettingsDisk& disk_;
     std::FILE* errors_;
     bool saveFailureSaid_ = false;
+};
+
+// Saves the settings on a thread of its own, so that writing and flushing the file never holds
+// up a frame. Each Save replaces what waits to be written, which is written once nothing more
+// was asked for `quiet` (a spin of the zoom is one write); what waits at the end is written
+// before the destructor returns.
+class SettingsSaver {
+public:
+    static constexpr std::chrono::milliseconds kQuiet{500};
+
+    explicit SettingsSaver(SettingsFile& file, std::chrono::milliseconds quiet = kQuiet);
+    ~SettingsSaver();
+
+    void Save(const Settings& settings);
+
+private:
+    void Write();
+
+    SettingsFile& file_;
+    const std::chrono::milliseconds quiet_;
+    std::mutex mutex_;
+    std::condition_variable asked_;
+    std::optional<Settings> waiting_;
+    std::chrono::steady_clock::time_point askedAt_;
+    bool ending_ = false;
+    std::thread thread_;  // started at the first Save
 };

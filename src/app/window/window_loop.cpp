@@ -99,6 +99,7 @@ WindowPacer::Wake WindowLoop::TakeEvents(double now) {
     wake.exposed = input_.TakeExposed();
     if (wake.exposed) drawnFrame_.Forget();
     wake.activity = input_.TakeActivity();
+    speech_.CheckReader();
     for (const SpeechKey key : input_.TakeSpeechKeys()) {
         if (key == SpeechKey::kToggle) {
             speech_.SetOn(!speech_.on());

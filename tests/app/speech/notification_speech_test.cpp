@@ -70,4 +70,34 @@ TEST(NotificationSpeech, HandsEachTextToTheScreenReader) {
     }
 }
 
+struct RecordingVoice : SpeechSink {
+    void Speak(const std::string& text) override { said.push_back(text); }
+    void Cancel() override { said.push_back(kCancel); }
+    std::vector<std::string> said;
+};
+
+TEST(ReaderOrVoice, TheScreenReaderWhenItCanBeHandedTextsElseTheVoice) {
+    const struct {
+        bool readerRunning, canRaise;
+        std::vector<Notification> raised;
+        std::vector<std::string> voiceSaid;  // after "a", a cancel, "b"
+    } cases[] = {
+        {true, true, {Said(kQueued, L"a"), Said(kSuperseding, L"b")}, {kCancel, kCancel, kCancel}},
+        {false, true, {}, {"a", kCancel, "b"}},
+        {true, false, {Said(kQueued, L"a")}, {kCancel, "a", kCancel, "b"}},  // before 10 1709
+    };
+    for (const auto& test : cases) {
+        RecordingNotifier notifier;
+        notifier.canRaise = test.canRaise;
+        RecordingVoice voice;
+        const bool running = test.readerRunning;
+        ReaderOrVoice speech(notifier, voice, [running] { return running; });
+        speech.Speak("a");
+        speech.Cancel();
+        speech.Speak("b");
+        EXPECT_EQ(notifier.raised, test.raised) << test.readerRunning << test.canRaise;
+        EXPECT_EQ(voice.said, test.voiceSaid) << test.readerRunning << test.canRaise;
+    }
+}
+
 }  // namespace

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -50,10 +52,10 @@ TEST(SettingsFile, LoadsSavesAndSaysEachProblemOnce) {
         {"zoom=150\nfull-screen=on\nspeech=off\n", "", "", "zoom=150\nfull-screen=on\nspeech=off\n",
          0},
         {"speech=on\r\n\r\n", "", "", "speech=on\n", 0},
-        {"zoom=151\n", "", "", "", 1},
+        {"zoom=151\nspeech=on\n", "", "", "speech=on\n", 1},
         {"full-screen=yes\n", "", "", "", 1},
-        {"zoom=150\ncolour=red\n", "", "", "", 1},
-        {"garbage", "", "", "", 1},
+        {"colour=red\nzoom=150\nfont=big\n", "", "", "zoom=150\n", 1},
+        {"garbage\nfull-screen=on", "", "", "full-screen=on\n", 1},
         {"zoom=150\n", "Permission denied", "", "", 1},
         {"zoom=150\n", "", "Read-only file system", "zoom=150\n", 1},
     };
@@ -84,6 +86,19 @@ TEST(SettingsFile, LoadsSavesAndSaysEachProblemOnce) {
     EXPECT_EQ(disk.writes, 0);
     EXPECT_EQ(LinesSaid(errors), 1);
     std::fclose(errors);
+}
+
+TEST(SettingsSaver, WritesTheLastOfABurstOnceAndWhatWaitsAtTheEnd) {
+    for (const std::vector<int>& zooms : {std::vector<int>{110, 125, 150, 175}, {}}) {
+        FakeDisk disk;
+        SettingsFile file(std::filesystem::path("/config/tarnwick"), disk, stderr);
+        {
+            SettingsSaver saver(file, std::chrono::hours(1));
+            for (const int zoom : zooms) saver.Save(Settings{zoom, {}, {}});
+        }
+        EXPECT_EQ(disk.writes, zooms.empty() ? 0 : 1);
+        EXPECT_EQ(disk.file.value_or(""), zooms.empty() ? "" : "zoom=175\n");
+    }
 }
 
 TEST(SettingsFolder, IsTheDesktopsPlaceForSettingsAndNeverRelative) {
