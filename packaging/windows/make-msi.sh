@@ -107,8 +107,9 @@ cat > "$stage/tarnwick.wxs" << EOF
     <Property Id="ARPPRODUCTICON" Value="tarnwick.ico"/>
     <Property Id="ARPNOMODIFY" Value="1"/>
     <CustomAction Id="SetInstallLocation" Property="ARPINSTALLLOCATION" Value="[INSTALLDIR]"/>
+    <!-- Right after the costs give INSTALLDIR its path; wixl heeds Sequence, not After. -->
     <InstallExecuteSequence>
-      <Custom Action="SetInstallLocation" After="CostFinalize"/>
+      <Custom Action="SetInstallLocation" Sequence="1001"/>
     </InstallExecuteSequence>
     <Directory Id="TARGETDIR" Name="SourceDir">
       <Directory Id="ProgramMenuFolder"/>
