@@ -1,21 +1,21 @@
 #!/usr/bin/env bash
-# The zip as a Windows player gets it (or the folder the installer filled): its folder holds the
-# program (importing no DLL but Windows' own, with its icon and version), the data files, the
-# README with Windows line ends and the licences. Unpacked under a path that is not ASCII and
-# started under Wine from another folder, the program finds its files beside itself, opens its
-# window with its title, shows the splash until Space, then the welcome text; a typed line is
-# echoed and answered, all five colours show, and closing the window ends the program with
-# status 0 and nothing on standard error; asked about as a screen reader does through UI
-# Automation (UIA_PROBE), the window gives its name and the window control type. With --speak
-# among the game's arguments, which Wine cannot do (it has neither UI Automation's
-# notifications nor a SAPI voice), the game plays the same, and standard error holds one line
-# that says so.
+# The zip as a Windows player gets it: its folder holds the program (importing no DLL but
+# Windows' own, with its icon and version), the data files, the README with Windows line ends
+# and the licences. Unpacked under a path that is not ASCII and started under Wine from another
+# folder, the program finds its files beside itself, opens its window with its title, shows the
+# splash until Space, then the welcome text; a typed line is echoed and answered, all five
+# colours show, and closing the window ends the program with status 0 and nothing on standard
+# error; asked about as a screen reader does through UI Automation (UIA_PROBE), the window
+# gives its name and the window control type. With --speak among the game's arguments, which Wine cannot do (it has neither UI
+# Automation's notifications nor a SAPI voice), the game plays the same, and standard error
+# holds one line that says so.
+# A FOLDER instead of the zip (the installer's) is played where it is.
 #   playthrough.sh ZIP|FOLDER WINE_PREFIX TOOLS_DIR ARTIFACT_DIR UIA_PROBE [GAME_ARGUMENT...]
 zip=$(realpath "$1")
 uia_probe=$(realpath "$5")
 game_args=("${@:6}")
 wine=("$(cd "$(dirname "$0")" && pwd)/wine.sh" "$(realpath -m "$2")")
-# The program and its data files are known once the zip is unpacked (or the folder found), below.
+# The program and its data files are known once the zip is unpacked, below.
 set -- "" "" "" "$3" "$4"
 source "$(dirname "$0")/../window/lib.sh"
 
@@ -23,26 +23,20 @@ source "$(dirname "$0")/../window/lib.sh"
 readonly WINDOWS_DLLS="gdi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll opengl32.dll shell32.dll user32.dll winmm.dll"
 readonly CONTENTS="Hack-Bold.ttf README.txt licences/Dear-ImGui.txt licences/GCC.txt licences/GLFW.txt licences/Hack.txt licences/MinGW-w64.txt licences/stb.txt splash.png tarnwick.exe"
 
-if [ -d "$zip" ]; then
-    game=$zip
-else
-    folder=$(basename "$zip" .zip)
-    unpacked="$WORK/Zoë/Spiele/Tärnwick"
-    mkdir -p "$unpacked"
-    unzip -q "$zip" -d "$unpacked"
-    [ "$(ls "$unpacked")" = "$folder" ] || Fail "the zip holds more than the folder $folder: $(ls "$unpacked")"
-    game=$unpacked/$folder
-fi
-contents=$(cd "$game" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs)
-[ "$contents" = "$CONTENTS" ] || Fail "the game's folder holds: $contents"
-TARNWICK=$game/tarnwick.exe
-SPLASH=$game/splash.png
-Pass "${folder:-$game} holds the program, its files, the README and licences"
+folder=$(basename "$zip" .zip)
+unpacked="$WORK/Zoë/Spiele/Tärnwick"
+[ -d "$zip" ] && unpacked=$(dirname "$zip") || { mkdir -p "$unpacked" && unzip -q "$zip" -d "$unpacked"; }
+[ "$(ls "$unpacked")" = "$folder" ] || Fail "the zip holds more than the folder $folder: $(ls "$unpacked")"
+contents=$(cd "$unpacked/$folder" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs)
+[ "$contents" = "$CONTENTS" ] || Fail "the zip's folder holds: $contents"
+TARNWICK=$unpacked/$folder/tarnwick.exe
+SPLASH=$unpacked/$folder/splash.png
+Pass "the zip holds one folder, $folder, with the program, its files, the README and licences"
 
 for dll in $(x86_64-w64-mingw32-objdump -p "$TARNWICK" | sed -n 's/^\tDLL Name: //p' | tr '[:upper:]' '[:lower:]'); do
     [[ " $WINDOWS_DLLS " == *" $dll "* ]] || Fail "tarnwick.exe needs $dll, which Windows lacks"
 done
-! grep -qv $'\r$' "$game/README.txt" || Fail "README.txt has lines without CR LF"
+! grep -qv $'\r$' "$unpacked/$folder/README.txt" || Fail "README.txt has lines without CR LF"
 Pass "tarnwick.exe imports only Windows' DLLs; README.txt ends its lines with CR LF"
 
 # Wine's programs all see the X server of the first one started in the prefix, while its
