@@ -17,8 +17,8 @@ Wine() { env -u DISPLAY "$here/wine.sh" "$prefix" "$@" 2>> "$WORK/wine.log" | tr
 WaitWine() { WINEPREFIX=$prefix timeout $((FIRST_START_MS / 1000)) /usr/lib/wine/wineserver "$@"; }
 UNDO_BEFORE_CLEANUP="WaitWine -k; WaitWine -w"
 Msiexec() { Wine msiexec "$@" /qn && WaitWine -w || Fail "msiexec $* failed or did not end"; }
-# The drive's files but Windows' own, and the game's registry values (Wine keeps the uninstall
-# entries under HKLM, Windows a user's under HKCU).
+# The drive's files but Windows' own, and the game's registry values (Wine keeps the installed
+# apps' entries under HKLM, even a user's).
 apps='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 State() {
     (cd "$prefix/drive_c" && find . -path ./windows -prune -o -type f -print | LC_ALL=C sort)
