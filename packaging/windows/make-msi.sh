@@ -65,32 +65,35 @@ package_code=$(Uuid5 "$UPGRADE_CODE" "package $version $(cd "$stage" &&
 # One component per folder: its files, the folder's removal, and a value under HKCU as the key
 # path that Windows asks of what a user installs into their profile.
 Folder() {
-    local path=$1 indent=$2 entry name
-    echo "$indent<Component Id=\"$(Id c "${path:-.}")\" Guid=\"$(Uuid5 "$UPGRADE_CODE" "folder $path")\">"
-    echo "$indent    <RegistryValue Root=\"HKCU\" Key=\"Software\\tarnwick\\installed\" Name=\"$(Xml "${path%/}")\" Type=\"integer\" Value=\"1\" KeyPath=\"yes\"/>"
-    echo "$indent    <RemoveFolder Id=\"$(Id r "${path:-.}")\" On=\"uninstall\"/>"
+    local path=$1 entry name
+    printf '<Component Id="%s" Guid="%s">\n' "$(Id c "${path:-.}")" \
+        "$(Uuid5 "$UPGRADE_CODE" "folder $path")"
+    printf '<RegistryValue Root="HKCU" Key="Software\\tarnwick\\installed" Name="%s"' \
+        "$(Xml "${path%/}")"
+    printf ' Type="integer" Value="1" KeyPath="yes"/>\n'
+    printf '<RemoveFolder Id="%s" On="uninstall"/>\n' "$(Id r "${path:-.}")"
     for entry in "$files/$path"*; do
         name=${entry##*/}
-        [ -f "$entry" ] || continue
-        echo "$indent    <File Id=\"$(Id f "$path$name")\" Name=\"$(Xml "$name")\" Source=\"$(Xml "${entry#"$stage/"}")\"/>"
+        [ ! -f "$entry" ] || printf '<File Id="%s" Name="%s" Source="%s"/>\n' \
+            "$(Id f "$path$name")" "$(Xml "$name")" "$(Xml "${entry#"$stage/"}")"
     done
-    [ -n "$path" ] || echo "$indent    <Shortcut Id=\"MenuEntry\" Directory=\"ProgramMenuFolder\"" \
-        "Name=\"$NAME\" Description=\"A very short text adventure in a dark house\"" \
-        "Target=\"[INSTALLDIR]tarnwick.exe\" WorkingDirectory=\"INSTALLDIR\" Icon=\"tarnwick.ico\"/>"
-    echo "$indent</Component>"
+    [ -n "$path" ] || printf '%s\n' "<Shortcut Id=\"MenuEntry\" Directory=\"ProgramMenuFolder\"
+        Name=\"$NAME\" Description=\"A very short text adventure in a dark house\"
+        Target=\"[INSTALLDIR]tarnwick.exe\" WorkingDirectory=\"INSTALLDIR\" Icon=\"tarnwick.ico\"/>"
+    echo "</Component>"
     for entry in "$files/$path"*; do
         name=${entry##*/}
         [ -d "$entry" ] || continue
-        echo "$indent<Directory Id=\"$(Id d "$path$name")\" Name=\"$(Xml "$name")\">"
-        Folder "$path$name/" "$indent    "
-        echo "$indent</Directory>"
+        printf '<Directory Id="%s" Name="%s">\n' "$(Id d "$path$name")" "$(Xml "$name")"
+        Folder "$path$name/"
+        echo "</Directory>"
     done
 }
 # The component of each folder, for the feature.
 ComponentRefs() {
     find "$files" -type d -printf '%P\n' | LC_ALL=C sort | while read -r path; do
         path=${path:+$path/}
-        echo "        <ComponentRef Id=\"$(Id c "${path:-.}")\"/>"
+        printf '<ComponentRef Id="%s"/>\n' "$(Id c "${path:-.}")"
     done
 }
 
@@ -98,7 +101,8 @@ cat > "$stage/tarnwick.wxs" << EOF
 <?xml version="1.0" encoding="utf-8"?>
 <Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
   <Product Id="$(Uuid5 "$UPGRADE_CODE" "product $version")" UpgradeCode="$UPGRADE_CODE"
-           Name="$NAME" Version="$version" Manufacturer="$PUBLISHER" Language="2057" Codepage="1252">
+           Name="$NAME" Version="$version" Manufacturer="$PUBLISHER" Language="2057"
+           Codepage="1252">
     <Package Description="$NAME" Manufacturer="$PUBLISHER" InstallerVersion="500"
              Compressed="yes" InstallScope="perUser"/>
     <MajorUpgrade DowngradeErrorMessage="A later version of [ProductName] is already installed."/>
@@ -116,7 +120,7 @@ cat > "$stage/tarnwick.wxs" << EOF
       <Directory Id="LocalAppDataFolder">
         <Directory Id="UserPrograms" Name="Programs">
           <Directory Id="INSTALLDIR" Name="Tarnwick">
-$(Folder "" "            ")
+$(Folder "")
           </Directory>
         </Directory>
       </Directory>
