@@ -4,9 +4,9 @@
 #               Chromium, Firefox and WebKit, runs the tests again (but for the window and
 #               package tests) under AddressSanitizer and UBSan in build-asan, replays the fuzz
 #               corpora and fuzzes each target for FUZZ_SECONDS in build-fuzz (clang), runs the
-#               window-free tests and plays the Windows zip under Wine (build-win), and builds
-#               the package, the page and the zip a second time elsewhere to check they come out
-#               byte for byte the same
+#               window-free tests, plays the Windows zip and installs its installer under Wine
+#               (build-win), and builds the package, the page, the zip and the installer a second
+#               time elsewhere to check they come out byte for byte the same
 # and, not part of the tests:
 #   make check    the quick loop while working: builds, and runs the tests that need no display,
 #                 browser or package (CONTRIBUTING.md)
@@ -14,7 +14,7 @@
 #                 /usr/local; DESTDIR is honoured)
 #   make deb      the same, packed into the Debian package in build/deb
 #   make windows  cross-builds the window program for 64-bit Windows with MinGW-w64 into
-#                 build-win/tarnwick-VERSION-windows-x64.zip
+#                 build-win/tarnwick-VERSION-windows-x64.zip, and its installer beside it (.msi)
 #   make bench    builds the benchmarks in build-bench and runs them, and the page's
 #                 (make bench-web) (docs/performance.md)
 #   make web      builds the browser page in build-web/site (emscripten)
@@ -90,10 +90,10 @@ deb:
 	@$(GIVE_BACK)
 
 # The window program for Windows, its libraries built from Debian's source packages
-# (packaging/windows), packed with its files into one zip.
+# (packaging/windows), packed with its files into one zip and, with wixl, into an installer.
 windows: deps-windows
 	@cmake -S . -B $(WIN_DIR) $(WIN_CMAKE) > /dev/null
-	@cmake --build $(WIN_DIR) -j $(JOBS) --target zip
+	@cmake --build $(WIN_DIR) -j $(JOBS) --target zip msi
 
 # The same build with its tests, which need the test job's packages.
 configure-tests: deps-test
@@ -116,8 +116,10 @@ check: deps-check
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS) -LE 'window|install|soak'
 
-# The window-free unit tests cross-built for Windows and run under Wine, and the zip played under
-# Wine on Xvfb with the helpers of the Linux window tests. The Wine prefix is made first, once.
+# The window-free unit tests cross-built for Windows and run under Wine, the zip played under
+# Wine on Xvfb with the helpers of the Linux window tests, and the installer's tables read with
+# msiinfo, then installed, played, upgraded and uninstalled under Wine in a fresh prefix of its
+# own. The Wine prefix of the other tests is made first, once.
 test-windows: configure-tests
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target screen_probe send_close
 	@cmake -S . -B $(WIN_DIR) $(WIN_CMAKE) -DTARNWICK_TESTS=ON \
@@ -126,9 +128,9 @@ test-windows: configure-tests
 	@./tests/windows/wine.sh $(WIN_DIR)/wine
 	cd $(WIN_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The package, the page and the zip built again from the same sources in a scratch folder
-# elsewhere must come out byte for byte the same as build/deb, build-web/site and the zip in
-# build-win.
+# The package, the page, the zip and the installer built again from the same sources in a
+# scratch folder elsewhere must come out byte for byte the same as build/deb, build-web/site and
+# the zip and the installer in build-win.
 test-reproducible: deps-test deb web windows
 	@$(EMSCRIPTEN_ENV) JOBS=$(JOBS) ./tests/install/reproducible_test.sh $(BUILD_DIR) $(WEB_DIR) \
 		$(WIN_DIR)

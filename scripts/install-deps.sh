@@ -4,7 +4,7 @@
 #   scripts/install-deps.sh check      build and run the tests that need no display (make check)
 #   scripts/install-deps.sh deb        build the Debian package (make deb)
 #   scripts/install-deps.sh web        build the web page (make web, make serve)
-#   scripts/install-deps.sh windows    build the Windows zip (make windows)
+#   scripts/install-deps.sh windows    build the Windows zip and installer (make windows)
 #   scripts/install-deps.sh test       everything: the tests, sanitizers, fuzzers, benchmarks
 #   scripts/install-deps.sh --list JOB            prints the job's packages, one a line
 #   scripts/install-deps.sh --download-size JOB   what the job downloads on a minimal Debian
@@ -32,6 +32,8 @@ web_packages=(
 windows_packages=(
     cmake make g++-mingw-w64-x86-64-posix dpkg-dev zip
     libglfw3-dev libimgui-dev libstb-dev fonts-hack-ttf
+    wixl msitools  # the installer: wixl builds it, msibuild sets its package code
+    faketime  # wixl dates the installer by the clock: a clock stopped at SOURCE_DATE_EPOCH
 )
 # What only the tests, sanitizers, fuzzers and benchmarks use (the clang runtime is added below).
 test_only_packages=(

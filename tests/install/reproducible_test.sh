@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The sources as they are, built again in a scratch folder under another path from files of
-# another date, give the same package, page and Windows zip (SHA-256 sums) as BUILD_DIR/deb,
-# WEB_DIR/site and the zip in WIN_DIR, and the pictures' scripts draw assets/ again byte for
-# byte. Usage: reproducible_test.sh BUILD_DIR WEB_DIR [WIN_DIR]   (JOBS: parallel jobs, default 2)
+# another date, give the same package, page, Windows zip and installer (SHA-256 sums) as
+# BUILD_DIR/deb, WEB_DIR/site and the zip and the installer in WIN_DIR, and the pictures'
+# scripts draw assets/ again byte for byte.
+# Usage: reproducible_test.sh BUILD_DIR WEB_DIR [WIN_DIR]   (JOBS: parallel jobs, default 2)
 set -euo pipefail
 build=$(realpath "$1")
 web=$(realpath "$2")
@@ -60,6 +61,9 @@ cp -r "$win/sources/apt" "$win2/sources/"
 Run cmake -S "$copy" -B "$win2" -DTARNWICK_TESTS=OFF \
     -DCMAKE_TOOLCHAIN_FILE="$copy/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE="$(CacheValue "$win" CMAKE_BUILD_TYPE)"
-Run cmake --build "$win2" -j "${JOBS:-2}" --target zip
+Run cmake --build "$win2" -j "${JOBS:-2}" --target zip msi
 cmp "$zip" "$win2/$(basename "$zip")" || Fail "the Windows zip differs when built in $copy"
 echo "ok 4 - the Windows zip, built again elsewhere: $(sha256sum "$zip" | cut -c1-16)…"
+msi=${zip%.zip}.msi
+cmp "$msi" "$win2/$(basename "$msi")" || Fail "the Windows installer differs when built in $copy"
+echo "ok 5 - the Windows installer, built again elsewhere: $(sha256sum "$msi" | cut -c1-16)…"

@@ -9,7 +9,8 @@
 # gives its name and the window control type. With --speak among the game's arguments, which Wine cannot do (it has neither UI
 # Automation's notifications nor a SAPI voice), the game plays the same, and standard error
 # holds one line that says so.
-#   playthrough.sh ZIP WINE_PREFIX TOOLS_DIR ARTIFACT_DIR UIA_PROBE [GAME_ARGUMENT...]
+# A FOLDER instead of the zip (the installer's) is played where it is.
+#   playthrough.sh ZIP|FOLDER WINE_PREFIX TOOLS_DIR ARTIFACT_DIR UIA_PROBE [GAME_ARGUMENT...]
 zip=$(realpath "$1")
 uia_probe=$(realpath "$5")
 game_args=("${@:6}")
@@ -24,8 +25,7 @@ readonly CONTENTS="Hack-Bold.ttf README.txt licences/Dear-ImGui.txt licences/GCC
 
 folder=$(basename "$zip" .zip)
 unpacked="$WORK/Zoë/Spiele/Tärnwick"
-mkdir -p "$unpacked"
-unzip -q "$zip" -d "$unpacked"
+[ -d "$zip" ] && unpacked=$(dirname "$zip") || { mkdir -p "$unpacked" && unzip -q "$zip" -d "$unpacked"; }
 [ "$(ls "$unpacked")" = "$folder" ] || Fail "the zip holds more than the folder $folder: $(ls "$unpacked")"
 contents=$(cd "$unpacked/$folder" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | xargs)
 [ "$contents" = "$CONTENTS" ] || Fail "the zip's folder holds: $contents"
