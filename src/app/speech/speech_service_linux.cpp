@@ -97,6 +97,8 @@ GDBusConnection* SessionBus() {
 
 void AttachSpeechToWindow(GLFWwindow*) {}
 
+void ShowTextToScreenReader(const std::string&, const std::string&) {}
+
 std::unique_ptr<SpeechSink> OpenSpeechService() {
     return std::make_unique<SpeechDispatcherSink>();
 }
