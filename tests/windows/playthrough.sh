@@ -6,10 +6,10 @@
 # splash until Space, then the welcome text; a typed line is echoed and answered, all five
 # colours show, and closing the window ends the program with status 0 and nothing on standard
 # error; asked about as a screen reader does through UI Automation (UIA_PROBE), the window
-# gives its name and the window control type. With --speak among the game's arguments, which Wine cannot do (it has neither UI
-# Automation's notifications nor a SAPI voice), the game plays the same, and standard error
-# holds one line that says so.
-# A FOLDER instead of the zip (the installer's) is played where it is.
+# gives its name and the window control type, and holds the story and the focused line typed.
+# With --speak among the game's arguments, which Wine cannot do (it has neither UI Automation's
+# notifications nor a SAPI voice), the game plays the same, and standard error holds one line
+# that says so. A FOLDER instead of the zip (the installer's) is played where it is.
 #   playthrough.sh ZIP|FOLDER WINE_PREFIX TOOLS_DIR ARTIFACT_DIR UIA_PROBE [GAME_ARGUMENT...]
 zip=$(realpath "$1")
 uia_probe=$(realpath "$5")
@@ -66,8 +66,11 @@ size=$(xwininfo -id "$SHOT_WINDOW" | awk '/Width:/ {w = $2} /Height:/ {h = $2} E
 Pass "the window \"$title\", $size"
 automation=$("${wine[@]}" "$uia_probe" "$WINDOW_TITLE" | tr -d '\r') ||
     Fail "UI Automation has no answer about the window"
-[ "$automation" = "$WINDOW_TITLE|50032" ] || Fail "UI Automation finds the window as '$automation'"
-Pass "UI Automation finds the window as its name and the window control type: $automation"
+# The window (50032), then inside it the story, a document (50030), and the line, an edit
+# (50004) with the keyboard focus.
+[ "$automation" = "$WINDOW_TITLE|50032"$'\n'"Story|50030"$'\n'"Command|50004|focused" ] ||
+    Fail "UI Automation finds the window as '$automation'"
+Pass "UI Automation finds the window, the story and the focused line in it: ${automation//$'\n'/, }"
 
 PollScreen 20 ShowsPicture "$SPLASH" || Fail "the splash picture did not show"
 Keep "$WORK/poll.png" splash

@@ -51,6 +51,10 @@ void AttachSpeechToWindow(GLFWwindow* window) {
     AnswerAutomationFor(glfwGetWin32Window(window));
 }
 
+void ShowTextToScreenReader(const std::string& story, const std::string& line) {
+    ShowAutomationText(story, line);
+}
+
 std::unique_ptr<SpeechSink> OpenSpeechService() {
     return std::make_unique<WindowsSpeech>();
 }

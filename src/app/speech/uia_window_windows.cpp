@@ -1,118 +1,29 @@
 #include "app/speech/uia_window_windows.h"
 
-#include <ole2.h>
-// Not uiautomation.h: its uiautomationcoreapi.h names a parameter `new`, which C++ refuses.
-#include <uiautomationclient.h>
-#include <uiautomationcore.h>
-
-#include <atomic>
+#include "app/speech/uia_declarations_windows.h"
+#include "app/speech/uia_parts_windows.h"
 
 namespace {
-
-// Documented values that mingw-w64's headers lack, or that C++ cannot include.
-constexpr int kWindowControlType = 50032;  // UIA_WindowControlTypeId
-constexpr long kUiaRootObjectId = -25;     // UiaRootObjectId
-constexpr int kMostTitleCharacters = 256;
-
-// What the program calls in UIAutomationCore.dll, for which mingw-w64 has no import library.
-// Loaded on first use: a game no screen reader asks about loads none of it.
-struct UiaCalls {
-    HRESULT(WINAPI* raiseNotification)
-    (IRawElementProviderSimple*, NotificationKind, NotificationProcessing, BSTR, BSTR) = nullptr;
-    LRESULT(WINAPI* returnProvider)(HWND, WPARAM, LPARAM, IRawElementProviderSimple*) = nullptr;
-    HRESULT(WINAPI* hostProvider)(HWND, IRawElementProviderSimple**) = nullptr;
-};
 
 template <typename Call>
 void Find(HMODULE library, const char* name, Call& call) {
     call = reinterpret_cast<Call>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
 }
 
-const UiaCalls& Uia() {
-    static const UiaCalls calls = [] {
-        UiaCalls found;
-        // From the system's folder only, never one planted beside the game.
-        const HMODULE library =
-            LoadLibraryExW(L"UIAutomationCore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (library == nullptr) return found;
-        Find(library, "UiaRaiseNotificationEvent", found.raiseNotification);
-        Find(library, "UiaReturnRawElementProvider", found.returnProvider);
-        Find(library, "UiaHostProviderFromHwnd", found.hostProvider);
-        return found;
-    }();
-    return calls;
-}
-
-// The window as a screen reader sees it: its title as its name, the window control type. All
-// else (place, focus, what lies inside) comes from the provider Windows makes for any window,
-// its host. No patterns: the window is read, not operated. A COM object, so it deletes itself
-// when the last reference goes.
-class WindowProvider final : public IRawElementProviderSimple {
-public:
-    explicit WindowProvider(HWND window) : window_(window) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        *object = nullptr;
-        if (id != __uuidof(IUnknown) && id != __uuidof(IRawElementProviderSimple)) {
-            return E_NOINTERFACE;
-        }
-        *object = static_cast<IRawElementProviderSimple*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-    HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* options) override {
-        if (options == nullptr) return E_POINTER;
-        // Called on the window's thread, through COM, as the calls GLFW's window gets.
-        *options = static_cast<ProviderOptions>(ProviderOptions_ServerSideProvider |
-                                                ProviderOptions_UseComThreading);
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID, IUnknown** pattern) override {
-        if (pattern == nullptr) return E_POINTER;
-        *pattern = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID property, VARIANT* value) override {
-        if (value == nullptr) return E_POINTER;
-        value->vt = VT_EMPTY;
-        if (property == UIA_NamePropertyId) {
-            wchar_t title[kMostTitleCharacters] = L"";
-            GetWindowTextW(window_, title, kMostTitleCharacters);
-            value->bstrVal = SysAllocString(title);
-            if (value->bstrVal != nullptr) value->vt = VT_BSTR;
-        } else if (property == UIA_ControlTypePropertyId) {
-            value->vt = VT_I4;
-            value->lVal = kWindowControlType;
-        }
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE
-    get_HostRawElementProvider(IRawElementProviderSimple** host) override {
-        if (host == nullptr) return E_POINTER;
-        *host = nullptr;
-        return Uia().hostProvider != nullptr ? Uia().hostProvider(window_, host) : E_FAIL;
-    }
-
-private:
-    HWND window_;
-    std::atomic<ULONG> references_{1};
-};
-
 // The program's one window, whose procedure has no room for state of its own.
 struct AutomatedWindow {
     WNDPROC glfwProcedure = nullptr;
-    IRawElementProviderSimple* provider = nullptr;
+    WindowElement* provider = nullptr;
     bool handedOver = false;  // UI Automation holds the provider
 };
 AutomatedWindow automated;
+
+// Tells clients that listen, as screen readers do; events nobody listens for are not made.
+void Raise(IRawElementProviderSimple* element, EVENTID event) {
+    if (Uia().raiseEvent == nullptr) return;
+    if (Uia().clientsListening != nullptr && !Uia().clientsListening()) return;
+    Uia().raiseEvent(element, event);
+}
 
 LRESULT CALLBACK AnswerAutomation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const WNDPROC glfwProcedure = automated.glfwProcedure;
@@ -121,10 +32,15 @@ LRESULT CALLBACK AnswerAutomation(HWND window, UINT message, WPARAM wParam, LPAR
         automated.handedOver = true;
         return Uia().returnProvider(window, wParam, lParam, automated.provider);
     }
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+        automated.provider->line().SetFocused(message == WM_SETFOCUS);
+        if (message == WM_SETFOCUS) Raise(&automated.provider->line(), kUiaFocusChangedEvent);
+    }
     if (message == WM_DESTROY) {
         // UI Automation lets go of the provider, and GLFW's procedure gets the window back.
         if (automated.handedOver) Uia().returnProvider(window, 0, 0, nullptr);
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(glfwProcedure));
+        automated.provider->Disconnect();
         automated.provider->Release();
         automated = {};
     }
@@ -147,8 +63,8 @@ public:
                                             static_cast<UINT>(notification.text.size()));
         const BSTR activity = SysAllocString(notification.activityId.c_str());
         if (text != nullptr && activity != nullptr) {
-            Uia().raiseNotification(provider_, notification.kind, notification.processing, text,
-                                    activity);
+            Uia().raiseNotification(provider_, static_cast<int>(notification.kind),
+                                    static_cast<int>(notification.processing), text, activity);
         }
         SysFreeString(text);
         SysFreeString(activity);
@@ -161,17 +77,47 @@ private:
 
 }  // namespace
 
+const UiaCalls& Uia() {
+    static const UiaCalls calls = [] {
+        UiaCalls found;
+        // From the system's folder only, never one planted beside the game.
+        const HMODULE library =
+            LoadLibraryExW(L"UIAutomationCore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        if (library == nullptr) return found;
+        Find(library, "UiaRaiseNotificationEvent", found.raiseNotification);
+        Find(library, "UiaRaiseAutomationEvent", found.raiseEvent);
+        Find(library, "UiaReturnRawElementProvider", found.returnProvider);
+        Find(library, "UiaHostProviderFromHwnd", found.hostProvider);
+        Find(library, "UiaGetReservedNotSupportedValue", found.notSupported);
+        Find(library, "UiaClientsAreListening", found.clientsListening);
+        return found;
+    }();
+    return calls;
+}
+
 void AnswerAutomationFor(HWND window) {
     if (window == nullptr || automated.provider != nullptr) return;
     // The provider is called through COM on this thread, which must have an apartment.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    automated.provider = new WindowProvider(window);
+    automated.provider = new WindowElement(window);
+    automated.provider->line().SetFocused(GetFocus() == window);
     automated.glfwProcedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AnswerAutomation)));
     if (automated.glfwProcedure == nullptr) {
+        automated.provider->Disconnect();
         automated.provider->Release();
         automated = {};
     }
+}
+
+void ShowAutomationText(const std::string& story, const std::string& line) {
+    if (automated.provider == nullptr) return;
+    // New text is said as notifications (notification_speech_windows.h); the event lets a
+    // reader's review of the story see it.
+    if (automated.provider->story().ShowStory(story)) {
+        Raise(&automated.provider->story(), kUiaTextChangedEvent);
+    }
+    automated.provider->line().ShowLine(line);
 }
 
 std::unique_ptr<UiaNotifier> OpenWindowNotifier() {
