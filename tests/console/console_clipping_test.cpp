@@ -207,6 +207,13 @@ std::vector<ClippingCase> Cases() {
         {"LaidOutAgain",
          longLog,
          {Settle(), Settle(), Change([](Console& c) { c.Rewrap(); }), Settle(), Settle()}},
+        {"LaidOutAgainNarrower",
+         longLog,
+         {Settle(), Change([](Console& c) {
+              c.wrapWidth /= 2;
+              c.Rewrap();
+          }),
+          Settle()}},
     };
 }
 
