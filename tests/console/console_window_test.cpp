@@ -76,7 +76,7 @@ TEST(ConsoleWindow, EnterOnAnEmptyFieldReturnsNothingButScrollsNextFrame) {
     EXPECT_FALSE(driver.console().scrollToBottom);
     EXPECT_EQ(driver.Type(""), "");
     EXPECT_TRUE(driver.console().scrollToBottom);
-    EXPECT_TRUE(driver.console().lines.empty());  // the story added nothing
+    EXPECT_TRUE(driver.console().lines().empty());  // the story added nothing
     driver.Frame();
     EXPECT_FALSE(driver.console().scrollToBottom);
 }
@@ -97,6 +97,31 @@ TEST(ConsoleWindow, AddedTextScrollsTheLogToItsEnd) {
     driver.Frame();
     driver.Frame();
     EXPECT_FLOAT_EQ(LogRegion()->Scroll.y, LogRegion()->ScrollMax.y);
+}
+
+TEST(ConsoleWindow, PageKeysKeepTheRowAtThePagesEdgeInView) {
+    HeadlessDriver driver(QuietStory);
+    driver.Frame();
+    for (int i = 0; i < 200; ++i) driver.console().AddText("line " + std::to_string(i));
+    driver.Frame();
+    driver.Frame();
+    const struct {
+        Console::ScrollStep step;
+        float towardsTheEnd;
+    } pages[] = {{Console::ScrollStep::PageUp, -1.0f},
+                 {Console::ScrollStep::PageUp, -1.0f},
+                 {Console::ScrollStep::PageDown, 1.0f}};
+    for (const auto& page : pages) {
+        const float before = LogRegion()->Scroll.y;
+        driver.console().Scroll(page.step);
+        driver.Frame();
+        driver.Frame();  // the region takes the new scroll when it next begins
+        const float moved = (LogRegion()->Scroll.y - before) * page.towardsTheEnd;
+        // A page less one row: the row at the edge the view leaves is seen again at the other.
+        const float row = ImGui::GetTextLineHeightWithSpacing();
+        EXPECT_LE(moved, LogRegion()->Size.y - row);
+        EXPECT_GT(moved, LogRegion()->Size.y - 2.0f * row);
+    }
 }
 
 TEST(ConsoleWindow, MeasuresTheLineWidthForTheGameFont) {
