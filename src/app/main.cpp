@@ -90,28 +90,6 @@ void SetUpGui(GLFWwindow* window, WindowInput& input, float scale) {
     input.Install(window);
 }
 
-// The view the window starts in: as saved, but at the zoom of 100% when --scale sets the size.
-WindowLoop::View StartingView(const Settings& saved, const CommandLine& command) {
-    WindowLoop::View view;
-    view.zoomStep = kDefaultZoomStep;
-    for (int step = 0; step < kZoomStepCount && !command.scale; ++step) {
-        if (saved.zoomPercent == kZoomPercents[step]) view.zoomStep = step;
-    }
-    view.fullScreen = saved.fullScreen.value_or(false);
-    return view;
-}
-
-// Saves the view whenever the player changes it; with --scale the saved zoom stays as it was.
-WindowLoop::ViewChanged SaveView(SettingsFile& file, Settings& saved, const CommandLine& command) {
-    const bool keepZoom = command.scale.has_value();
-    return [&file, &saved, keepZoom](const WindowLoop::View& view) {
-        saved.fullScreen = view.fullScreen;
-        if (view.speech) saved.speech = view.speech;
-        if (!keepZoom) saved.zoomPercent = kZoomPercents[view.zoomStep];
-        file.Save(saved);
-    };
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -130,7 +108,7 @@ int main(int argc, char** argv) {
     // What the player chose in earlier runs.
     SettingsDisk disk;
     SettingsFile settingsFile(SettingsFolder(), disk, stderr);
-    Settings saved = settingsFile.Load();
+    const Settings saved = settingsFile.Load();
 
     glfwSetErrorCallback(ReportGlfwError);
     RemoveStaleWindowManagerCheck();
@@ -161,8 +139,10 @@ int main(int argc, char** argv) {
         if (splash) speech.Say(kSplashSpoken);
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
-        WindowLoop(window, input, std::move(splash), session, speech, font, scale.scale,
-                   StartingView(saved, command), SaveView(settingsFile, saved, command))
+        // The view as saved; what the player changes in it is kept for the next run.
+        WindowLoop(window, input, std::move(splash), session, speech, font, scale.scale, saved,
+                   command.scale.has_value(),
+                   [&settingsFile](const Settings& kept) { settingsFile.Save(kept); })
             .Run();
     }
 

@@ -1,5 +1,5 @@
-// The window's own keys: which key, on which layout, does what; the zoom's steps; the wheel; and
-// the monitor full screen goes to.
+// The window's own keys: which key, on which layout, does what; the zoom's steps; the wheel; the
+// monitor full screen goes to; and the settings they leave for the next run.
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/window/shortcuts.h"
+#include "app/window/view_settings.h"
 #include "app/window/window_scale.h"
 
 TEST(Shortcuts, FollowTheLayoutsCharacterElseTheKeysUsPlace) {
@@ -103,4 +104,41 @@ TEST(MostOverlapped, ChoosesTheMonitorShowingMostOfTheWindow) {
         {{0, 0, 100, 100}, {}, -1},
     };
     for (const auto& c : cases) EXPECT_EQ(MostOverlapped(c.window, c.screens), c.expected);
+}
+
+TEST(ViewSettings, KeepOnlyWhatThePlayerChose) {
+    const Settings none;
+    const Settings saved = {125, true, false};
+    const struct {
+        const char* what;
+        Settings kept;
+        ViewChange change;
+        ShownView shown;
+        bool sizeFromCommandLine;
+        Settings expected;
+    } cases[] = {
+        {"a zoom", none, ViewChange::Zoom, {6, false, false}, false, {110, {}, {}}},
+        {"a zoom with --scale", saved, ViewChange::Zoom, {6, false, false}, true, saved},
+        {"a zoom while a screen reader has speech on",
+         none,
+         ViewChange::Zoom,
+         {5, false, true},
+         false,
+         {100, {}, {}}},
+        {"full screen while --speak has speech on",
+         saved,
+         ViewChange::FullScreen,
+         {5, false, true},
+         false,
+         {125, false, false}},
+        {"speech toggled", saved, ViewChange::Speech, {5, false, true}, true, {125, true, true}},
+    };
+    for (const auto& c : cases) {
+        const Settings kept = KeptSettings(c.kept, c.change, c.shown, c.sizeFromCommandLine);
+        EXPECT_EQ(FormatSettings(kept), FormatSettings(c.expected)) << c.what;
+    }
+
+    EXPECT_EQ(StartingZoomStep(saved, false), 7);
+    EXPECT_EQ(StartingZoomStep(saved, true), kDefaultZoomStep);
+    EXPECT_EQ(StartingZoomStep({33, {}, {}}, false), kDefaultZoomStep);
 }
