@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/platform/platform.h"
 #include "app/speech/speech_service.h"
@@ -15,7 +14,6 @@
 #include "app/startup/data_files.h"
 #include "app/startup/settings.h"
 #include "app/window/font.h"
-#include "app/window/shortcuts.h"
 #include "app/window/splash.h"
 #include "app/window/stale_wm_check.h"
 #include "app/window/window_input.h"

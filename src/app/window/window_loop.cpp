@@ -79,8 +79,8 @@ void WindowLoop::Run() {
     while (!glfwWindowShouldClose(window_)) {
         Sleep(wait);
         now_ = glfwGetTime();
-        TakeWindowKeys();
-        if (pacer_.BeginWake(TakeEvents(now_))) PlayGame("");
+        CarryOutWindowKeys();
+        if (pacer_.BeginWake(GatherFacts(now_))) PlayGame("");
         if (pacer_.TakeFrame()) BuildFrame();
         wait = pacer_.EndWake(glfwGetTime(), input_.Pending(), session_.NextChangeAt());
     }
@@ -96,7 +96,7 @@ void WindowLoop::Sleep(double seconds) {
     }
 }
 
-WindowPacer::Wake WindowLoop::TakeEvents(double now) {
+WindowPacer::Wake WindowLoop::GatherFacts(double now) {
     WindowPacer::Wake wake;
     wake.now = now;
     wake.exposed = input_.TakeExposed();
@@ -113,17 +113,17 @@ void WindowLoop::PlayGame(const std::string& line) {
     pacer_.GamePlayed(session_.console().Changes());
 }
 
-void WindowLoop::TakeWindowKeys() {
+void WindowLoop::CarryOutWindowKeys() {
     for (const WindowKey& key : input_.TakeWindowKeys()) {
         if (const SpeechKey* speechKey = std::get_if<SpeechKey>(&key)) {
-            TakeSpeechKey(*speechKey);
+            CarryOutSpeechKey(*speechKey);
         } else {
-            TakeShortcut(std::get<Shortcut>(key));
+            CarryOutShortcut(std::get<Shortcut>(key));
         }
     }
 }
 
-void WindowLoop::TakeSpeechKey(SpeechKey key) {
+void WindowLoop::CarryOutSpeechKey(SpeechKey key) {
     switch (key) {
         case SpeechKey::kToggle:
             speech_.SetOn(!speech_.on());
@@ -138,7 +138,7 @@ void WindowLoop::TakeSpeechKey(SpeechKey key) {
     }
 }
 
-void WindowLoop::TakeShortcut(Shortcut shortcut) {
+void WindowLoop::CarryOutShortcut(Shortcut shortcut) {
     Console& console = session_.console();
     switch (shortcut) {
         case Shortcut::ZoomIn:

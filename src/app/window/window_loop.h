@@ -41,9 +41,9 @@ public:
 private:
     static void Sleep(double seconds);
     // Carries out the window's own keys pressed since the last wake, in the order pressed.
-    void TakeWindowKeys();
-    void TakeShortcut(Shortcut shortcut);
-    void TakeSpeechKey(SpeechKey key);
+    void CarryOutWindowKeys();
+    void CarryOutShortcut(Shortcut shortcut);
+    void CarryOutSpeechKey(SpeechKey key);
     void Zoom(Shortcut shortcut);
     void ToggleFullScreen();
     // Hands on the settings to keep once the player made `change`.
@@ -51,7 +51,7 @@ private:
     // Rasterises the font again at the zoomed size, between frames.
     void LoadFont();
     // What the window saw by this wake.
-    WindowPacer::Wake TakeEvents(double now);
+    WindowPacer::Wake GatherFacts(double now);
     // Runs the game's clock on to this wake and hands it the line typed (if any).
     void PlayGame(const std::string& line);
     // One GUI frame: the splash or the console, the line typed in it, and the pixels if they
