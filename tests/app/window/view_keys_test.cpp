@@ -137,8 +137,6 @@ TEST(ViewSettings, KeepOnlyWhatThePlayerChose) {
         const Settings kept = KeptSettings(c.kept, c.change, c.shown, c.sizeFromCommandLine);
         EXPECT_EQ(FormatSettings(kept), FormatSettings(c.expected)) << c.what;
     }
-
     EXPECT_EQ(StartingZoomStep(saved, false), 7);
     EXPECT_EQ(StartingZoomStep(saved, true), kDefaultZoomStep);
-    EXPECT_EQ(StartingZoomStep({33, {}, {}}, false), kDefaultZoomStep);
 }
