@@ -107,34 +107,21 @@ TEST(MostOverlapped, ChoosesTheMonitorShowingMostOfTheWindow) {
 }
 
 TEST(ViewSettings, KeepOnlyWhatThePlayerChose) {
-    const Settings none;
     const Settings saved = {125, true, false};
     const struct {
         const char* what;
-        Settings kept;
         ViewChange change;
-        ShownView shown;
+        ShownView shown;  // zoom step, full screen, speech
         bool sizeFromCommandLine;
         Settings expected;
     } cases[] = {
-        {"a zoom", none, ViewChange::Zoom, {6, false, false}, false, {110, {}, {}}},
-        {"a zoom with --scale", saved, ViewChange::Zoom, {6, false, false}, true, saved},
-        {"a zoom while a screen reader has speech on",
-         none,
-         ViewChange::Zoom,
-         {5, false, true},
-         false,
-         {100, {}, {}}},
-        {"full screen while --speak has speech on",
-         saved,
-         ViewChange::FullScreen,
-         {5, false, true},
-         false,
-         {125, false, false}},
-        {"speech toggled", saved, ViewChange::Speech, {5, false, true}, true, {125, true, true}},
+        {"zoom, speech a reader's", ViewChange::Zoom, {6, true, true}, false, {110, true, false}},
+        {"zoom with --scale", ViewChange::Zoom, {6, true, false}, true, saved},
+        {"full screen", ViewChange::FullScreen, {7, false, false}, false, {125, false, false}},
+        {"speech toggled", ViewChange::Speech, {7, true, true}, true, {125, true, true}},
     };
     for (const auto& c : cases) {
-        const Settings kept = KeptSettings(c.kept, c.change, c.shown, c.sizeFromCommandLine);
+        const Settings kept = KeptSettings(saved, c.change, c.shown, c.sizeFromCommandLine);
         EXPECT_EQ(FormatSettings(kept), FormatSettings(c.expected)) << c.what;
     }
     EXPECT_EQ(StartingZoomStep(saved, false), 7);

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <vector>
 
 #include "session/wake.h"
@@ -52,8 +51,6 @@ struct Scenario {
     std::vector<Step> steps;
 };
 
-// Runs one wake as the loop does; the game adds to the log (counted in `log`) when the step
-// says so.
 unsigned RunWake(WindowPacer& pacer, const Step& step, std::uint64_t& log, double& wait) {
     WindowPacer::Wake wake;
     wake.now = step.now;
@@ -63,14 +60,10 @@ unsigned RunWake(WindowPacer& pacer, const Step& step, std::uint64_t& log, doubl
     wake.held = step.facts & kHeld;
     wake.iconified = step.facts & kIconified;
     wake.focused = !(step.facts & kUnfocused);
-    const auto playGame = [&pacer, &step, &log] {
-        if (step.facts & kLogChanged) ++log;
-        pacer.GamePlayed(log);
-    };
     unsigned done = 0;
     if (pacer.BeginWake(wake)) {
         done |= kGameFirst;
-        playGame();
+        pacer.GamePlayed(log += (step.facts & kLogChanged) ? 1 : 0);
     }
     if (pacer.TakeFrame()) {
         done |= kFrame_;
@@ -82,7 +75,7 @@ unsigned RunWake(WindowPacer& pacer, const Step& step, std::uint64_t& log, doubl
             if (steps.relayout) done |= kRelayout;
             if (steps.playGame) {
                 done |= kGameAfter;
-                playGame();
+                pacer.GamePlayed(log += (step.facts & kLogChanged) ? 1 : 0);
             }
         }
         if (pacer.Present(step.facts & kChanged)) done |= kDrawn;
@@ -107,8 +100,7 @@ TEST(WindowPacer, DecidesEachWake) {
           {11.0 + kFrame / 2, kKeys | kKeysLeft, 0, kFrame / 2},
           {11.0 + kFrame, kKeys | kLine | kLogChanged | kChanged, kFrame_ | kGameAfter | kDrawn,
            kFrame}}},
-        {"the answer to a line is drawn in a frame of its own, though the frame that took the "
-         "line showed nothing new",
+        {"a line's answer is drawn in a frame of its own",
          kNever,
          {kFirstFrame,
           {11.0, kKeys | kActivity | kLine | kLogChanged, kFrame_ | kGameAfter, kFrame},
