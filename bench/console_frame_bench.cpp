@@ -21,7 +21,7 @@ void ConsoleFrame(benchmark::State& state, Console::LogDrawing drawing) {
     for (int n = 0; n < kSettleFrames; ++n) gui.Frame(console);
 
     for (auto _ : state) gui.Frame(console);
-    state.counters["lines"] = static_cast<double>(console.lines.size());
+    state.counters["lines"] = static_cast<double>(console.lines().size());
 }
 
 void LogLengths(benchmark::internal::Benchmark* benchmark) {

@@ -10,6 +10,8 @@ const std::string kLookAroundText =
     "it easier. Judging by the mold on the walls, this must be an old building.You see a "
     "<i>dresser</>, a bed and a chair. There's a <i>door</>, I wonder if it <a>opens</>.";
 
+const std::string kOneLineText = "<s>go</>";
+
 const std::vector<std::string> kStoryTexts = {
     "Welcome to the Vosk! The shortest text based game ever. Where <a>actions</>, "
     "<h>hints</> and <i>interactables</> are all color coded :).Type <a>I understand</> to "
@@ -56,8 +58,10 @@ const std::string& LongestStoryText() {
 
 void FillLog(Console& console, std::size_t displayLines) {
     const std::vector<std::string>& texts = StoryTexts();
-    for (std::size_t n = 0; console.lines.size() < displayLines; ++n) {
-        console.AddText(texts[n % texts.size()]);
+    for (std::size_t n = 0; console.lines().size() < displayLines; ++n) {
+        const std::string& text = texts[n % texts.size()];
+        // The last lines are echoes, one line each at any width, where a text would overshoot.
+        const std::size_t textLines = WrapText(text, console.wrapWidth).size();
+        console.AddText(console.lines().size() + textLines <= displayLines ? text : kOneLineText);
     }
-    console.lines.resize(displayLines);
 }

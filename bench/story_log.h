@@ -13,5 +13,5 @@ const std::vector<std::string>& StoryTexts();
 // The longest text the story adds to the log at once ("look around" in the room).
 const std::string& LongestStoryText();
 
-// Adds story texts, in turn, until the log holds exactly `displayLines` lines.
+// Adds story texts, in turn, until the log holds exactly `displayLines` lines at its width.
 void FillLog(Console& console, std::size_t displayLines);

@@ -41,7 +41,7 @@ void ZoomStep(benchmark::State& state) {
             if (relaid) console.Rewrap();
         }
     }
-    state.counters["lines"] = static_cast<double>(console.lines.size());
+    state.counters["lines"] = static_cast<double>(console.lines().size());
     state.counters["frames"] =
         static_cast<double>(frames) / static_cast<double>(state.iterations());
 }

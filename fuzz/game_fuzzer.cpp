@@ -111,7 +111,7 @@ void TypeLine(HeadlessDriver& driver, const std::string& typed) {
 
     // Only the wake-up scene empties the log. Otherwise the echo is there, followed at most by
     // what its handler, a scene entry and one update printed in the same frame.
-    const std::vector<ConsoleLine>& lines = driver.console().lines;
+    const std::vector<ConsoleLine>& lines = driver.console().lines();
     if (lines.empty() && driver.game().currentScene == WakeUp) return;
     char style = reference::kPlainStyle;
     const reference::StyledText echo = reference::ScanMarkup("<s>" + line + "</>", style);

@@ -70,12 +70,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Console console;
     console.wrapWidth = width;
     for (const std::string& text : texts) {
-        const std::size_t before = console.lines.size();
+        const std::size_t before = console.lines().size();
         console.AddText(text);
         fuzz::Require(console.scrollToBottom, "AddText asks to scroll to the end");
-        fuzz::Require(console.lines.size() > before, "AddText appends a line");
-        const std::vector<ConsoleLine> added(console.lines.begin() + static_cast<long>(before),
-                                             console.lines.end());
+        fuzz::Require(console.lines().size() > before, "AddText appends a line");
+        const std::vector<ConsoleLine> added(console.lines().begin() + static_cast<long>(before),
+                                             console.lines().end());
         fuzz::CheckAddedText(text, width, added, strictTags, stats);
     }
 
@@ -86,15 +86,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& text : texts) fresh.AddText(text);
     console.wrapWidth = rewrapWidth;
     console.Rewrap();
-    fuzz::Require(console.lines == fresh.lines, "Rewrap lays out the texts as added",
+    fuzz::Require(console.lines() == fresh.lines(), "Rewrap lays out the texts as added",
                   [&texts] { return std::to_string(texts.size()) + " texts"; });
 
     console.Clear();
-    fuzz::Require(console.lines.empty(), "Clear empties the log");
+    fuzz::Require(console.lines().empty(), "Clear empties the log");
     fuzz::Require(console.wrapWidth == rewrapWidth && console.scrollToBottom,
                   "Clear keeps the width and the scroll request");
     console.AddText("");
-    fuzz::Require(console.lines.size() == 1 && console.lines[0].empty(),
+    fuzz::Require(console.lines().size() == 1 && console.lines()[0].empty(),
                   "an empty text after Clear is one empty line");
     return 0;
 }

@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "app/platform/platform.h"
 #include "app/speech/speech_service.h"
@@ -15,7 +14,6 @@
 #include "app/startup/data_files.h"
 #include "app/startup/settings.h"
 #include "app/window/font.h"
-#include "app/window/shortcuts.h"
 #include "app/window/splash.h"
 #include "app/window/stale_wm_check.h"
 #include "app/window/window_input.h"
@@ -90,29 +88,6 @@ void SetUpGui(GLFWwindow* window, WindowInput& input, float scale) {
     input.Install(window);
 }
 
-// The view the window starts in: as saved, but at the zoom of 100% when --scale sets the size.
-WindowLoop::View StartingView(const Settings& saved, const CommandLine& command) {
-    WindowLoop::View view;
-    view.zoomStep = kDefaultZoomStep;
-    for (int step = 0; step < kZoomStepCount && !command.scale; ++step) {
-        if (saved.zoomPercent == kZoomPercents[step]) view.zoomStep = step;
-    }
-    view.fullScreen = saved.fullScreen.value_or(false);
-    return view;
-}
-
-// Saves the view whenever the player changes it; with --scale the saved zoom stays as it was.
-WindowLoop::ViewChanged SaveView(SettingsSaver& saver, Settings& saved,
-                                 const CommandLine& command) {
-    const bool keepZoom = command.scale.has_value();
-    return [&saver, &saved, keepZoom](const WindowLoop::View& view) {
-        saved.fullScreen = view.fullScreen;
-        if (view.speech) saved.speech = view.speech;
-        if (!keepZoom) saved.zoomPercent = kZoomPercents[view.zoomStep];
-        saver.Save(saved);
-    };
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -131,7 +106,7 @@ int main(int argc, char** argv) {
     // What the player chose in earlier runs.
     SettingsDisk disk;
     SettingsFile settingsFile(SettingsFolder(), disk, stderr);
-    Settings saved = settingsFile.Load();
+    const Settings saved = settingsFile.Load();
 
     glfwSetErrorCallback(ReportGlfwError);
     RemoveStaleWindowManagerCheck();
@@ -168,8 +143,10 @@ int main(int argc, char** argv) {
         if (splash) speech.Say(kSplashSpoken);
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
-        WindowLoop(window, input, std::move(splash), session, speech, font, scale.scale,
-                   StartingView(saved, command), SaveView(settingsSaver, saved, command))
+        // The view as saved; what the player changes in it is kept for the next run.
+        WindowLoop(window, input, std::move(splash), session, speech, font, scale.scale, saved,
+                   command.scale.has_value(),
+                   [&settingsSaver](const Settings& kept) { settingsSaver.Save(kept); })
             .Run();
         // Closed at once: saving what waits and ending speech may take a moment.
         glfwHideWindow(window);

@@ -9,35 +9,33 @@ void Console::LayOut(const std::string& markup) {
     // Every text starts plain: a tag left open colours the rest of its own text only.
     SpanStyle style = SpanStyle::Plain;
     for (const std::string& displayLine : WrapText(markup, wrapWidth)) {
-        lines.push_back(ParseMarkup(displayLine, style));
+        lines_.push_back(ParseMarkup(displayLine, style));
     }
     scrollToBottom = true;
     ++changes_;
 }
 
 void Console::Clear() {
-    lines.clear();
+    ClearLines();
     texts_.clear();
-    rowLines_.clear();
-    indexedLines_ = 0;
     ++clears_;
     ++changes_;
 }
 
+void Console::ClearLines() {
+    lines_.clear();
+    rowLines_.clear();
+    indexedLines_ = 0;
+}
+
 void Console::IndexNewRows() {
-    if (lines.size() < indexedLines_) {
-        rowLines_.clear();
-        indexedLines_ = 0;
-    }
-    for (; indexedLines_ < lines.size(); ++indexedLines_) {
-        if (!lines[indexedLines_].empty()) rowLines_.push_back(indexedLines_);
+    for (; indexedLines_ < lines_.size(); ++indexedLines_) {
+        if (!lines_[indexedLines_].empty()) rowLines_.push_back(indexedLines_);
     }
 }
 
 void Console::Rewrap() {
-    lines.clear();
-    rowLines_.clear();
-    indexedLines_ = 0;
+    ClearLines();
     for (const std::string& text : texts_) LayOut(text);
     scrollToBottom = true;
     ++changes_;

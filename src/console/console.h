@@ -41,6 +41,8 @@ public:
     const std::vector<std::string>& Texts() const { return texts_; }
     // How many times the log was emptied.
     std::uint64_t Clears() const { return clears_; }
+    // The display lines, as AddText, Clear and Rewrap made them: one row each, empty ones none.
+    const std::vector<ConsoleLine>& lines() const { return lines_; }
     // Draws the console inside the current GUI frame; returns the line submitted with Enter
     // in this frame, or an empty string.
     std::string Draw();
@@ -63,7 +65,6 @@ public:
 
     bool scrollToBottom = false;
     char inputBuffer[kInputBufferSize] = {};
-    std::vector<ConsoleLine> lines;
     int wrapWidth = kUnmeasuredWrapWidth;
     LogDrawing logDrawing = LogDrawing::VisibleRows;
     // Whether Draw fills the window with kBackground. A front end that clears the screen to
@@ -71,13 +72,15 @@ public:
     bool fillBackground = true;
 
 private:
-    // Brings `rowLines_` up to date with the lines appended since the last call. Lines are
-    // expected to change only by appending and by Clear; a log that shrank is indexed anew.
+    // Brings `rowLines_` up to date with the lines appended since the last call.
     void IndexNewRows();
     void LayOut(const std::string& markup);
+    // Empties the display lines and their rows' index, keeping the texts.
+    void ClearLines();
 
-    std::vector<std::size_t> rowLines_;  // index in `lines` of each non-empty line: one row each
-    std::size_t indexedLines_ = 0;       // how many of `lines` rowLines_ has looked at
+    std::vector<ConsoleLine> lines_;
+    std::vector<std::size_t> rowLines_;  // index in `lines_` of each non-empty line: one row each
+    std::size_t indexedLines_ = 0;       // how many of `lines_` rowLines_ has looked at
     std::vector<std::string> texts_;
     std::uint64_t changes_ = 0;
     std::uint64_t clears_ = 0;

@@ -151,9 +151,9 @@ std::string Console::Draw() {
     const float rowHeight = std::floor(ImGui::GetTextLineHeightWithSpacing());
     if (logDrawing == LogDrawing::EveryRow || !(rowHeight >= 1.0f) ||
         rowLines_.size() > static_cast<std::size_t>(INT_MAX)) {
-        DrawEveryRow(lines);
+        DrawEveryRow(lines_);
     } else {
-        DrawVisibleRows(lines, rowLines_, rowHeight);
+        DrawVisibleRows(lines_, rowLines_, rowHeight);
     }
     scrolledByKey_ = scrollStep_.has_value();
     if (scrollStep_ == ScrollStep::ToEnd) scrollToBottom = true;

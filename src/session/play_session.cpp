@@ -13,8 +13,7 @@ PlaySession::PlaySession(Display& display, int wrapWidth, const StoryBuilder& bu
     // Laid out at the final width from the start, so no Rewrap is needed later.
     console_.wrapWidth = wrapWidth;
     game_ = std::make_unique<Game>(console_, buildStory);
-    Show(watcher_.Take(console_.lines), 0);
-    Record(0);
+    TakeLog(0, false);
     display_.FrameShown();
 }
 
@@ -55,42 +54,37 @@ void PlaySession::Frame(float seconds, const std::string& typed) {
         const std::size_t echoLines = WrapText(EchoMarkup(typed), console_.wrapWidth).size();
         game_->HandleInput(console_, typed);
         display_.Typed(typed);
-        Show(watcher_.Take(console_.lines), echoLines);
         record_.Typed(typed);
-        Record(1);
+        TakeLog(echoLines, true);
     }
     game_->Update();
-    Show(watcher_.Take(console_.lines), 0);
-    Record(0);
+    TakeLog(0, false);
     display_.FrameShown();
 }
 
-void PlaySession::Record(std::size_t skip) {
-    if (console_.Clears() != clearsRecorded_) {
-        // The echo, if any, went with everything else.
-        record_.Cleared();
-        clearsRecorded_ = console_.Clears();
-        textsRecorded_ = 0;
-        skip = 0;
-    }
+void PlaySession::TakeLog(std::size_t echoLines, bool echoed) {
+    const std::vector<ConsoleLine>& lines = console_.lines();
     const std::vector<std::string>& texts = console_.Texts();
-    for (std::size_t i = textsRecorded_ + skip; i < texts.size(); ++i) record_.Added(texts[i]);
-    textsRecorded_ = texts.size();
+    std::size_t firstLine = linesTaken_ + echoLines;
+    std::size_t firstText = textsTaken_ + (echoed ? 1 : 0);
+    if (console_.Clears() != clearsTaken_) {
+        // The echo, if any, went with everything else.
+        display_.Cleared();
+        record_.Cleared();
+        clearsTaken_ = console_.Clears();
+        firstLine = 0;
+        firstText = 0;
+    }
+    for (std::size_t i = firstLine; i < lines.size(); ++i) {
+        // A line without spans takes no room in the window either.
+        if (!lines[i].empty()) display_.Line(lines[i]);
+    }
+    for (std::size_t i = firstText; i < texts.size(); ++i) record_.Added(texts[i]);
+    linesTaken_ = lines.size();
+    textsTaken_ = texts.size();
 }
 
 void PlaySession::Rewrap() {
     console_.Rewrap();
-    watcher_.Take(console_.lines);
-}
-
-void PlaySession::Show(const LogChange& change, std::size_t echoLines) {
-    std::size_t first = change.first + echoLines;
-    if (change.cleared) {
-        display_.Cleared();
-        first = 0;  // the echo went with everything else
-    }
-    for (std::size_t i = first; i < console_.lines.size(); ++i) {
-        // A line without spans takes no room in the window either.
-        if (!console_.lines[i].empty()) display_.Line(console_.lines[i]);
-    }
+    linesTaken_ = console_.lines().size();
 }

@@ -7,7 +7,6 @@
 #include "console/console.h"
 #include "engine/game.h"
 #include "session/display.h"
-#include "session/log_watcher.h"
 #include "session/story_record.h"
 #include "session/wake.h"
 
@@ -62,10 +61,10 @@ public:
     const std::string& StoryText() const { return record_.Text(); }
 
 private:
-    void Show(const LogChange& change, std::size_t echoLines);
-    // Adds the texts the console gained since the last call to the record, leaving out the
-    // first `skip` of them (the echo of a typed line, which the record has as typed).
-    void Record(std::size_t skip);
+    // Shows the display lines and records the texts the console gained since the last call,
+    // as the console counts them, leaving out the echo of a typed line (its first `echoLines`
+    // lines and its text), which the display and the record take as typed.
+    void TakeLog(std::size_t echoLines, bool echoed);
 
     // The game's time at a reading of the front end's clock.
     double GameTimeAt(double reading) const {
@@ -78,8 +77,9 @@ private:
     std::optional<double> pausedAt_;  // the reading the clock stopped at
     Console console_;
     std::unique_ptr<Game> game_;  // made once the console has its width
-    LogWatcher watcher_;
     StoryRecord record_;
-    std::uint64_t clearsRecorded_ = 0;
-    std::size_t textsRecorded_ = 0;
+    // How much of the log was taken: the clears, the display lines and the texts.
+    std::uint64_t clearsTaken_ = 0;
+    std::size_t linesTaken_ = 0;
+    std::size_t textsTaken_ = 0;
 };

@@ -182,6 +182,10 @@ std::vector<ClippingCase> Cases() {
     const auto longLog = [](Console& console) {
         AddLog(console, 1600);
     };
+    const auto narrower = [](Console& console) {
+        console.wrapWidth /= 2;
+        console.Rewrap();
+    };
     return {
         {"EmptyLog", noLog, {Settle(), Settle()}},
         {"ShortLog", shortLog, {Settle(), Settle(), Wheel(1.0f), Settle(), Wheel(-1.0f)}},
@@ -207,6 +211,7 @@ std::vector<ClippingCase> Cases() {
         {"LaidOutAgain",
          longLog,
          {Settle(), Settle(), Change([](Console& c) { c.Rewrap(); }), Settle(), Settle()}},
+        {"LaidOutAgainNarrower", longLog, {Settle(), Change(narrower), Settle()}},
     };
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -76,7 +77,7 @@ TEST(ConsoleWindow, EnterOnAnEmptyFieldReturnsNothingButScrollsNextFrame) {
     EXPECT_FALSE(driver.console().scrollToBottom);
     EXPECT_EQ(driver.Type(""), "");
     EXPECT_TRUE(driver.console().scrollToBottom);
-    EXPECT_TRUE(driver.console().lines.empty());  // the story added nothing
+    EXPECT_TRUE(driver.console().lines().empty());  // the story added nothing
     driver.Frame();
     EXPECT_FALSE(driver.console().scrollToBottom);
 }
@@ -97,6 +98,25 @@ TEST(ConsoleWindow, AddedTextScrollsTheLogToItsEnd) {
     driver.Frame();
     driver.Frame();
     EXPECT_FLOAT_EQ(LogRegion()->Scroll.y, LogRegion()->ScrollMax.y);
+}
+
+TEST(ConsoleWindow, PageKeysKeepTheRowAtThePagesEdgeInView) {
+    HeadlessDriver driver(QuietStory);
+    driver.Frame();
+    for (int i = 0; i < 200; ++i) driver.console().AddText("line " + std::to_string(i));
+    driver.Frame();
+    driver.Frame();
+    // A page less one row, either way: the row at the edge the view leaves is seen at the other.
+    for (const auto step : {Console::ScrollStep::PageUp, Console::ScrollStep::PageDown}) {
+        const float before = LogRegion()->Scroll.y;
+        driver.console().Scroll(step);
+        driver.Frame();
+        driver.Frame();  // the region takes the new scroll when it next begins
+        const float moved = std::fabs(LogRegion()->Scroll.y - before);
+        const float row = ImGui::GetTextLineHeightWithSpacing();
+        EXPECT_LE(moved, LogRegion()->Size.y - row);
+        EXPECT_GT(moved, LogRegion()->Size.y - 2.0f * row);
+    }
 }
 
 TEST(ConsoleWindow, MeasuresTheLineWidthForTheGameFont) {

@@ -177,20 +177,21 @@ TEST(AddText, LaysOutTheRedButtonTextInColouredSpans) {
     Console console;
     console.wrapWidth = 40;
     console.AddText(kRedButtonText);
-    ASSERT_EQ(console.lines.size(), 3u);
-    EXPECT_EQ(console.lines[0],
+    ASSERT_EQ(console.lines().size(), 3u);
+    EXPECT_EQ(console.lines()[0],
               (Spans{Span("Clever girl... ", SpanStyle::Plain), Span("push", SpanStyle::Action),
                      Span(" the big ", SpanStyle::Plain), Span("red", SpanStyle::Interactable)}));
-    EXPECT_EQ(console.lines[1], (Spans{Span("button", SpanStyle::Interactable),
-                                       Span(" to complete this intro and get", SpanStyle::Plain)}));
-    EXPECT_EQ(console.lines[2], (Spans{Span("down to business.", SpanStyle::Plain)}));
+    EXPECT_EQ(console.lines()[1],
+              (Spans{Span("button", SpanStyle::Interactable),
+                     Span(" to complete this intro and get", SpanStyle::Plain)}));
+    EXPECT_EQ(console.lines()[2], (Spans{Span("down to business.", SpanStyle::Plain)}));
     EXPECT_TRUE(console.scrollToBottom);
 
     Console narrow;
     narrow.wrapWidth = 30;
     narrow.AddText(kRedButtonText);
-    ASSERT_EQ(narrow.lines.size(), 4u);
-    EXPECT_EQ(narrow.lines[1],
+    ASSERT_EQ(narrow.lines().size(), 4u);
+    EXPECT_EQ(narrow.lines()[1],
               (Spans{Span("", SpanStyle::Plain), Span("red button", SpanStyle::Interactable),
                      Span(" to complete this", SpanStyle::Plain)}));
 }
@@ -201,36 +202,36 @@ TEST(AddText, StartsEveryTextPlainAndKeepsTheStyleAcrossItsOwnLines) {
     console.AddText("<s>look around the room</>");
     console.AddText("<a>left open\nstill action");
     console.AddText("plain again");
-    ASSERT_EQ(console.lines.size(), 5u);
+    ASSERT_EQ(console.lines().size(), 5u);
     // No span follows a tag that ends the line.
-    EXPECT_EQ(console.lines[1], (Spans{Span("room", SpanStyle::Echo)}));
-    EXPECT_EQ(console.lines[3], (Spans{Span("still action", SpanStyle::Action)}));
-    EXPECT_EQ(console.lines[4], (Spans{Span("plain again", SpanStyle::Plain)}));
+    EXPECT_EQ(console.lines()[1], (Spans{Span("room", SpanStyle::Echo)}));
+    EXPECT_EQ(console.lines()[3], (Spans{Span("still action", SpanStyle::Action)}));
+    EXPECT_EQ(console.lines()[4], (Spans{Span("plain again", SpanStyle::Plain)}));
 }
 
 TEST(AddText, EmptyTextsAddLinesThatShowNothing) {
     Console console;
     console.wrapWidth = 40;
     console.AddText("");
-    ASSERT_EQ(console.lines.size(), 1u);
-    EXPECT_TRUE(console.lines[0].empty());
+    ASSERT_EQ(console.lines().size(), 1u);
+    EXPECT_TRUE(console.lines()[0].empty());
     EXPECT_TRUE(console.scrollToBottom);
 
     console.AddText("a\n\nb");
-    ASSERT_EQ(console.lines.size(), 4u);
-    EXPECT_TRUE(console.lines[2].empty());
+    ASSERT_EQ(console.lines().size(), 4u);
+    EXPECT_TRUE(console.lines()[2].empty());
 }
 
 TEST(Rewrap, ReproducesATextAddedBeforeTheWindowWasMeasured) {
     Console console;  // not measured yet
     console.AddText(kRedButtonText);
-    const std::vector<ConsoleLine> before = console.lines;
+    const std::vector<ConsoleLine> before = console.lines();
     console.Rewrap();
-    EXPECT_EQ(console.lines, before);
+    EXPECT_EQ(console.lines(), before);
 
     console.wrapWidth = 40;
     console.Rewrap();
-    EXPECT_EQ(console.lines.size(), 3u);
+    EXPECT_EQ(console.lines().size(), 3u);
 }
 
 TEST(Clear, EmptiesTheLogOnly) {
@@ -239,7 +240,7 @@ TEST(Clear, EmptiesTheLogOnly) {
     console.AddText("something");
     console.inputBuffer[0] = 'x';
     console.Clear();
-    EXPECT_TRUE(console.lines.empty());
+    EXPECT_TRUE(console.lines().empty());
     EXPECT_EQ(console.wrapWidth, 40);
     EXPECT_EQ(console.inputBuffer[0], 'x');
     EXPECT_TRUE(console.scrollToBottom);

@@ -22,7 +22,7 @@ std::vector<ConsoleLine> LaidOutFromTheStart(int width) {
     Console console;
     console.wrapWidth = width;
     for (const char* text : kTexts) console.AddText(text);
-    return console.lines;
+    return console.lines();
 }
 
 }  // namespace
@@ -33,7 +33,7 @@ TEST(Rewrap, LaysOutTheTextsAsAddedAtEveryWidth) {
     console.AddText("Gone.");
     console.Clear();  // what was emptied stays gone
     for (const char* text : kTexts) console.AddText(text);
-    const std::vector<ConsoleLine> first = console.lines;
+    const std::vector<ConsoleLine> first = console.lines();
 
     // Narrow, wide, unmeasured, and back where it started.
     for (const int width : {8, 40, INT_MAX, 16}) {
@@ -41,20 +41,20 @@ TEST(Rewrap, LaysOutTheTextsAsAddedAtEveryWidth) {
         console.scrollToBottom = false;
         const std::uint64_t changes = console.Changes();
         console.Rewrap();
-        EXPECT_EQ(console.lines, LaidOutFromTheStart(width)) << "width " << width;
+        EXPECT_EQ(console.lines(), LaidOutFromTheStart(width)) << "width " << width;
         EXPECT_GT(console.Changes(), changes);
         EXPECT_TRUE(console.scrollToBottom);
         if (width != INT_MAX) continue;
         // Unwrapped, each paragraph is one line with all its colours: nothing was lost.
         std::vector<std::string> shown;
-        for (const ConsoleLine& line : console.lines) shown.push_back(LineMarkup(line));
+        for (const ConsoleLine& line : console.lines()) shown.push_back(LineMarkup(line));
         EXPECT_EQ(shown, (std::vector<std::string>{"An <i>old lamp</> on the <a>oak table</>", "",
                                                    "<a>burning</> bright.", "<s>go</>",
                                                    "<h>Hint: it is hot</>"}));
     }
-    EXPECT_EQ(console.lines, first);
+    EXPECT_EQ(console.lines(), first);
 
     console.Clear();
     console.Rewrap();
-    EXPECT_TRUE(console.lines.empty());
+    EXPECT_TRUE(console.lines().empty());
 }

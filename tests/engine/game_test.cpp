@@ -115,7 +115,7 @@ TEST(Game, SwitchingFromAHandlerEchoesThenPrintsThenEnters) {
     const int updatesBefore = recorder.updates[1];
     driver.Type("Go One");
     EXPECT_EQ(driver.Log(), "enter 0\nGo One\ngoing to 1\nenter 1");
-    EXPECT_EQ(driver.console().lines[1].back().style, SpanStyle::Echo);
+    EXPECT_EQ(driver.console().lines()[1].back().style, SpanStyle::Echo);
     EXPECT_EQ(driver.game().currentScene, 1);
     EXPECT_EQ(driver.game().previousScene, 1);
     EXPECT_EQ(recorder.entries[1], 1);
@@ -213,7 +213,7 @@ TEST(Game, EchoKeepsCapitalsAndMarkupTyped) {
     Recorder recorder;
     HeadlessDriver driver(RecordingStory(&recorder));
     driver.Type("NOTE <a>Red</> then");
-    const ConsoleLine& echo = driver.console().lines[1];
+    const ConsoleLine& echo = driver.console().lines()[1];
     ASSERT_EQ(echo.size(), 4u);  // an empty plain span before the echo's own tag
     EXPECT_EQ(echo[1].text, "NOTE ");
     EXPECT_EQ(echo[1].style, SpanStyle::Echo);
@@ -246,7 +246,7 @@ TEST(Game, AStepThatOnlySetsAFlagOrOnlyPrintsIsDueAgainAtOnce) {
                                [state, out] {
                                    if (!state->hasKey && state->SceneOlderThan(1.0f)) {
                                        state->hasKey = true;
-                                   } else if (state->hasKey && out->lines.empty() &&
+                                   } else if (state->hasKey && out->lines().empty() &&
                                               state->SceneOlderThan(2.0f)) {
                                        out->AddText("Two.");
                                    }

@@ -89,7 +89,7 @@ TEST(PlaySession, SkipsAnEchoWrappedOverSeveralLines) {
     display.Take();
     session.Frame(PlaySession::kFrameSeconds, "say it loud and clear");  // matches "say"
     EXPECT_EQ(display.Take(), Events({"> say it loud and clear", "one", "two"}));
-    EXPECT_GT(session.console().lines.size(), 4u);  // the echo took several lines of the log
+    EXPECT_GT(session.console().lines().size(), 4u);  // the echo took several lines of the log
 }
 
 TEST(PlaySession, ReportsAnEmptiedLogOnceAndWhatFollows) {

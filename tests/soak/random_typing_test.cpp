@@ -47,16 +47,16 @@ std::vector<reference::StyledText> EchoShown(const std::string& line) {
 
 bool LogEndsWithEcho(const Console& console, std::size_t from, const std::string& line) {
     const std::vector<reference::StyledText> echo = EchoShown(line);
-    if (console.lines.size() < from + echo.size()) return false;
+    if (console.lines().size() < from + echo.size()) return false;
     for (std::size_t k = 0; k < echo.size(); ++k) {
-        if (!reference::Shown(console.lines[from + k]).SameShown(echo[k])) return false;
+        if (!reference::Shown(console.lines()[from + k]).SameShown(echo[k])) return false;
     }
     return true;
 }
 
 // Whether the echo is among the last lines of the log.
 bool EchoNearTheEnd(const Console& console, const std::string& line) {
-    const std::size_t size = console.lines.size();
+    const std::size_t size = console.lines().size();
     for (std::size_t back = 1; back <= kLinesAfterEcho + 1 && back <= size; ++back) {
         if (LogEndsWithEcho(console, size - back, line)) return true;
     }
@@ -65,7 +65,7 @@ bool EchoNearTheEnd(const Console& console, const std::string& line) {
 
 // Only the wake-up scene's entry empties the log, and it may run in the frame of the line.
 bool LogWasEmptied(HeadlessDriver& driver) {
-    return driver.console().lines.empty() && driver.game().currentScene == WakeUp;
+    return driver.console().lines().empty() && driver.game().currentScene == WakeUp;
 }
 
 struct Tally {
@@ -86,7 +86,7 @@ TEST(RandomTyping, TenThousandLinesOfRandomBytesIntoHandleInput) {
         ASSERT_GE(driver.console().wrapWidth, kNarrowestUnwrappedEcho);
         for (int n = 0; n < kLinesPerScene; ++n) {
             const std::string line = RandomBytes(random, 1, kLongestLine);
-            const std::size_t before = driver.console().lines.size();
+            const std::size_t before = driver.console().lines().size();
             const int scene = driver.game().currentScene;
             driver.game().HandleInput(driver.console(), line);
             ++tally.lines;

@@ -76,7 +76,7 @@ public:
         console.wrapWidth = width_;
         console.AddText(text);
         std::vector<reference::StyledText>& shown = layouts_[text];
-        for (const ConsoleLine& line : console.lines) shown.push_back(reference::Shown(line));
+        for (const ConsoleLine& line : console.lines()) shown.push_back(reference::Shown(line));
         return shown;
     }
 
@@ -101,9 +101,9 @@ struct HeapSample {
 
 HeapSample SampleHeap(const Console& console) {
     HeapSample sample;
-    sample.lines = console.lines.size();
-    sample.nonEmptyLines = NonEmptyLines(console.lines);
-    sample.logBytes = static_cast<long>(soak::LogHeapBytes(console.lines) +
+    sample.lines = console.lines().size();
+    sample.nonEmptyLines = NonEmptyLines(console.lines());
+    sample.logBytes = static_cast<long>(soak::LogHeapBytes(console.lines()) +
                                         soak::TextsHeapBytes(console.Texts()));
     sample.drawBytes = static_cast<long>(soak::DrawListHeapBytes());
     sample.heapBytes = static_cast<long>(soak::HeapBytesInUse());
@@ -189,7 +189,7 @@ TEST_P(Soak, TimedTextsComeAsTheStorySaysAndTheHeapGrowsOnlyWithTheLog) {
         ++frames;
     }
     TextLayouts layouts(console.wrapWidth);
-    std::size_t expectedLines = console.lines.size();
+    std::size_t expectedLines = console.lines().size();
     std::map<std::string, long> fired;
     double lastRepeat = entered;
     long repeats = 0;
@@ -209,9 +209,9 @@ TEST_P(Soak, TimedTextsComeAsTheStorySaysAndTheHeapGrowsOnlyWithTheLog) {
             ++fired[event.text];
             ++timedTexts;
             for (const reference::StyledText& shown : layouts.Of(event.text)) {
-                ASSERT_LT(expectedLines, console.lines.size())
+                ASSERT_LT(expectedLines, console.lines().size())
                     << "missing text \"" << event.text << "\" at frame " << frames;
-                ASSERT_TRUE(reference::Shown(console.lines[expectedLines]).SameShown(shown))
+                ASSERT_TRUE(reference::Shown(console.lines()[expectedLines]).SameShown(shown))
                     << "expected \"" << event.text << "\" at frame " << frames;
                 ++expectedLines;
             }
@@ -226,7 +226,7 @@ TEST_P(Soak, TimedTextsComeAsTheStorySaysAndTheHeapGrowsOnlyWithTheLog) {
             lastRepeat = static_cast<float>(now);
             ++repeats;
         }
-        ASSERT_EQ(console.lines.size(), expectedLines)
+        ASSERT_EQ(console.lines().size(), expectedLines)
             << "the log changed unexpectedly at frame " << frames << ", " << soaked << " s";
         ASSERT_EQ(game.currentScene, timeline.scene()) << "frame " << frames;
 

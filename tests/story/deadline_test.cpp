@@ -38,7 +38,7 @@ public:
 
     int Count(const std::string& text) const {
         int count = 0;
-        for (const ConsoleLine& line : console_.lines) {
+        for (const ConsoleLine& line : console_.lines()) {
             std::string joined;
             for (const TextSpan& span : line) joined += span.text;
             count += joined.find(text) != std::string::npos;

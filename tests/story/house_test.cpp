@@ -48,7 +48,7 @@ void AdvanceToElapsed(HeadlessDriver& driver, float elapsed) {
 TEST(House, WakesUpToTimedThoughts) {
     HeadlessDriver driver;
     ReachWakeUp(driver);
-    EXPECT_TRUE(driver.console().lines.empty());
+    EXPECT_TRUE(driver.console().lines().empty());
     const struct {
         float elapsed;
         int shown;  // how many of the wake-up texts
@@ -190,7 +190,7 @@ TEST(House, DeathWakesThePlayerAgainWithNothing) {
     AdvanceToElapsed(driver, 10.1f);
     EXPECT_EQ(driver.game().currentScene, WakeUp);
     EXPECT_EQ(driver.game().previousScene, WakeUp);
-    EXPECT_TRUE(driver.console().lines.empty());
+    EXPECT_TRUE(driver.console().lines().empty());
     EXPECT_FALSE(driver.game().hasKey);
     EXPECT_FALSE(driver.game().keySeen);
     EXPECT_FALSE(driver.game().rightDoorUnlocked);
@@ -241,9 +241,9 @@ TEST(House, TheWoodsRollTheCreditsThenFallSilent) {
                 << i << " at " << checkpoint.elapsed;
         }
     }
-    const std::size_t lines = driver.console().lines.size();
+    const std::size_t lines = driver.console().lines().size();
     driver.Type("go back");
     driver.Type("open left door");
-    EXPECT_EQ(driver.console().lines.size(), lines + 2);  // echoes only
+    EXPECT_EQ(driver.console().lines().size(), lines + 2);  // echoes only
     EXPECT_EQ(driver.game().currentScene, Woods);
 }

@@ -149,7 +149,7 @@ TEST(Opening, JudgesWhatWasPushed) {
         driver.Type(c.line);
         if (c.wakesUp) {
             EXPECT_EQ(driver.game().currentScene, WakeUp) << c.line;
-            EXPECT_TRUE(driver.console().lines.empty()) << c.line;  // the opening is gone
+            EXPECT_TRUE(driver.console().lines().empty()) << c.line;  // the opening is gone
         } else {
             EXPECT_EQ(driver.game().currentScene, RedButton) << c.line;
             EXPECT_EQ(driver.VisibleLines().back(), kMissed) << c.line;

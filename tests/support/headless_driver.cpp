@@ -113,7 +113,7 @@ float HeadlessDriver::Now() const {
 
 std::vector<std::string> HeadlessDriver::VisibleLines() const {
     std::vector<std::string> visible;
-    for (const ConsoleLine& line : console_->lines) {
+    for (const ConsoleLine& line : console_->lines()) {
         std::string text;
         for (const TextSpan& span : line) text += span.text;
         visible.push_back(text);

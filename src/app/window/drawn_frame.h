@@ -10,8 +10,6 @@ class DrawnFrame {
 public:
     // Whether `data` would draw anything different from the frame recorded last; records it.
     bool Changed(const ImDrawData& data);
-    // The next frame counts as changed whatever it holds (the window's pixels were lost).
-    void Forget() { last_.clear(); }
 
 private:
     std::vector<unsigned char> last_;

@@ -98,10 +98,6 @@ bool WindowInput::TakeExposed() {
     return std::exchange(exposed_, false);
 }
 
-std::vector<SpeechKey> WindowInput::TakeSpeechKeys() {
-    return std::exchange(speechKeys_, {});
-}
-
 WindowInput& WindowInput::Of(GLFWwindow* window) {
     return *static_cast<WindowInput*>(glfwGetWindowUserPointer(window));
 }
@@ -110,7 +106,7 @@ void WindowInput::OnKey(GLFWwindow* window, int key, int scancode, int action, i
     WindowInput& input = Of(window);
     if (action == GLFW_PRESS) {
         if (const std::optional<SpeechKey> speechKey = SpeechKeyOf(key)) {
-            input.speechKeys_.push_back(*speechKey);
+            input.windowKeys_.push_back(*speechKey);
         }
     }
     input.activity_ = true;
@@ -119,7 +115,7 @@ void WindowInput::OnKey(GLFWwindow* window, int key, int scancode, int action, i
         // field's caret where it is. A release it never saw pressed changes nothing.
         const Shortcut shortcut = ShortcutForKey(key, glfwGetKeyName(key, scancode), mods);
         if (shortcut != Shortcut::None) {
-            input.shortcuts_.push_back(shortcut);
+            input.windowKeys_.push_back(shortcut);
             return;
         }
     }
@@ -147,7 +143,7 @@ void WindowInput::OnScroll(GLFWwindow* window, double x, double y) {
     if (ctrl) {
         // Zooms the text instead of scrolling the log.
         const Shortcut zoom = input.wheelZoom_.Take(y, true);
-        if (zoom != Shortcut::None) input.shortcuts_.push_back(zoom);
+        if (zoom != Shortcut::None) input.windowKeys_.push_back(zoom);
         return;
     }
     input.wheelZoom_.Take(y, false);

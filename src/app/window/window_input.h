@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "app/window/shortcuts.h"
@@ -13,14 +14,18 @@ struct ImGuiIO;
 // last reply again, and Ctrl (alone or starting a shortcut) silences it.
 enum class SpeechKey { kToggle, kRepeat, kSilence };
 
+// A key the window acts on itself: one of its shortcuts or a speech key.
+using WindowKey = std::variant<Shortcut, SpeechKey>;
+
 // The GUI toolkit reads keys as a state once a frame and takes every character queued for the
 // frame at once, so keys typed faster than frames come would merge: an Enter between two lines
 // would submit them as one, and a key pressed and released between frames would not be seen.
 // This keeps the window's key and character events in a queue and hands them to the GUI
 // binding a few at a time, in order, so that each frame sees a state the player really had.
 // It also notes any other input and the window being exposed, which call for a new frame, and
-// whether the window has the focus or is minimised. The window's own keys (shortcuts.h) and the
-// wheel turned with Ctrl never reach the toolkit: they are kept for the loop, in order.
+// whether the window has the focus or is minimised. The window's own keys are kept for the loop
+// in one queue, in the order pressed: the shortcuts (shortcuts.h) and the wheel turned with Ctrl
+// never reach the toolkit; the speech keys still do, Ctrl starting the field's own shortcuts.
 class WindowInput {
 public:
     // Call after the GUI binding has installed its callbacks, which keep running behind these.
@@ -40,11 +45,9 @@ public:
     bool TakeActivity();
     // Whether the window was exposed since the last call and must be drawn again.
     bool TakeExposed();
-    // The speech keys pressed since the last call, in order.
-    std::vector<SpeechKey> TakeSpeechKeys();
     bool Focused() const { return focused_; }
     // The window's own keys pressed since the last call, in order.
-    std::vector<Shortcut> TakeShortcuts() { return std::exchange(shortcuts_, {}); }
+    std::vector<WindowKey> TakeWindowKeys() { return std::exchange(windowKeys_, {}); }
     // Minimised: nothing drawn would be seen.
     bool Iconified() const { return iconified_; }
 
@@ -84,10 +87,9 @@ private:
     FlagFunction bindingCursorEnter_ = nullptr;
     FlagFunction bindingFocus_ = nullptr;
     std::deque<Event> events_;
-    std::vector<Shortcut> shortcuts_;
+    std::vector<WindowKey> windowKeys_;
     WheelZoom wheelZoom_;
     std::vector<int> changedThisFrame_;
-    std::vector<SpeechKey> speechKeys_;
     bool heldLastFrame_ = false;
     bool activity_ = false;
     bool exposed_ = false;

@@ -6,6 +6,7 @@
 #include <imgui.h>
 
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "app/speech/speech_service.h"
@@ -56,7 +57,8 @@ double StartGameClock(PlaySession& session) {
 
 WindowLoop::WindowLoop(GLFWwindow* window, WindowInput& input, std::optional<SplashTexture> splash,
                        PlaySession& session, SpeakingDisplay& speech, ConsoleFont& font,
-                       float scale, const View& view, ViewChanged viewChanged)
+                       float scale, const Settings& saved, bool sizeFromCommandLine,
+                       KeepSettings keep)
     : window_(window),
       input_(input),
       splash_(std::move(splash)),
@@ -64,12 +66,13 @@ WindowLoop::WindowLoop(GLFWwindow* window, WindowInput& input, std::optional<Spl
       speech_(speech),
       origin_(StartGameClock(session)),
       pacer_(splash_ ? origin_ + kSplashTimeout : FrameSchedule::kNever),
-      changesDrawn_(session.console().Changes()),
       font_(font),
       scale_(scale),
-      view_{NextZoomStep(view.zoomStep, Shortcut::None), false},
-      viewChanged_(std::move(viewChanged)) {
-    if (view.fullScreen) ToggleFullScreen();
+      zoomStep_(StartingZoomStep(saved, sizeFromCommandLine)),
+      kept_(saved),
+      sizeFromCommandLine_(sizeFromCommandLine),
+      keep_(std::move(keep)) {
+    if (saved.fullScreen.value_or(false)) ToggleFullScreen();
 }
 
 void WindowLoop::Run() {
@@ -77,8 +80,10 @@ void WindowLoop::Run() {
     while (!glfwWindowShouldClose(window_)) {
         Sleep(wait);
         now_ = glfwGetTime();
-        TakeShortcuts();
-        if (pacer_.BeginWake(TakeEvents(now_))) PlayGame("");
+        // What the desktop said of its screen reader since the last wake, then the player's keys.
+        speech_.CheckReader();
+        CarryOutWindowKeys();
+        if (pacer_.BeginWake(GatherFacts(now_))) PlayGame("");
         if (pacer_.TakeFrame()) BuildFrame();
         wait = pacer_.EndWake(glfwGetTime(), input_.Pending(), session_.NextChangeAt());
     }
@@ -94,22 +99,11 @@ void WindowLoop::Sleep(double seconds) {
     }
 }
 
-WindowPacer::Wake WindowLoop::TakeEvents(double now) {
+WindowPacer::Wake WindowLoop::GatherFacts(double now) {
     WindowPacer::Wake wake;
     wake.now = now;
     wake.exposed = input_.TakeExposed();
-    if (wake.exposed) drawnFrame_.Forget();
     wake.activity = input_.TakeActivity();
-    speech_.CheckReader();
-    for (const SpeechKey key : input_.TakeSpeechKeys()) {
-        if (key == SpeechKey::kToggle) {
-            speech_.SetOn(!speech_.on());
-            view_.speech = speech_.on();
-            if (viewChanged_) viewChanged_(view_);
-        }
-        if (key == SpeechKey::kRepeat) speech_.RepeatLastReply();
-        if (key == SpeechKey::kSilence) speech_.Silence();
-    }
     wake.keysWaiting = input_.Pending();
     wake.held = AnyHeld(ImGui::GetIO());
     wake.focused = input_.Focused();
@@ -119,56 +113,87 @@ WindowPacer::Wake WindowLoop::TakeEvents(double now) {
 
 void WindowLoop::PlayGame(const std::string& line) {
     session_.PlayTo(now_, line);
-    pacer_.GamePlayed(session_.console().Changes() != changesDrawn_);
+    pacer_.GamePlayed(session_.console().Changes());
 }
 
-void WindowLoop::TakeShortcuts() {
-    Console& console = session_.console();
-    for (const Shortcut shortcut : input_.TakeShortcuts()) {
-        switch (shortcut) {
-            case Shortcut::ZoomIn:
-            case Shortcut::ZoomOut:
-            case Shortcut::ZoomReset:
-                Zoom(shortcut);
-                break;
-            case Shortcut::FullScreen:
-                ToggleFullScreen();
-                if (viewChanged_) viewChanged_(view_);
-                break;
-            case Shortcut::PageUp:
-                console.Scroll(Console::ScrollStep::PageUp);
-                break;
-            case Shortcut::PageDown:
-                console.Scroll(Console::ScrollStep::PageDown);
-                break;
-            case Shortcut::ToStart:
-                console.Scroll(Console::ScrollStep::ToStart);
-                break;
-            case Shortcut::ToEnd:
-                console.Scroll(Console::ScrollStep::ToEnd);
-                break;
-            case Shortcut::CopyStory:
-                glfwSetClipboardString(window_, session_.StoryText().c_str());
-                break;
-            case Shortcut::None:
-                break;
+void WindowLoop::CarryOutWindowKeys() {
+    for (const WindowKey& key : input_.TakeWindowKeys()) {
+        if (const SpeechKey* speechKey = std::get_if<SpeechKey>(&key)) {
+            CarryOutSpeechKey(*speechKey);
+        } else {
+            CarryOutShortcut(std::get<Shortcut>(key));
         }
     }
 }
 
+void WindowLoop::CarryOutSpeechKey(SpeechKey key) {
+    switch (key) {
+        case SpeechKey::kToggle:
+            speech_.SetOn(!speech_.on());
+            Keep(ViewChange::Speech);
+            break;
+        case SpeechKey::kRepeat:
+            speech_.RepeatLastReply();
+            break;
+        case SpeechKey::kSilence:
+            speech_.Silence();
+            break;
+    }
+}
+
+void WindowLoop::CarryOutShortcut(Shortcut shortcut) {
+    Console& console = session_.console();
+    switch (shortcut) {
+        case Shortcut::ZoomIn:
+        case Shortcut::ZoomOut:
+        case Shortcut::ZoomReset:
+            Zoom(shortcut);
+            break;
+        case Shortcut::FullScreen:
+            ToggleFullScreen();
+            Keep(ViewChange::FullScreen);
+            break;
+        case Shortcut::PageUp:
+            console.Scroll(Console::ScrollStep::PageUp);
+            break;
+        case Shortcut::PageDown:
+            console.Scroll(Console::ScrollStep::PageDown);
+            break;
+        case Shortcut::ToStart:
+            console.Scroll(Console::ScrollStep::ToStart);
+            break;
+        case Shortcut::ToEnd:
+            console.Scroll(Console::ScrollStep::ToEnd);
+            break;
+        case Shortcut::CopyStory:
+            glfwSetClipboardString(window_, session_.StoryText().c_str());
+            break;
+        case Shortcut::None:
+            break;
+    }
+}
+
 void WindowLoop::Zoom(Shortcut shortcut) {
-    const int step = NextZoomStep(view_.zoomStep, shortcut);
-    if (step == view_.zoomStep) return;
-    view_.zoomStep = step;
+    const int step = NextZoomStep(zoomStep_, shortcut);
+    if (step == zoomStep_) return;
+    zoomStep_ = step;
     fontStale_ = true;
-    if (viewChanged_) viewChanged_(view_);
+    Keep(ViewChange::Zoom);
+}
+
+void WindowLoop::Keep(ViewChange change) {
+    ShownView shown;
+    shown.zoomStep = zoomStep_;
+    shown.fullScreen = glfwGetWindowMonitor(window_) != nullptr;
+    shown.speech = speech_.on();
+    kept_ = KeptSettings(kept_, change, shown, sizeFromCommandLine_);
+    if (keep_) keep_(kept_);
 }
 
 void WindowLoop::ToggleFullScreen() {
     int* place = windowedPlace_;
     if (glfwGetWindowMonitor(window_) != nullptr) {
         glfwSetWindowMonitor(window_, nullptr, place[0], place[1], place[2], place[3], 0);
-        view_.fullScreen = false;
         return;
     }
     glfwGetWindowPos(window_, &place[0], &place[1]);
@@ -192,12 +217,11 @@ void WindowLoop::ToggleFullScreen() {
     const GLFWvidmode* mode = glfwGetVideoMode(monitor);
     if (mode == nullptr) return;
     glfwSetWindowMonitor(window_, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
-    view_.fullScreen = true;
 }
 
 void WindowLoop::LoadFont() {
     ImGuiIO& io = ImGui::GetIO();
-    font_.Load(io, scale_ * static_cast<float>(kZoomPercents[view_.zoomStep]) / 100.0f);
+    font_.Load(io, scale_ * static_cast<float>(kZoomPercents[zoomStep_]) / 100.0f);
     // The renderer makes its texture again from the new atlas in its next frame.
     ImGui_ImplOpenGL2_DestroyFontsTexture();
     fontStale_ = false;
@@ -228,13 +252,13 @@ void WindowLoop::PresentSplash() {
 void WindowLoop::PresentConsole() {
     Console& console = session_.console();
     const std::string line = console.Draw();
-    changesDrawn_ = console.Changes();
     WindowPacer::ConsoleFrame frame;
     frame.lineTyped = !line.empty();
     frame.caretChangeIn = console.CaretChangeIn();
     frame.layoutWidth = console.wrapWidth;
     frame.fontSize = ImGui::GetFontSize();
     frame.scrolledByKey = console.ScrolledByKey();
+    frame.logChanges = console.Changes();
     const WindowPacer::ConsoleSteps steps = pacer_.ConsoleDrawn(frame);
     if (steps.relayout) session_.Rewrap();
     if (steps.playGame) PlayGame(line);

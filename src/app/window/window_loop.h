@@ -1,12 +1,13 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "app/startup/settings.h"
 #include "app/window/drawn_frame.h"
 #include "app/window/splash.h"
+#include "app/window/view_settings.h"
 #include "app/window/window_pacer.h"
 
 class ConsoleFont;
@@ -15,6 +16,7 @@ class SpeakingDisplay;
 class WindowInput;
 struct GLFWwindow;
 enum class Shortcut;
+enum class SpeechKey;
 
 // The window's main loop: it sleeps until input comes or something falls due (the game's next
 // deadline, the caret's blink, the splash's end), moves the game on, and builds a GUI frame
@@ -23,32 +25,33 @@ enum class Shortcut;
 // What to do when is the pacer's to decide; this carries it out with GLFW and the toolkit.
 class WindowLoop {
 public:
-    // How the player has the window: the text's zoom step (shortcuts.h), full screen, speech.
-    struct View {
-        int zoomStep = 0;
-        bool fullScreen = false;
-        std::optional<bool> speech;  // the player's speech toggle, once toggled in this run
-    };
-    using ViewChanged = std::function<void(const View&)>;
+    // Takes the settings to keep for the next run.
+    using KeepSettings = std::function<void(const Settings&)>;
 
-    // `font` at `scale` is the text's size at zoom 100%. The window starts as `view` says and
-    // tells `viewChanged` whenever the player changes it.
+    // `font` at `scale` is the text's size at zoom 100%. The window starts with the zoom and
+    // full screen of `saved` (the zoom at 100% when `sizeFromCommandLine`), and hands `keep` the
+    // settings to keep whenever the player changes the view (view_settings.h).
     WindowLoop(GLFWwindow* window, WindowInput& input, std::optional<SplashTexture> splash,
                PlaySession& session, SpeakingDisplay& speech, ConsoleFont& font, float scale,
-               const View& view, ViewChanged viewChanged);
+               const Settings& saved, bool sizeFromCommandLine, KeepSettings keep);
 
     // Runs until the window is asked to close.
     void Run();
 
 private:
     static void Sleep(double seconds);
-    // Carries out the window's own keys pressed since the last wake.
-    void TakeShortcuts();
+    // Carries out the window's own keys pressed since the last wake, in the order pressed.
+    void CarryOutWindowKeys();
+    void CarryOutShortcut(Shortcut shortcut);
+    void CarryOutSpeechKey(SpeechKey key);
     void Zoom(Shortcut shortcut);
     void ToggleFullScreen();
+    // Hands on the settings to keep once the player made `change`.
+    void Keep(ViewChange change);
     // Rasterises the font again at the zoomed size, between frames.
     void LoadFont();
-    WindowPacer::Wake TakeEvents(double now);
+    // What the window saw by this wake.
+    WindowPacer::Wake GatherFacts(double now);
     // Runs the game's clock on to this wake and hands it the line typed (if any).
     void PlayGame(const std::string& line);
     // One GUI frame: the splash or the console, the line typed in it, and the pixels if they
@@ -66,11 +69,12 @@ private:
     WindowPacer pacer_;
     DrawnFrame drawnFrame_;
     double now_ = 0.0;
-    std::uint64_t changesDrawn_;
     ConsoleFont& font_;
     float scale_;
-    View view_;
-    ViewChanged viewChanged_;
+    int zoomStep_;
+    Settings kept_;  // what the player chose, in this run or before
+    bool sizeFromCommandLine_;
+    KeepSettings keep_;
     bool fontStale_ = true;
     int windowedPlace_[4] = {};  // x, y, width and height of the window before full screen
 };

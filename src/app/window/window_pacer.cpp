@@ -46,6 +46,7 @@ WindowPacer::ConsoleSteps WindowPacer::ConsoleDrawn(const ConsoleFrame& frame) {
     steps.relayout = frame.layoutWidth != laidOutWidth_ || frame.fontSize != laidOutFont_;
     laidOutWidth_ = frame.layoutWidth;
     laidOutFont_ = frame.fontSize;
+    logDrawn_ = frame.logChanges;
     if (frame.scrolledByKey) schedule_.RequestFrame();
     caretAt_ = frame.caretChangeIn >= 0.0 ? wake_.now + frame.caretChangeIn : FrameSchedule::kNever;
     steps.playGame = splashOver_ && (frame.lineTyped || wake_.keysWaiting);
@@ -60,8 +61,8 @@ bool WindowPacer::Present(bool frameChanged) {
     return draw;
 }
 
-void WindowPacer::GamePlayed(bool logChanged) {
-    if (logChanged) schedule_.RequestFrame();
+void WindowPacer::GamePlayed(std::uint64_t logChanges) {
+    if (logChanges != logDrawn_) schedule_.RequestFrame();
 }
 
 double WindowPacer::EndWake(double now, bool keysWaiting, double gameChangeAt) {

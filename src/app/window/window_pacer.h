@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "app/window/frame_schedule.h"
 
 // The window loop's decisions as plain values in and out, so that each is checked with a fake
@@ -22,10 +24,11 @@ public:
     // What a console frame's drawing showed.
     struct ConsoleFrame {
         bool lineTyped = false;
-        double caretChangeIn = -1.0;  // negative: nothing blinks
-        int layoutWidth = 0;          // the width the log is measured for, in characters
-        float fontSize = 0.0f;        // the font the log is drawn in
-        bool scrolledByKey = false;   // the log's view was moved, which shows in the next frame
+        double caretChangeIn = -1.0;   // negative: nothing blinks
+        int layoutWidth = 0;           // the width the log is measured for, in characters
+        float fontSize = 0.0f;         // the font the log is drawn in
+        bool scrolledByKey = false;    // the log's view was moved, which shows in the next frame
+        std::uint64_t logChanges = 0;  // the log's count of changes drawn (Console::Changes)
     };
     struct ConsoleSteps {
         bool relayout = false;  // lay the whole log out again for the new width or font
@@ -47,8 +50,9 @@ public:
     // Whether the frame built must reach the screen: it differs from the one shown, or the
     // window's pixels were lost.
     bool Present(bool frameChanged);
-    // The game has run: a changed log is drawn in a frame of its own.
-    void GamePlayed(bool logChanged);
+    // The game has run, leaving its log at `logChanges` (Console::Changes): a log changed since
+    // the frame drawn last is drawn in a frame of its own.
+    void GamePlayed(std::uint64_t logChanges);
     // The frames due later, and the seconds to sleep from `now` until the next wake, given the
     // keys still queued and the game's next change (kNever for none).
     double EndWake(double now, bool keysWaiting, double gameChangeAt);
@@ -60,6 +64,7 @@ private:
     double caretAt_ = FrameSchedule::kNever;
     int laidOutWidth_ = 0;
     float laidOutFont_ = 0.0f;
+    std::uint64_t logDrawn_ = 0;  // the log's count of changes in the last console frame
     bool splashOver_;
     bool redraw_ = true;  // the window's pixels are not (or no longer) what was drawn
 };

@@ -1,5 +1,5 @@
-// The window's own keys: which key, on which layout, does what; the zoom's steps; the wheel; and
-// the monitor full screen goes to.
+// The window's own keys: which key, on which layout, does what; the zoom's steps; the wheel; the
+// monitor full screen goes to; and the settings they leave for the next run.
 
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/window/shortcuts.h"
+#include "app/window/view_settings.h"
 #include "app/window/window_scale.h"
 
 TEST(Shortcuts, FollowTheLayoutsCharacterElseTheKeysUsPlace) {
@@ -103,4 +104,26 @@ TEST(MostOverlapped, ChoosesTheMonitorShowingMostOfTheWindow) {
         {{0, 0, 100, 100}, {}, -1},
     };
     for (const auto& c : cases) EXPECT_EQ(MostOverlapped(c.window, c.screens), c.expected);
+}
+
+TEST(ViewSettings, KeepOnlyWhatThePlayerChose) {
+    const Settings saved = {125, true, false};
+    const struct {
+        const char* what;
+        ViewChange change;
+        ShownView shown;  // zoom step, full screen, speech
+        bool sizeFromCommandLine;
+        Settings expected;
+    } cases[] = {
+        {"zoom, speech a reader's", ViewChange::Zoom, {6, true, true}, false, {110, true, false}},
+        {"zoom with --scale", ViewChange::Zoom, {6, true, false}, true, saved},
+        {"full screen", ViewChange::FullScreen, {7, false, false}, false, {125, false, false}},
+        {"speech toggled", ViewChange::Speech, {7, true, true}, true, {125, true, true}},
+    };
+    for (const auto& c : cases) {
+        const Settings kept = KeptSettings(saved, c.change, c.shown, c.sizeFromCommandLine);
+        EXPECT_EQ(FormatSettings(kept), FormatSettings(c.expected)) << c.what;
+    }
+    EXPECT_EQ(StartingZoomStep(saved, false), 7);
+    EXPECT_EQ(StartingZoomStep(saved, true), kDefaultZoomStep);
 }

@@ -26,6 +26,7 @@ enum : unsigned {
     kLogChanged = 256,
     kSkip = 512,
     kScrolled = 1024,
+    kHeld = 2048,
     kGameFirst = 1,
     kFrame_ = 2,
     kGameAfter = 4,
@@ -50,19 +51,19 @@ struct Scenario {
     std::vector<Step> steps;
 };
 
-unsigned RunWake(WindowPacer& pacer, const Step& step, double& wait) {
+unsigned RunWake(WindowPacer& pacer, const Step& step, std::uint64_t& log, double& wait) {
     WindowPacer::Wake wake;
     wake.now = step.now;
     wake.keysWaiting = step.facts & kKeys;
     wake.activity = step.facts & kActivity;
     wake.exposed = step.facts & kExposed;
+    wake.held = step.facts & kHeld;
     wake.iconified = step.facts & kIconified;
     wake.focused = !(step.facts & kUnfocused);
-    const bool logChanged = step.facts & kLogChanged;
     unsigned done = 0;
     if (pacer.BeginWake(wake)) {
         done |= kGameFirst;
-        pacer.GamePlayed(logChanged);
+        pacer.GamePlayed(log += (step.facts & kLogChanged) ? 1 : 0);
     }
     if (pacer.TakeFrame()) {
         done |= kFrame_;
@@ -70,11 +71,11 @@ unsigned RunWake(WindowPacer& pacer, const Step& step, double& wait) {
         if (pacer.SplashOver()) {
             const WindowPacer::ConsoleSteps steps =
                 pacer.ConsoleDrawn({static_cast<bool>(step.facts & kLine), step.caret, step.width,
-                                    step.font, static_cast<bool>(step.facts & kScrolled)});
+                                    step.font, static_cast<bool>(step.facts & kScrolled), log});
             if (steps.relayout) done |= kRelayout;
             if (steps.playGame) {
                 done |= kGameAfter;
-                pacer.GamePlayed(logChanged);
+                pacer.GamePlayed(log += (step.facts & kLogChanged) ? 1 : 0);
             }
         }
         if (pacer.Present(step.facts & kChanged)) done |= kDrawn;
@@ -99,6 +100,16 @@ TEST(WindowPacer, DecidesEachWake) {
           {11.0 + kFrame / 2, kKeys | kKeysLeft, 0, kFrame / 2},
           {11.0 + kFrame, kKeys | kLine | kLogChanged | kChanged, kFrame_ | kGameAfter | kDrawn,
            kFrame}}},
+        {"a line's answer is drawn in a frame of its own",
+         kNever,
+         {kFirstFrame,
+          {11.0, kKeys | kActivity | kLine | kLogChanged, kFrame_ | kGameAfter, kFrame},
+          {11.0 + kFrame, 0, kGameFirst | kFrame_, kNever}}},
+        {"a key held alone asks for frames, the toolkit repeating it",
+         kNever,
+         {kFirstFrame,
+          {10.0 + kFrame, 0, kGameFirst | kFrame_, kNever},
+          {11.0, kHeld, kGameFirst | kFrame_, kNever}}},
         {"minimised, the game plays on; shown again, the window is drawn",
          kNever,
          {kFirstFrame,
@@ -133,10 +144,11 @@ TEST(WindowPacer, DecidesEachWake) {
     };
     for (const Scenario& scenario : scenarios) {
         WindowPacer pacer(scenario.splashEndsAt);
+        std::uint64_t log = 1;  // the welcome text
         for (const Step& step : scenario.steps) {
             SCOPED_TRACE(::testing::Message() << scenario.what << ", at " << step.now);
             double wait = 0.0;
-            EXPECT_EQ(RunWake(pacer, step, wait), step.done);
+            EXPECT_EQ(RunWake(pacer, step, log, wait), step.done);
             wake::Sources expected;
             expected.gameChangeIn = step.wait;
             const double expectedWait = wake::PlatformWaitFor(expected);
