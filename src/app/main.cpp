@@ -4,11 +4,13 @@
 #include <imgui.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/access/access_bridge.h"
 #include "app/platform/platform.h"
 #include "app/speech/speech_service.h"
 #include "app/startup/command_line.h"
@@ -112,6 +114,16 @@ WindowLoop::ViewChanged SaveView(SettingsFile& file, Settings& saved, const Comm
     };
 }
 
+// Where the window is and how tall its input row is, for the accessibility tree.
+AccessWindow PlaceForAccess(GLFWwindow* window) {
+    AccessWindow place;
+    place.title = kWindowTitle;
+    glfwGetWindowPos(window, &place.x, &place.y);
+    glfwGetWindowSize(window, &place.width, &place.height);
+    place.lineHeight = static_cast<int>(ImGui::GetFrameHeightWithSpacing());
+    return place;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,9 +173,22 @@ int main(int argc, char** argv) {
         if (splash) speech.Say(kSplashSpoken);
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
-        WindowLoop(window, input, std::move(splash), session, speech, font, scale.scale,
-                   StartingView(saved, command), SaveView(settingsFile, saved, command))
-            .Run();
+        // The accessibility tree is told what each frame shows, and asked about keys first.
+        AccessBridge access(kWindowTitle);
+        input.SetKeyFilter([&access](int key, int scancode, int action, int mods) {
+            return access.PassKey(key, scancode, action, mods);
+        });
+        WindowLoop loop(window, input, std::move(splash), session, speech, font, scale.scale,
+                        StartingView(saved, command), SaveView(settingsFile, saved, command));
+        loop.SetFrameBuilt([&access, &session, &input, window] {
+            const Console& console = session.console();
+            const std::string line(console.inputBuffer,
+                                   strnlen(console.inputBuffer, Console::kInputBufferSize));
+            access.Show(session.StoryText(), line, console.Caret(), input.Focused(),
+                        [window] { return PlaceForAccess(window); });
+        });
+        loop.Run();
+        input.SetKeyFilter(nullptr);
     }
 
     // Clean-up in reverse order.

@@ -78,7 +78,10 @@ void WindowLoop::Run() {
         now_ = glfwGetTime();
         TakeShortcuts();
         if (pacer_.BeginWake(TakeEvents(now_))) PlayGame("");
-        if (pacer_.TakeFrame()) BuildFrame();
+        if (pacer_.TakeFrame()) {
+            BuildFrame();
+            if (frameBuilt_) frameBuilt_();
+        }
         wait = pacer_.EndWake(glfwGetTime(), input_.Pending(), session_.NextChangeAt());
     }
 }

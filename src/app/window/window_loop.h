@@ -39,6 +39,8 @@ public:
 
     // Runs until the window is asked to close.
     void Run();
+    // Called after every GUI frame built.
+    void SetFrameBuilt(std::function<void()> frameBuilt) { frameBuilt_ = std::move(frameBuilt); }
 
 private:
     static void Sleep(double seconds);
@@ -71,6 +73,7 @@ private:
     float scale_;
     View view_;
     ViewChanged viewChanged_;
+    std::function<void()> frameBuilt_;
     bool fontStale_ = true;
     int windowedPlace_[4] = {};  // x, y, width and height of the window before full screen
 };
