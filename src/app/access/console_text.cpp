@@ -132,12 +132,14 @@ TextRange RangeAt(const std::u32string& text, int offset, Boundary boundary) {
 }
 
 TextRange RangeBefore(const std::u32string& text, int offset, Boundary boundary) {
+    if (offset < 0 || offset > Length(text)) return {};
     const TextRange at = RangeAt(text, offset, boundary);
     if (at.start == 0) return {0, 0};
     return RangeAt(text, at.start - 1, boundary);
 }
 
 TextRange RangeAfter(const std::u32string& text, int offset, Boundary boundary) {
+    if (offset < 0 || offset > Length(text)) return {};
     const TextRange at = RangeAt(text, offset, boundary);
     if (at.end >= Length(text)) return {Length(text), Length(text)};
     return RangeAt(text, at.end, boundary);
