@@ -5,6 +5,7 @@
 #include <atk-bridge.h>
 #include <glib.h>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -112,6 +113,7 @@ struct AccessBridge::Bridge {
     bool quitting = false;
     bool finished = false;
     GMainLoop* loop = nullptr;
+    std::atomic<bool> ended{false};  // `finished`, for a look without the lock
 
     // The window loop's own.
     bool started = false;
@@ -205,6 +207,7 @@ void RunBridge(const std::shared_ptr<AccessBridge::Bridge>& bridge) {
     {
         const std::lock_guard<std::mutex> lock(bridge->mutex);
         bridge->finished = true;
+        bridge->ended = true;
     }
     bridge->answered.notify_all();
 }
@@ -244,6 +247,7 @@ AccessBridge::~AccessBridge() {
 void AccessBridge::Show(const std::string& story, const std::string& line, int caret, bool focused,
                         const WindowPlace& place) {
     Bridge& bridge = *bridge_;
+    if (bridge.ended) return;  // no bus: nothing to tell
     TreeState& shown = bridge.shown;
     if (bridge.started && focused == shown.window.focused && story.size() == bridge.storyBytes &&
         caret == shown.text.caret && line == bridge.line) {
