@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -36,6 +37,7 @@ struct KeyStroke {
     std::string string;
     guint16 keycode = 0;
     guint32 timestamp = 0;
+    bool awaited = false;  // the window loop waits for the verdict
 };
 
 // GLFW's modifiers as X's (and GDK's) state mask, which ATK's key events carry.
@@ -67,6 +69,7 @@ std::string KeyString(KeySym keysym) {
 KeyStroke StrokeFor(int scancode, int action, int mods) {
     KeyStroke stroke;
     stroke.type = action == GLFW_RELEASE ? ATK_KEY_EVENT_RELEASE : ATK_KEY_EVENT_PRESS;
+    stroke.awaited = action == GLFW_PRESS;
     stroke.state = ModifierMask(mods);
     stroke.keycode = static_cast<guint16>(scancode);
     stroke.timestamp = static_cast<guint32>(glfwGetTime() * 1000.0);
@@ -106,7 +109,7 @@ struct AccessBridge::Bridge {
     std::condition_variable answered;
     std::optional<TreeState> pending;  // the last state handed over, not yet shown
     bool showQueued = false;
-    std::optional<KeyStroke> key;  // the key being decided
+    std::deque<KeyStroke> keys;  // to hand to the listeners, in order
     std::optional<bool> verdict;
     bool keyUnderWay = false;  // until the bridge answers, even after the loop stopped waiting
     bool ready = false;        // the bridge is up and its loop runs
@@ -137,31 +140,33 @@ gboolean ShowPending(gpointer data) {
     return G_SOURCE_REMOVE;
 }
 
-gboolean DecideKey(gpointer data) {
+gboolean DecideKeys(gpointer data) {
     auto& bridge = *static_cast<AccessBridge::Bridge*>(data);
-    std::optional<KeyStroke> stroke;
-    {
-        const std::lock_guard<std::mutex> lock(bridge.mutex);
-        stroke.swap(bridge.key);
-    }
-    bool consumed = false;
-    if (stroke) {
+    while (true) {
+        KeyStroke stroke;
+        {
+            const std::lock_guard<std::mutex> lock(bridge.mutex);
+            if (bridge.keys.empty()) break;
+            stroke = std::move(bridge.keys.front());
+            bridge.keys.pop_front();
+        }
         AtkKeyEventStruct event{};
-        event.type = stroke->type;
-        event.state = stroke->state;
-        event.keyval = stroke->keyval;
-        event.length = static_cast<gint>(stroke->string.size());
-        event.string = stroke->string.data();
-        event.keycode = stroke->keycode;
-        event.timestamp = stroke->timestamp;
-        consumed = NotifyKeyListeners(event);
+        event.type = stroke.type;
+        event.state = stroke.state;
+        event.keyval = stroke.keyval;
+        event.length = static_cast<gint>(stroke.string.size());
+        event.string = stroke.string.data();
+        event.keycode = stroke.keycode;
+        event.timestamp = stroke.timestamp;
+        const bool consumed = NotifyKeyListeners(event);
+        if (!stroke.awaited) continue;
+        {
+            const std::lock_guard<std::mutex> lock(bridge.mutex);
+            bridge.verdict = consumed;
+            bridge.keyUnderWay = false;
+        }
+        bridge.answered.notify_all();
     }
-    {
-        const std::lock_guard<std::mutex> lock(bridge.mutex);
-        bridge.verdict = consumed;
-        bridge.keyUnderWay = false;
-    }
-    bridge.answered.notify_all();
     return G_SOURCE_REMOVE;
 }
 
@@ -212,16 +217,19 @@ void RunBridge(const std::shared_ptr<AccessBridge::Bridge>& bridge) {
     bridge->answered.notify_all();
 }
 
-// Asks the listeners about a key on the bridge's thread, waiting kKeyVerdictWait at most: an
-// answer that comes later is dropped, and until it came no other key waits, so a hung bus
-// costs one short wait.
+// Hands a key event to the listeners on the bridge's thread. Only a press waits for their
+// verdict, kKeyVerdictWait at most: a consumed press keeps its repeats and release from the game
+// anyway (key_gate.h), so those go on at once. A verdict that comes too late is dropped, and
+// until it came no key is handed over, so a hung bus costs one short wait.
 bool AskListeners(AccessBridge::Bridge& bridge, KeyStroke stroke) {
     std::unique_lock<std::mutex> lock(bridge.mutex);
     if (!bridge.ready || bridge.keyUnderWay) return false;
-    bridge.key = std::move(stroke);
+    const bool awaited = stroke.awaited;
+    bridge.keys.push_back(std::move(stroke));
+    Post(DecideKeys, &bridge);
+    if (!awaited) return false;
     bridge.verdict.reset();
     bridge.keyUnderWay = true;
-    Post(DecideKey, &bridge);
     bridge.answered.wait_for(lock, kKeyVerdictWait,
                              [&bridge] { return bridge.verdict.has_value() || bridge.finished; });
     return bridge.verdict.value_or(false);
