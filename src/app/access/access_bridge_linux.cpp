@@ -26,7 +26,7 @@ namespace {
 // How long a key waits for the screen reader's verdict before it goes to the game. The bridge
 // gives the registry up to half a second; a reader that listens answers within milliseconds.
 constexpr auto kKeyVerdictWait = std::chrono::milliseconds(200);
-// How long closing waits for the bridge's thread, which a hung bus may still hold.
+// How long closing waits for the bridge's loop to end, which a call on a hung bus may hold.
 constexpr auto kCloseWait = std::chrono::milliseconds(500);
 
 // A key event as ATK's listeners take it, with the string it points to.
@@ -89,6 +89,14 @@ KeyGate::Action GateAction(int action) {
     if (action == GLFW_PRESS) return KeyGate::Action::Press;
     if (action == GLFW_REPEAT) return KeyGate::Action::Repeat;
     return KeyGate::Action::Release;
+}
+
+std::atomic<bool> warningTold{false};
+
+// AT-SPI's library and the bridge warn through GLib's log (no accessibility bus, a bad string):
+// the first warning is told on one line of the game's own, the rest are dropped.
+void TellBridgeWarning(const gchar*, GLogLevelFlags, const gchar* message, gpointer) {
+    if (!warningTold.exchange(true)) std::fprintf(stderr, "tarnwick: accessibility: %s\n", message);
 }
 
 // Runs `function` on the bridge's thread, which iterates GLib's default context.
@@ -185,6 +193,12 @@ void RunBridge(const std::shared_ptr<AccessBridge::Bridge>& bridge) {
     const bool owned = g_main_context_acquire(context) != FALSE;
     if (!owned) std::fprintf(stderr, "tarnwick: GLib's main context is taken; no accessibility\n");
     if (owned) {
+        for (const char* domain : {"dbind", "atk-bridge"}) {
+            g_log_set_handler(domain,
+                              static_cast<GLogLevelFlags>(
+                                  G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_MESSAGE),
+                              TellBridgeWarning, nullptr);
+        }
         MakeAtkTree(bridge->name);
         ShowPending(bridge.get());
         char programName[] = "tarnwick";
@@ -247,8 +261,10 @@ AccessBridge::~AccessBridge() {
     if (!bridge.started) return;
     std::unique_lock<std::mutex> lock(bridge.mutex);
     bridge.quitting = true;
+    // A thread still starting the bridge waits on a bus; it keeps its own reference to what it
+    // shares, so it can be left to end with the process.
+    if (!bridge.ready) return;
     Post(Quit, &bridge);
-    // The thread keeps its own reference, so it may outlive this when a bus holds it.
     bridge.answered.wait_for(lock, kCloseWait, [&bridge] { return bridge.finished; });
 }
 
