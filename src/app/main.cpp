@@ -114,13 +114,17 @@ WindowLoop::ViewChanged SaveView(SettingsFile& file, Settings& saved, const Comm
     };
 }
 
-// Where the window is and how tall its input row is, for the accessibility tree.
-AccessWindow PlaceForAccess(GLFWwindow* window) {
+// Where the window is and how the console lays its text out, for the accessibility tree.
+AccessWindow PlaceForAccess(GLFWwindow* window, int columns) {
     AccessWindow place;
     place.title = kWindowTitle;
     glfwGetWindowPos(window, &place.x, &place.y);
     glfwGetWindowSize(window, &place.width, &place.height);
     place.lineHeight = static_cast<int>(ImGui::GetFrameHeightWithSpacing());
+    place.columns = columns;
+    place.characterWidth = ImGui::CalcTextSize("M").x;
+    place.rowHeight = static_cast<int>(ImGui::GetTextLineHeightWithSpacing());
+    place.margin = static_cast<int>(ImGui::GetStyle().WindowPadding.x);
     return place;
 }
 
@@ -185,7 +189,7 @@ int main(int argc, char** argv) {
             const std::string line(console.inputBuffer,
                                    strnlen(console.inputBuffer, Console::kInputBufferSize));
             access.Show(session.StoryText(), line, console.Caret(), input.Focused(),
-                        [window] { return PlaceForAccess(window); });
+                        [window, &console] { return PlaceForAccess(window, console.wrapWidth); });
         });
         loop.Run();
         input.SetKeyFilter(nullptr);

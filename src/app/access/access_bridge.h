@@ -12,6 +12,12 @@ struct AccessWindow {
     int width = 0;
     int height = 0;
     int lineHeight = 0;  // the input line's row along the bottom edge
+    // How the log lays its text out: characters a row, a character's width and a row's height
+    // in pixels, and the margin left of the text.
+    int columns = 1;
+    double characterWidth = 0.0;
+    int rowHeight = 0;
+    int margin = 0;
     bool focused = false;
 
     bool operator==(const AccessWindow& other) const {

@@ -29,6 +29,7 @@ struct Tree {
     AtkObject* entry = nullptr;
     TreeState state;
     std::u32string terminalText;  // TerminalText(state.text), kept for the queries
+    TextGrid terminalGrid;        // where the log shows terminalText's characters
     std::vector<KeyListener> keyListeners;
     guint nextListenerId = 1;
 };
@@ -221,11 +222,22 @@ AtkAttributeSet* GetRunAttributes(AtkText* text, gint, gint* start, gint* end) {
     return nullptr;
 }
 
-// Each character is given its object's extents: the window draws no per-character layout that
-// could be told here.
-void GetCharacterExtents(AtkText* text, gint, gint* x, gint* y, gint* width, gint* height,
+// A character's place as the window shows it: the terminal's rows stacked up from the input
+// line's, the entry's characters along it.
+void GetCharacterExtents(AtkText* text, gint offset, gint* x, gint* y, gint* width, gint* height,
                          AtkCoordType coordinates) {
-    GetExtents(ATK_COMPONENT(text), x, y, width, height, coordinates);
+    const Tree& tree = TheTree();
+    const AccessWindow& window = tree.state.window;
+    TextGrid::Cell cell{0, offset};
+    if (PartOf(text) == Part::Terminal) cell = tree.terminalGrid.CellOf(offset);
+    *x = window.margin + static_cast<int>(cell.column * window.characterWidth);
+    *y = window.height - window.lineHeight - cell.rowFromEnd * window.rowHeight;
+    *width = static_cast<int>(window.characterWidth);
+    *height = window.rowHeight;
+    if (coordinates == ATK_XY_SCREEN) {
+        *x += window.x;
+        *y += window.y;
+    }
 }
 
 gint GetOffsetAtPoint(AtkText*, gint, gint, AtkCoordType) {
@@ -359,6 +371,7 @@ void ShowOnAtkTree(const TreeState& state) {
     Tree& tree = TheTree();
     const TreeState before = std::exchange(tree.state, state);
     tree.terminalText = TerminalText(state.text);
+    tree.terminalGrid = TextGrid(tree.terminalText, state.window.columns);
     if (before.window.title != state.window.title) {
         atk_object_set_name(tree.frame, state.window.title.c_str());
     }

@@ -145,6 +145,26 @@ TextRange RangeAfter(const std::u32string& text, int offset, Boundary boundary) 
     return RangeAt(text, at.end, boundary);
 }
 
+TextGrid::TextGrid(const std::u32string& text, int columns) {
+    columns = std::max(columns, 1);
+    int column = 0;
+    for (int offset = 0; offset < Length(text); ++offset) {
+        if (text[static_cast<std::size_t>(offset)] == U'\n') {
+            rowStarts_.push_back(offset + 1);
+            column = 0;
+        } else if (++column > columns) {
+            rowStarts_.push_back(offset);
+            column = 1;
+        }
+    }
+}
+
+TextGrid::Cell TextGrid::CellOf(int offset) const {
+    offset = std::max(offset, 0);
+    const auto row = std::upper_bound(rowStarts_.begin(), rowStarts_.end(), offset) - 1;
+    return {static_cast<int>(rowStarts_.end() - row) - 1, offset - *row};
+}
+
 std::u32string Characters(const std::u32string& text, int start, int end) {
     if (end < 0 || end > Length(text)) end = Length(text);
     start = std::clamp(start, 0, end);

@@ -60,6 +60,26 @@ TextRange RangeAt(const std::u32string& text, int offset, Boundary boundary);
 TextRange RangeBefore(const std::u32string& text, int offset, Boundary boundary);
 TextRange RangeAfter(const std::u32string& text, int offset, Boundary boundary);
 
+// Where the console shows each character of a text: its lines wrapped at `columns` characters
+// (the log wraps at words, so a long paragraph may take a row more there), counted in rows up
+// from the last. Screen readers place a text's lines by their characters' extents.
+class TextGrid {
+public:
+    struct Cell {
+        int rowFromEnd = 0;
+        int column = 0;
+    };
+
+    TextGrid() = default;
+    TextGrid(const std::u32string& text, int columns);
+
+    // The cell of the character at `offset`, or of the text's end.
+    Cell CellOf(int offset) const;
+
+private:
+    std::vector<int> rowStarts_{0};
+};
+
 // Characters [start, end) of `text` (end -1: to the end), clamped to the text.
 std::u32string Characters(const std::u32string& text, int start, int end);
 

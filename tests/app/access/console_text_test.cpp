@@ -130,6 +130,17 @@ TEST(ConsoleText, RangesFollowAtksBoundaries) {
     }
 }
 
+TEST(ConsoleText, GridStacksWrappedLinesUpFromTheLast) {
+    const TextGrid grid(U"abcdef\ngh\n", 4);  // rows: "abcd", "ef", "gh", and the empty end
+    const std::pair<int, TextGrid::Cell> cases[] = {
+        {0, {3, 0}}, {3, {3, 3}}, {4, {2, 0}}, {6, {2, 2}}, {8, {1, 1}}, {10, {0, 0}}, {-5, {3, 0}},
+    };
+    for (const auto& [offset, cell] : cases) {
+        EXPECT_EQ(grid.CellOf(offset).rowFromEnd, cell.rowFromEnd) << offset;
+        EXPECT_EQ(grid.CellOf(offset).column, cell.column) << offset;
+    }
+}
+
 TEST(ConsoleText, Utf8BadBytesReadAsReplacementCharacters) {
     const std::pair<std::string, std::u32string> cases[] = {
         {"Vosk", U"Vosk"},       {"caf\xC3\xA9 \xF0\x9F\x94\x94", U"café 🔔"},
