@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/access/access_bridge.h"
@@ -114,18 +115,20 @@ WindowLoop::ViewChanged SaveView(SettingsFile& file, Settings& saved, const Comm
     };
 }
 
-// Where the window is and how the console lays its text out, for the accessibility tree.
-AccessWindow PlaceForAccess(GLFWwindow* window, int columns) {
-    AccessWindow place;
-    place.title = kWindowTitle;
-    glfwGetWindowPos(window, &place.x, &place.y);
-    glfwGetWindowSize(window, &place.width, &place.height);
-    place.lineHeight = static_cast<int>(ImGui::GetFrameHeightWithSpacing());
-    place.columns = columns;
-    place.characterWidth = ImGui::CalcTextSize("M").x;
-    place.rowHeight = static_cast<int>(ImGui::GetTextLineHeightWithSpacing());
-    place.margin = static_cast<int>(ImGui::GetStyle().WindowPadding.x);
-    return place;
+// How the window lays the console out, for the accessibility tree. Its size is the GUI
+// toolkit's, which asks the window system only when it changes.
+AccessWindow AccessLayout(const Console& console, bool focused) {
+    AccessWindow layout;
+    const ImGuiIO& io = ImGui::GetIO();
+    layout.width = static_cast<int>(io.DisplaySize.x);
+    layout.height = static_cast<int>(io.DisplaySize.y);
+    layout.lineHeight = static_cast<int>(ImGui::GetFrameHeightWithSpacing());
+    layout.columns = console.wrapWidth;
+    layout.characterWidth = ImGui::CalcTextSize("M").x;
+    layout.rowHeight = static_cast<int>(ImGui::GetTextLineHeightWithSpacing());
+    layout.margin = static_cast<int>(ImGui::GetStyle().WindowPadding.x);
+    layout.focused = focused;
+    return layout;
 }
 
 }  // namespace
@@ -188,8 +191,12 @@ int main(int argc, char** argv) {
             const Console& console = session.console();
             const std::string line(console.inputBuffer,
                                    strnlen(console.inputBuffer, Console::kInputBufferSize));
-            access.Show(session.StoryText(), line, console.Caret(), input.Focused(),
-                        [window, &console] { return PlaceForAccess(window, console.wrapWidth); });
+            access.Show(session.StoryText(), line, console.Caret(),
+                        AccessLayout(console, input.Focused()), [window] {
+                            std::pair<int, int> position;
+                            glfwGetWindowPos(window, &position.first, &position.second);
+                            return position;
+                        });
         });
         loop.Run();
         input.SetKeyFilter(nullptr);

@@ -3,10 +3,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
-// Where the window is on the screen, and whether it has the keyboard.
+// Where the window is on the screen, how it lays its text out, and whether it has the keyboard.
 struct AccessWindow {
-    std::string title;
     int x = 0;
     int y = 0;
     int width = 0;
@@ -21,8 +21,8 @@ struct AccessWindow {
     bool focused = false;
 
     bool operator==(const AccessWindow& other) const {
-        return title == other.title && x == other.x && y == other.y && width == other.width &&
-               height == other.height && lineHeight == other.lineHeight && focused == other.focused;
+        return x == other.x && y == other.y && width == other.width && height == other.height &&
+               lineHeight == other.lineHeight && focused == other.focused;
     }
 };
 
@@ -36,15 +36,16 @@ public:
     AccessBridge(const AccessBridge&) = delete;
     AccessBridge& operator=(const AccessBridge&) = delete;
 
-    // Where the window is: asked only when the text or the focus changed, since asking the
-    // window system takes a round trip.
-    using WindowPlace = std::function<AccessWindow()>;
+    // Where the window's top left corner is on the screen: asked only when something else
+    // changed, since asking the window system takes a round trip.
+    using WindowPosition = std::function<std::pair<int, int>()>;
 
     // Hands over what the window shows: the story as plain text (it only grows), the line being
-    // typed (UTF-8), its caret in characters, and whether the window has the keyboard. The first
-    // call, after the first frame, starts the bridge. When nothing changed it only compares.
-    void Show(const std::string& story, const std::string& line, int caret, bool focused,
-              const WindowPlace& place);
+    // typed (UTF-8), its caret in characters, and the window (whose x and y `position` gives).
+    // The first call, after the first frame, starts the bridge. When nothing changed it only
+    // compares.
+    void Show(const std::string& story, const std::string& line, int caret,
+              const AccessWindow& window, const WindowPosition& position);
     // A key event (GLFW's key, scancode, action and modifiers) before the game sees it: whether
     // the game gets it. While a screen reader listens for keys, it is asked first, and the
     // answer is awaited for a short while at most.

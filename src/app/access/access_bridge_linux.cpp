@@ -14,6 +14,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <tuple>
 
 #include "app/access/atk_tree_linux.h"
 #include "app/access/key_gate.h"
@@ -268,12 +269,15 @@ AccessBridge::~AccessBridge() {
     bridge.answered.wait_for(lock, kCloseWait, [&bridge] { return bridge.finished; });
 }
 
-void AccessBridge::Show(const std::string& story, const std::string& line, int caret, bool focused,
-                        const WindowPlace& place) {
+void AccessBridge::Show(const std::string& story, const std::string& line, int caret,
+                        const AccessWindow& window, const WindowPosition& position) {
     Bridge& bridge = *bridge_;
     if (bridge.ended) return;  // no bus: nothing to tell
     TreeState& shown = bridge.shown;
-    if (bridge.started && focused == shown.window.focused && story.size() == bridge.storyBytes &&
+    AccessWindow placed = window;
+    placed.x = shown.window.x;
+    placed.y = shown.window.y;
+    if (bridge.started && placed == shown.window && story.size() == bridge.storyBytes &&
         caret == shown.text.caret && line == bridge.line) {
         return;
     }
@@ -287,8 +291,8 @@ void AccessBridge::Show(const std::string& story, const std::string& line, int c
     if (line != bridge.line) shown.text.line = FromUtf8(line);
     bridge.line = line;
     shown.text.caret = caret;
-    shown.window = place();
-    shown.window.focused = focused;
+    shown.window = placed;
+    std::tie(shown.window.x, shown.window.y) = position();
     {
         const std::lock_guard<std::mutex> lock(bridge.mutex);
         bridge.pending = shown;

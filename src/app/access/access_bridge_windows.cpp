@@ -8,7 +8,8 @@ AccessBridge::AccessBridge(const std::string&) {}
 
 AccessBridge::~AccessBridge() = default;
 
-void AccessBridge::Show(const std::string&, const std::string&, int, bool, const WindowPlace&) {}
+void AccessBridge::Show(const std::string&, const std::string&, int, const AccessWindow&,
+                        const WindowPosition&) {}
 
 bool AccessBridge::PassKey(int, int, int, int) {
     return true;

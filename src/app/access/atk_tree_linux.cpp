@@ -372,9 +372,6 @@ void ShowOnAtkTree(const TreeState& state) {
     const TreeState before = std::exchange(tree.state, state);
     tree.terminalText = TerminalText(state.text);
     tree.terminalGrid = TextGrid(tree.terminalText, state.window.columns);
-    if (before.window.title != state.window.title) {
-        atk_object_set_name(tree.frame, state.window.title.c_str());
-    }
     Emit(tree.terminal, TerminalEdits(before.text, state.text));
     Emit(tree.entry, LineEdits(before.text, state.text));
     if (before.window.focused != state.window.focused) ShowFocus(tree, state.window.focused);
