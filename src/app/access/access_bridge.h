@@ -22,7 +22,9 @@ struct AccessWindow {
 
     bool operator==(const AccessWindow& other) const {
         return x == other.x && y == other.y && width == other.width && height == other.height &&
-               lineHeight == other.lineHeight && focused == other.focused;
+               lineHeight == other.lineHeight && columns == other.columns &&
+               characterWidth == other.characterWidth && rowHeight == other.rowHeight &&
+               margin == other.margin && focused == other.focused;
     }
 };
 

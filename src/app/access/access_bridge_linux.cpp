@@ -24,8 +24,8 @@ extern "C" Display* glfwGetX11Display(void);
 
 namespace {
 
-// How long a key waits for the screen reader's verdict before it goes to the game. The bridge
-// gives the registry up to half a second; a reader that listens answers within milliseconds.
+// How long a key press waits for the screen reader's verdict before it goes to the game. The
+// bridge's own call to the registry may wait far longer; Orca answers within milliseconds.
 constexpr auto kKeyVerdictWait = std::chrono::milliseconds(200);
 // How long closing waits for the bridge's loop to end, which a call on a hung bus may hold.
 constexpr auto kCloseWait = std::chrono::milliseconds(500);
