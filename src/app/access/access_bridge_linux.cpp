@@ -100,7 +100,9 @@ void TellBridgeWarning(const gchar*, GLogLevelFlags, const gchar* message, gpoin
     if (!warningTold.exchange(true)) std::fprintf(stderr, "tarnwick: accessibility: %s\n", message);
 }
 
-// Runs `function` on the bridge's thread, which iterates GLib's default context.
+// Runs `function` on the bridge's thread. The bridge serves the bus from GLib's default context
+// (its D-Bus connection is set up there), so that thread owns the context and nothing else in
+// the program may iterate it; `data` is the thread's own, which outlives every source.
 void Post(GSourceFunc function, gpointer data) {
     GSource* source = g_idle_source_new();
     g_source_set_callback(source, function, data, nullptr);
