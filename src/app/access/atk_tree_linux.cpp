@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -97,6 +96,9 @@ AtkStateSet* RefStateSet(AtkObject* object) {
             if (focused) atk_state_set_add_state(states, ATK_STATE_ACTIVE);
             break;
         case Part::Terminal:
+            // The focus is the terminal's, not the entry's: Orca speaks what a terminal gains,
+            // unprompted, only while it has the focus, and echoes keys from its text around the
+            // caret.
             atk_state_set_add_state(states, ATK_STATE_FOCUSABLE);
             atk_state_set_add_state(states, ATK_STATE_MULTI_LINE);
             if (focused) atk_state_set_add_state(states, ATK_STATE_FOCUSED);
