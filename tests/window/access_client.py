@@ -81,6 +81,9 @@ app = wait_for("the application in the tree", find_app)
 frame = app[0]
 check(frame.getRole() == pyatspi.ROLE_FRAME and frame.name == "Vosk - Tarnwick III",
       "the application's frame is named after the window")
+extents = frame.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+check([extents.width, extents.height] == [int(n) for n in os.environ["GAME_SIZE"].split("x")],
+      "the frame's extents are the window's")
 story, entry = frame[0], frame[1]
 check(story.getRole() == pyatspi.ROLE_TERMINAL and entry.getRole() == pyatspi.ROLE_ENTRY,
       "the frame holds the story as a terminal and the input line as an entry")
