@@ -77,8 +77,19 @@ std::vector<TextEdit> TerminalEdits(const ConsoleText& before, const ConsoleText
         if (lineChanged && !before.line.empty()) {
             edits.push_back({TextEdit::Kind::Delete, Length(before.story), before.line});
         }
-        edits.push_back({TextEdit::Kind::Insert, Length(before.story),
-                         after.story.substr(before.story.size())});
+        // With the line gone the story starts with its echo, told on its own: a screen reader
+        // that speaks each insertion as it comes cuts the echo short for the reply.
+        const std::u32string added = after.story.substr(before.story.size());
+        std::size_t echoEnd = added.size();
+        if (lineChanged && added.find(U'\n') != std::u32string::npos) {
+            echoEnd = added.find(U'\n') + 1;
+        }
+        edits.push_back({TextEdit::Kind::Insert, Length(before.story), added.substr(0, echoEnd)});
+        if (echoEnd < added.size()) {
+            edits.push_back({TextEdit::Kind::Insert,
+                             Length(before.story) + static_cast<int>(echoEnd),
+                             added.substr(echoEnd)});
+        }
         if (lineChanged && !after.line.empty()) {
             edits.push_back({TextEdit::Kind::Insert, Length(after.story), after.line});
         }

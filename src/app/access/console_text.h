@@ -39,8 +39,8 @@ int TerminalCaret(const ConsoleText& console);
 // The terminal's edits from `before` to `after`. The story only grows, so new story text is one
 // insertion where the story ended, ahead of the line; a story that did not grow from the old one
 // is replaced whole. A line typed away at once with new story text (Enter) is deleted before the
-// story's insertion, so that the insertion holds the new text alone. The caret is told whenever
-// its offset changes.
+// story's insertion, and the story's first new line (the line's echo) is inserted on its own,
+// before the rest. The caret is told whenever its offset changes.
 std::vector<TextEdit> TerminalEdits(const ConsoleText& before, const ConsoleText& after);
 // The entry's edits: the line's one changed stretch (deleted, then inserted), then the caret.
 std::vector<TextEdit> LineEdits(const ConsoleText& before, const ConsoleText& after);
