@@ -20,6 +20,7 @@ build_packages=(
     build-essential cmake pkg-config
     libglfw3-dev libgl-dev libgl1-mesa-dri libimgui-dev libstb-dev libncurses-dev fonts-hack-ttf
     libspeechd-dev  # the window speaks through Speech Dispatcher; it brings GLib's GDBus too
+    libatk1.0-dev libatk-bridge2.0-dev  # the window in the desktop's accessibility tree
 )
 # The tests and their helper programs build with these; the window's tests need more to run.
 check_packages=("${build_packages[@]}" libgtest-dev libx11-dev zlib1g-dev)
@@ -46,6 +47,7 @@ test_only_packages=(
     lintian desktop-file-utils appstream
     wine64 unzip
     speech-dispatcher speech-dispatcher-espeak-ng  # a private speech service for the window
+    at-spi2-core python3-pyatspi  # a private AT-SPI bus and a client that reads the window
 )
 
 # The sanitizer and libFuzzer runtime matches clang's major version: the installed clang's, or

@@ -4,10 +4,14 @@
 #include <imgui.h>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/access/access_bridge.h"
 #include "app/platform/platform.h"
 #include "app/speech/speech_service.h"
 #include "app/startup/command_line.h"
@@ -88,6 +92,22 @@ void SetUpGui(GLFWwindow* window, WindowInput& input, float scale) {
     input.Install(window);
 }
 
+// How the window lays the console out, for the accessibility tree. Its size is the GUI
+// toolkit's, which asks the window system only when it changes.
+AccessWindow AccessLayout(const Console& console, bool focused) {
+    AccessWindow layout;
+    const ImGuiIO& io = ImGui::GetIO();
+    layout.width = static_cast<int>(io.DisplaySize.x);
+    layout.height = static_cast<int>(io.DisplaySize.y);
+    layout.lineHeight = static_cast<int>(ImGui::GetFrameHeightWithSpacing());
+    layout.columns = console.wrapWidth;
+    layout.characterWidth = ImGui::CalcTextSize("M").x;
+    layout.rowHeight = static_cast<int>(ImGui::GetTextLineHeightWithSpacing());
+    layout.margin = static_cast<int>(ImGui::GetStyle().WindowPadding.x);
+    layout.focused = focused;
+    return layout;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,11 +163,28 @@ int main(int argc, char** argv) {
         if (splash) speech.Say(kSplashSpoken);
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
+        // The accessibility tree is told what each frame shows, and asked about keys first.
+        AccessBridge access(kWindowTitle);
+        input.SetKeyFilter([&access](int key, int scancode, int action, int mods) {
+            return access.PassKey(key, scancode, action, mods);
+        });
         // The view as saved; what the player changes in it is kept for the next run.
-        WindowLoop(window, input, std::move(splash), session, speech, font, scale.scale, saved,
-                   command.scale.has_value(),
-                   [&settingsSaver](const Settings& kept) { settingsSaver.Save(kept); })
-            .Run();
+        WindowLoop loop(window, input, std::move(splash), session, speech, font, scale.scale, saved,
+                        command.scale.has_value(),
+                        [&settingsSaver](const Settings& kept) { settingsSaver.Save(kept); });
+        loop.SetFrameBuilt([&access, &session, &input, window] {
+            const Console& console = session.console();
+            const std::string line(console.inputBuffer,
+                                   strnlen(console.inputBuffer, Console::kInputBufferSize));
+            access.Show(session.StoryText(), line, console.Caret(),
+                        AccessLayout(console, input.Focused()), [window] {
+                            std::pair<int, int> position;
+                            glfwGetWindowPos(window, &position.first, &position.second);
+                            return position;
+                        });
+        });
+        loop.Run();
+        input.SetKeyFilter(nullptr);
         // Closed at once: saving what waits and ending speech may take a moment.
         glfwHideWindow(window);
     }

@@ -62,6 +62,8 @@ public:
     // disappears; negative when nothing in the field blinks (no focus, or the caret resting,
     // shown, 10 s after the last edit).
     double CaretChangeIn() const { return caretChangeIn_; }
+    // Where the input field's caret was at the end of the last Draw, in characters.
+    int Caret() const { return caret_; }
 
     bool scrollToBottom = false;
     char inputBuffer[kInputBufferSize] = {};
@@ -88,5 +90,6 @@ private:
     bool scrolledByKey_ = false;
     bool inputActive_ = false;
     double caretChangeIn_ = -1.0;
+    int caret_ = 0;
     CommandHistory history_;  // recalled in the input field with the up and down arrows
 };

@@ -189,6 +189,10 @@ std::string Console::Draw() {
     const ImGuiInputTextState* field = ImGui::GetInputTextState(ImGui::GetItemID());
     caretChangeIn_ =
         inputActive_ && field != nullptr && blinks ? CaretChangeAfter(field->CursorAnim) : -1.0;
+    // A field without the focus keeps no caret; the next edit starts at the line's end.
+    caret_ = inputActive_ && field != nullptr
+                 ? field->GetCursorPos()
+                 : static_cast<int>(ImTextCountCharsFromUtf8(inputBuffer, nullptr));
     ImGui::PopStyleColor(1);
     ImGui::PopItemWidth();
     ImGui::End();

@@ -104,6 +104,11 @@ WindowInput& WindowInput::Of(GLFWwindow* window) {
 
 void WindowInput::OnKey(GLFWwindow* window, int key, int scancode, int action, int mods) {
     WindowInput& input = Of(window);
+    input.dropCharacters_ = false;
+    if (input.keyFilter_ && !input.keyFilter_(key, scancode, action, mods)) {
+        input.dropCharacters_ = action != GLFW_RELEASE;
+        return;
+    }
     if (action == GLFW_PRESS) {
         if (const std::optional<SpeechKey> speechKey = SpeechKeyOf(key)) {
             input.windowKeys_.push_back(*speechKey);
@@ -124,6 +129,7 @@ void WindowInput::OnKey(GLFWwindow* window, int key, int scancode, int action, i
 
 void WindowInput::OnChar(GLFWwindow* window, unsigned int codePoint) {
     WindowInput& input = Of(window);
+    if (input.dropCharacters_) return;
     input.events_.push_back(Event{true, static_cast<int>(codePoint), 0, 0, 0});
     input.activity_ = true;
 }

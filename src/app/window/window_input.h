@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -28,8 +29,13 @@ using WindowKey = std::variant<Shortcut, SpeechKey>;
 // never reach the toolkit; the speech keys still do, Ctrl starting the field's own shortcuts.
 class WindowInput {
 public:
+    // Asked about every key event before anything else sees it (GLFW's key, scancode, action
+    // and modifiers): whether it goes on. The characters a held-back press types are dropped.
+    using KeyFilter = std::function<bool(int, int, int, int)>;
+
     // Call after the GUI binding has installed its callbacks, which keep running behind these.
     void Install(GLFWwindow* window);
+    void SetKeyFilter(KeyFilter filter) { keyFilter_ = std::move(filter); }
 
     // Before a GUI frame: passes on queued events, stopping after an Enter press (which
     // submits the field's line in this frame) and before a key that already went down or up in
@@ -86,6 +92,8 @@ private:
     CursorFunction bindingCursorPos_ = nullptr;
     FlagFunction bindingCursorEnter_ = nullptr;
     FlagFunction bindingFocus_ = nullptr;
+    KeyFilter keyFilter_;
+    bool dropCharacters_ = false;
     std::deque<Event> events_;
     std::vector<WindowKey> windowKeys_;
     WheelZoom wheelZoom_;

@@ -84,7 +84,10 @@ void WindowLoop::Run() {
         speech_.CheckReader();
         CarryOutWindowKeys();
         if (pacer_.BeginWake(GatherFacts(now_))) PlayGame("");
-        if (pacer_.TakeFrame()) BuildFrame();
+        if (pacer_.TakeFrame()) {
+            BuildFrame();
+            if (frameBuilt_) frameBuilt_();
+        }
         wait = pacer_.EndWake(glfwGetTime(), input_.Pending(), session_.NextChangeAt());
     }
 }

@@ -37,6 +37,8 @@ public:
 
     // Runs until the window is asked to close.
     void Run();
+    // Called after every GUI frame built.
+    void SetFrameBuilt(std::function<void()> frameBuilt) { frameBuilt_ = std::move(frameBuilt); }
 
 private:
     static void Sleep(double seconds);
@@ -75,6 +77,7 @@ private:
     Settings kept_;  // what the player chose, in this run or before
     bool sizeFromCommandLine_;
     KeepSettings keep_;
+    std::function<void()> frameBuilt_;
     bool fontStale_ = true;
     int windowedPlace_[4] = {};  // x, y, width and height of the window before full screen
 };

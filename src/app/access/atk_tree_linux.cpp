@@ -1,0 +1,399 @@
+#include "app/access/atk_tree_linux.h"
+
+#include <algorithm>
+#include <atomic>
+#include <utility>
+#include <vector>
+
+namespace {
+
+enum class Part { Application, Frame, Terminal, Entry };
+
+constexpr const char* kTerminalName = "Story";
+constexpr const char* kEntryName = "Command";
+constexpr const char* kToolkitName = "Tarnwick";
+constexpr const char* kToolkitVersion = "1";
+
+struct KeyListener {
+    guint id;
+    AtkKeySnoopFunc function;
+    gpointer data;
+};
+
+// The objects and what they show; touched on the bridge's thread only.
+struct Tree {
+    AtkObject* application = nullptr;
+    AtkObject* frame = nullptr;
+    AtkObject* terminal = nullptr;
+    AtkObject* entry = nullptr;
+    TreeState state;
+    std::u32string terminalText;  // TerminalText(state.text), kept for the queries
+    TextGrid terminalGrid;        // where the log shows terminalText's characters
+    std::vector<KeyListener> keyListeners;
+    guint nextListenerId = 1;
+};
+
+Tree& TheTree() {
+    static Tree tree;
+    return tree;
+}
+
+std::atomic<int> keyListenerCount{0};
+
+// Every object is a PartObject of one of three types: the application with no interfaces, the
+// frame a component and a window, the terminal and the entry components with text.
+struct PartObject {
+    AtkObject parent;
+    Part part;
+};
+struct PartObjectClass {
+    AtkObjectClass parent;
+};
+using ApplicationObject = PartObject;
+using ApplicationObjectClass = PartObjectClass;
+using FrameObject = PartObject;
+using FrameObjectClass = PartObjectClass;
+using TextObject = PartObject;
+using TextObjectClass = PartObjectClass;
+
+Part PartOf(gconstpointer object) {
+    return static_cast<const PartObject*>(object)->part;
+}
+
+// --- AtkObject
+
+gint NChildren(AtkObject* object) {
+    switch (PartOf(object)) {
+        case Part::Application:
+            return 1;
+        case Part::Frame:
+            return 2;
+        default:
+            return 0;
+    }
+}
+
+AtkObject* RefChild(AtkObject* object, gint index) {
+    const Tree& tree = TheTree();
+    AtkObject* child = nullptr;
+    if (PartOf(object) == Part::Application && index == 0) child = tree.frame;
+    if (PartOf(object) == Part::Frame && index == 0) child = tree.terminal;
+    if (PartOf(object) == Part::Frame && index == 1) child = tree.entry;
+    return child != nullptr ? ATK_OBJECT(g_object_ref(child)) : nullptr;
+}
+
+gint IndexInParent(AtkObject* object) {
+    return PartOf(object) == Part::Entry ? 1 : 0;
+}
+
+AtkStateSet* RefStateSet(AtkObject* object) {
+    AtkStateSet* states = atk_state_set_new();
+    const bool focused = TheTree().state.window.focused;
+    switch (PartOf(object)) {
+        case Part::Application:
+            return states;
+        case Part::Frame:
+            if (focused) atk_state_set_add_state(states, ATK_STATE_ACTIVE);
+            break;
+        case Part::Terminal:
+            // The focus is the terminal's, not the entry's: Orca speaks what a terminal gains,
+            // unprompted, only while it has the focus, and echoes keys from its text around the
+            // caret.
+            atk_state_set_add_state(states, ATK_STATE_FOCUSABLE);
+            atk_state_set_add_state(states, ATK_STATE_MULTI_LINE);
+            if (focused) atk_state_set_add_state(states, ATK_STATE_FOCUSED);
+            break;
+        case Part::Entry:
+            atk_state_set_add_state(states, ATK_STATE_FOCUSABLE);
+            atk_state_set_add_state(states, ATK_STATE_EDITABLE);
+            atk_state_set_add_state(states, ATK_STATE_SINGLE_LINE);
+            break;
+    }
+    for (AtkStateType state :
+         {ATK_STATE_ENABLED, ATK_STATE_SENSITIVE, ATK_STATE_VISIBLE, ATK_STATE_SHOWING}) {
+        atk_state_set_add_state(states, state);
+    }
+    return states;
+}
+
+void InitObjectClass(AtkObjectClass* klass) {
+    klass->get_n_children = NChildren;
+    klass->ref_child = RefChild;
+    klass->get_index_in_parent = IndexInParent;
+    klass->ref_state_set = RefStateSet;
+}
+
+// --- AtkComponent
+
+void GetExtents(AtkComponent* component, gint* x, gint* y, gint* width, gint* height,
+                AtkCoordType coordinates) {
+    const AccessWindow& window = TheTree().state.window;
+    const int row = std::clamp(window.lineHeight, 0, window.height);
+    *x = window.x;
+    *y = window.y;
+    *width = window.width;
+    *height = window.height;
+    if (PartOf(component) == Part::Terminal) *height -= row;
+    if (PartOf(component) == Part::Entry) {
+        *y += window.height - row;
+        *height = row;
+    }
+    if (coordinates != ATK_XY_SCREEN) {
+        *x -= window.x;
+        *y -= window.y;
+    }
+}
+
+AtkLayer GetLayer(AtkComponent* component) {
+    return PartOf(component) == Part::Frame ? ATK_LAYER_WINDOW : ATK_LAYER_WIDGET;
+}
+
+void InitComponent(AtkComponentIface* iface) {
+    iface->get_extents = GetExtents;
+    iface->get_layer = GetLayer;
+}
+
+// --- AtkText
+
+const std::u32string& TextOf(gconstpointer text) {
+    const Tree& tree = TheTree();
+    return PartOf(text) == Part::Terminal ? tree.terminalText : tree.state.text.line;
+}
+
+gchar* Copy(const std::u32string& characters) {
+    return g_strdup(ToUtf8(characters).c_str());
+}
+
+gchar* GetText(AtkText* text, gint start, gint end) {
+    return Copy(Characters(TextOf(text), start, end));
+}
+
+gunichar GetCharacterAtOffset(AtkText* text, gint offset) {
+    const std::u32string& characters = TextOf(text);
+    if (offset < 0 || offset >= static_cast<gint>(characters.size())) return 0;
+    return characters[static_cast<std::size_t>(offset)];
+}
+
+gint GetCharacterCount(AtkText* text) {
+    return static_cast<gint>(TextOf(text).size());
+}
+
+gint GetCaretOffset(AtkText* text) {
+    const ConsoleText& console = TheTree().state.text;
+    if (PartOf(text) == Part::Terminal) return TerminalCaret(console);
+    return std::clamp(console.caret, 0, static_cast<int>(console.line.size()));
+}
+
+Boundary BoundaryOf(AtkTextBoundary boundary) {
+    switch (boundary) {
+        case ATK_TEXT_BOUNDARY_CHAR:
+            return Boundary::Character;
+        case ATK_TEXT_BOUNDARY_WORD_START:
+            return Boundary::WordStart;
+        case ATK_TEXT_BOUNDARY_WORD_END:
+            return Boundary::WordEnd;
+        case ATK_TEXT_BOUNDARY_LINE_END:
+        case ATK_TEXT_BOUNDARY_SENTENCE_END:
+            return Boundary::LineEnd;
+        default:
+            return Boundary::LineStart;
+    }
+}
+
+template <TextRange (*Find)(const std::u32string&, int, Boundary)>
+gchar* TextAround(AtkText* text, gint offset, AtkTextBoundary boundary, gint* start, gint* end) {
+    const std::u32string& characters = TextOf(text);
+    const TextRange range = Find(characters, offset, BoundaryOf(boundary));
+    *start = range.start;
+    *end = range.end;
+    return Copy(Characters(characters, range.start, range.end));
+}
+
+gint GetNSelections(AtkText*) {
+    return 0;
+}
+
+gchar* GetSelection(AtkText* text, gint, gint* start, gint* end) {
+    *start = *end = GetCaretOffset(text);
+    return nullptr;
+}
+
+AtkAttributeSet* GetRunAttributes(AtkText* text, gint, gint* start, gint* end) {
+    *start = 0;
+    *end = GetCharacterCount(text);
+    return nullptr;
+}
+
+// A character's place as the window shows it: the terminal's rows stacked up from the input
+// line's, the entry's characters along it.
+void GetCharacterExtents(AtkText* text, gint offset, gint* x, gint* y, gint* width, gint* height,
+                         AtkCoordType coordinates) {
+    const Tree& tree = TheTree();
+    const AccessWindow& window = tree.state.window;
+    TextGrid::Cell cell{0, offset};
+    if (PartOf(text) == Part::Terminal) cell = tree.terminalGrid.CellOf(offset);
+    *x = window.margin + static_cast<int>(cell.column * window.characterWidth);
+    *y = window.height - window.lineHeight - cell.rowFromEnd * window.rowHeight;
+    *width = static_cast<int>(window.characterWidth);
+    *height = window.rowHeight;
+    if (coordinates == ATK_XY_SCREEN) {
+        *x += window.x;
+        *y += window.y;
+    }
+}
+
+gint GetOffsetAtPoint(AtkText*, gint, gint, AtkCoordType) {
+    return -1;
+}
+
+void InitText(AtkTextIface* iface) {
+    iface->get_text = GetText;
+    iface->get_character_at_offset = GetCharacterAtOffset;
+    iface->get_character_count = GetCharacterCount;
+    iface->get_caret_offset = GetCaretOffset;
+    iface->get_text_at_offset = TextAround<RangeAt>;
+    iface->get_text_before_offset = TextAround<RangeBefore>;
+    iface->get_text_after_offset = TextAround<RangeAfter>;
+    iface->get_n_selections = GetNSelections;
+    iface->get_selection = GetSelection;
+    iface->get_run_attributes = GetRunAttributes;
+    iface->get_character_extents = GetCharacterExtents;
+    iface->get_offset_at_point = GetOffsetAtPoint;
+}
+
+// --- The types
+
+G_DEFINE_TYPE(ApplicationObject, application_object, ATK_TYPE_OBJECT)
+G_DEFINE_TYPE_WITH_CODE(FrameObject, frame_object, ATK_TYPE_OBJECT,
+                        G_IMPLEMENT_INTERFACE(ATK_TYPE_COMPONENT, InitComponent)
+                            G_IMPLEMENT_INTERFACE(ATK_TYPE_WINDOW, nullptr))
+G_DEFINE_TYPE_WITH_CODE(TextObject, text_object, ATK_TYPE_OBJECT,
+                        G_IMPLEMENT_INTERFACE(ATK_TYPE_COMPONENT, InitComponent)
+                            G_IMPLEMENT_INTERFACE(ATK_TYPE_TEXT, InitText))
+
+void application_object_init(ApplicationObject*) {}
+void application_object_class_init(ApplicationObjectClass* klass) {
+    InitObjectClass(ATK_OBJECT_CLASS(klass));
+}
+void frame_object_init(FrameObject*) {}
+void frame_object_class_init(FrameObjectClass* klass) {
+    InitObjectClass(ATK_OBJECT_CLASS(klass));
+}
+void text_object_init(TextObject*) {}
+void text_object_class_init(TextObjectClass* klass) {
+    InitObjectClass(ATK_OBJECT_CLASS(klass));
+}
+
+AtkObject* MakePart(GType type, Part part, AtkRole role, const char* name, AtkObject* parent) {
+    auto* object = static_cast<PartObject*>(g_object_new(type, nullptr));
+    object->part = part;
+    AtkObject* accessible = ATK_OBJECT(object);
+    atk_object_set_role(accessible, role);
+    atk_object_set_name(accessible, name);
+    if (parent != nullptr) atk_object_set_parent(accessible, parent);
+    return accessible;
+}
+
+// --- AtkUtil
+
+AtkObject* GetRoot() {
+    return TheTree().application;
+}
+
+const gchar* GetToolkitName() {
+    return kToolkitName;
+}
+
+const gchar* GetToolkitVersion() {
+    return kToolkitVersion;
+}
+
+guint AddKeyListener(AtkKeySnoopFunc function, gpointer data) {
+    Tree& tree = TheTree();
+    tree.keyListeners.push_back({tree.nextListenerId, function, data});
+    keyListenerCount = static_cast<int>(tree.keyListeners.size());
+    return tree.nextListenerId++;
+}
+
+void RemoveKeyListener(guint id) {
+    std::vector<KeyListener>& listeners = TheTree().keyListeners;
+    listeners.erase(std::remove_if(listeners.begin(), listeners.end(),
+                                   [id](const KeyListener& listener) { return listener.id == id; }),
+                    listeners.end());
+    keyListenerCount = static_cast<int>(listeners.size());
+}
+
+void Emit(AtkObject* object, const std::vector<TextEdit>& edits) {
+    for (const TextEdit& edit : edits) {
+        const auto length = static_cast<gint>(edit.text.size());
+        switch (edit.kind) {
+            case TextEdit::Kind::Insert:
+                g_signal_emit_by_name(object, "text-insert", edit.offset, length,
+                                      ToUtf8(edit.text).c_str());
+                break;
+            case TextEdit::Kind::Delete:
+                g_signal_emit_by_name(object, "text-remove", edit.offset, length,
+                                      ToUtf8(edit.text).c_str());
+                break;
+            case TextEdit::Kind::CaretMoved:
+                g_signal_emit_by_name(object, "text-caret-moved", edit.offset);
+                break;
+        }
+    }
+}
+
+void ShowFocus(const Tree& tree, bool focused) {
+    atk_object_notify_state_change(tree.frame, ATK_STATE_ACTIVE, focused);
+    g_signal_emit_by_name(tree.frame, focused ? "activate" : "deactivate");
+    atk_object_notify_state_change(tree.terminal, ATK_STATE_FOCUSED, focused);
+}
+
+}  // namespace
+
+void MakeAtkTree(const std::string& name) {
+    Tree& tree = TheTree();
+    if (tree.application != nullptr) return;
+    auto* util = static_cast<AtkUtilClass*>(g_type_class_ref(ATK_TYPE_UTIL));
+    util->get_root = GetRoot;
+    util->get_toolkit_name = GetToolkitName;
+    util->get_toolkit_version = GetToolkitVersion;
+    util->add_key_event_listener = AddKeyListener;
+    util->remove_key_event_listener = RemoveKeyListener;
+    tree.application = MakePart(application_object_get_type(), Part::Application,
+                                ATK_ROLE_APPLICATION, name.c_str(), nullptr);
+    tree.frame = MakePart(frame_object_get_type(), Part::Frame, ATK_ROLE_FRAME, name.c_str(),
+                          tree.application);
+    tree.terminal = MakePart(text_object_get_type(), Part::Terminal, ATK_ROLE_TERMINAL,
+                             kTerminalName, tree.frame);
+    tree.entry =
+        MakePart(text_object_get_type(), Part::Entry, ATK_ROLE_ENTRY, kEntryName, tree.frame);
+}
+
+void ShowOnAtkTree(const TreeState& state) {
+    Tree& tree = TheTree();
+    const TreeState before = std::exchange(tree.state, state);
+    tree.terminalText = TerminalText(state.text);
+    tree.terminalGrid = TextGrid(tree.terminalText, state.window.columns);
+    Emit(tree.terminal, TerminalEdits(before.text, state.text));
+    Emit(tree.entry, LineEdits(before.text, state.text));
+    if (before.window.focused != state.window.focused) ShowFocus(tree, state.window.focused);
+}
+
+void RepeatFocus() {
+    const Tree& tree = TheTree();
+    if (tree.state.window.focused) ShowFocus(tree, true);
+}
+
+bool NotifyKeyListeners(AtkKeyEventStruct& event) {
+    // A listener may remove itself while called.
+    const std::vector<KeyListener> listeners = TheTree().keyListeners;
+    bool consumed = false;
+    for (const KeyListener& listener : listeners) {
+        if (listener.function(&event, listener.data) != 0) consumed = true;
+    }
+    return consumed;
+}
+
+bool HasKeyListeners() {
+    return keyListenerCount > 0;
+}
