@@ -1,15 +1,20 @@
 #include "app/access/access_bridge.h"
 
-// UI Automation's provider is the speech folder's (uia_window_windows.h); nothing more is
-// told here yet.
+#include "app/access/uia_window_windows.h"
+
+// UI Automation asks the window itself (uia_window_windows.h), on the window's thread: its parts
+// answer from the text handed over here. Keys go to the game: a Windows screen reader takes its
+// own keys before the window sees them.
 struct AccessBridge::Bridge {};
 
 AccessBridge::AccessBridge(const std::string&) {}
 
 AccessBridge::~AccessBridge() = default;
 
-void AccessBridge::Show(const std::string&, const std::string&, int, const AccessWindow&,
-                        const WindowPosition&) {}
+void AccessBridge::Show(const std::string& story, const std::string& line, int,
+                        const AccessWindow&, const WindowPosition&) {
+    ShowAutomationText(story, line);
+}
 
 bool AccessBridge::PassKey(int, int, int, int) {
     return true;

@@ -30,8 +30,3 @@ struct GLFWwindow;
 // asks the window itself, and speech is raised on it (call before OpenSpeechService). The
 // speech service elsewhere needs no window.
 void AttachSpeechToWindow(GLFWwindow* window);
-
-// Hands the desktop's screen reader what the window shows as text: the story so far (which only
-// ever grows) and the line being typed. On Windows the window's UI Automation parts answer with
-// it; elsewhere the reader is handed speech only. Called every frame: cheap when nothing changed.
-void ShowTextToScreenReader(const std::string& story, const std::string& line);

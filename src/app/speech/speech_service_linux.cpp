@@ -51,8 +51,6 @@ void ReportNoSpeech(const std::string& why) {
 
 void AttachSpeechToWindow(GLFWwindow*) {}
 
-void ShowTextToScreenReader(const std::string&, const std::string&) {}
-
 std::unique_ptr<SpeechSink> OpenSpeechService() {
     return std::make_unique<ThreadedSpeech>(std::make_unique<SpeechDispatcherVoice>(),
                                             ReportNoSpeech);

@@ -12,7 +12,7 @@
 
 #include "app/speech/notification_speech_windows.h"
 #include "app/speech/sapi_speech_windows.h"
-#include "app/speech/uia_window_windows.h"
+#include "app/access/uia_window_windows.h"
 
 namespace {
 
@@ -49,10 +49,6 @@ private:
 
 void AttachSpeechToWindow(GLFWwindow* window) {
     AnswerAutomationFor(glfwGetWin32Window(window));
-}
-
-void ShowTextToScreenReader(const std::string& story, const std::string& line) {
-    ShowAutomationText(story, line);
 }
 
 std::unique_ptr<SpeechSink> OpenSpeechService() {

@@ -9,7 +9,6 @@
 #include <variant>
 #include <vector>
 
-#include "app/speech/speech_service.h"
 #include "app/window/font.h"
 #include "app/window/shortcuts.h"
 #include "app/window/window_input.h"
@@ -265,7 +264,6 @@ void WindowLoop::PresentConsole() {
     const WindowPacer::ConsoleSteps steps = pacer_.ConsoleDrawn(frame);
     if (steps.relayout) session_.Rewrap();
     if (steps.playGame) PlayGame(line);
-    ShowTextToScreenReader(session_.StoryText(), console.inputBuffer);
 
     ImGui::Render();
     if (pacer_.Present(drawnFrame_.Changed(*ImGui::GetDrawData()))) {

@@ -1,7 +1,7 @@
-#include "app/speech/uia_window_windows.h"
+#include "app/access/uia_window_windows.h"
 
-#include "app/speech/uia_declarations_windows.h"
-#include "app/speech/uia_parts_windows.h"
+#include "app/access/uia_declarations_windows.h"
+#include "app/access/uia_parts_windows.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // How a screen reader's ranges over the story move, as UI Automation's text pattern asks.
 
-#include "app/speech/text_units.h"
+#include "app/access/text_units.h"
 
 #include <gtest/gtest.h>
 

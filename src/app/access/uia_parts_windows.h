@@ -16,9 +16,9 @@
 #include <mutex>
 #include <string>
 
-#include "app/speech/text_units.h"
-#include "app/speech/uia_com_windows.h"
-#include "app/speech/uia_declarations_windows.h"
+#include "app/access/text_units.h"
+#include "app/access/uia_com_windows.h"
+#include "app/access/uia_declarations_windows.h"
 
 class WindowPart final : public ComObject<IRawElementProviderSimple, IRawElementProviderFragment,
                                           ITextProvider, IValueProvider> {

@@ -1,4 +1,4 @@
-#include "app/speech/uia_parts_windows.h"
+#include "app/access/uia_parts_windows.h"
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 // tree, the story's text pattern and the line's value pattern (Wine's UI Automation reaches
 // none of the patterns, tests/windows/uia_probe.cpp).
 
-#include "app/speech/uia_parts_windows.h"
+#include "app/access/uia_parts_windows.h"
 
 #include <gtest/gtest.h>
 

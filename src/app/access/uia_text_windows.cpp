@@ -1,7 +1,7 @@
 // A text range over the story, as a screen reader moves through it: the rules are TextUnits';
 // this only checks what COM hands in and carries the calls out.
 
-#include "app/speech/uia_parts_windows.h"
+#include "app/access/uia_parts_windows.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/speech/text_units.h"
+#include "app/access/text_units.h"
 
 #include <algorithm>
 #include <cstdlib>
