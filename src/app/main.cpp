@@ -157,7 +157,11 @@ int main(int argc, char** argv) {
         const std::unique_ptr<SpeechSink> speechService = OpenSpeechService();
         const std::optional<bool> speechChosen = SpeechChosen(command.speak, saved.speech);
         std::unique_ptr<ScreenReaderWatch> readerWatch;
-        if (!speechChosen) readerWatch = WatchScreenReader([] { glfwPostEmptyEvent(); });
+        // Where the reader reads the window's accessibility tree, it says the game's texts in
+        // the player's own voice: the game's voice then stays quiet unless asked for.
+        if (!speechChosen && !ScreenReaderReadsTree()) {
+            readerWatch = WatchScreenReader([] { glfwPostEmptyEvent(); });
+        }
         SpeakingDisplay speech(*speechService, speechChosen.value_or(false));
         if (readerWatch) speech.FollowReader(readerWatch->answer());
         if (splash) speech.Say(kSplashSpoken);

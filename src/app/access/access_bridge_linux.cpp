@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -313,4 +314,10 @@ bool AccessBridge::PassKey(int key, int scancode, int action, int mods) {
         consumed = AskListeners(*bridge_, StrokeFor(scancode, action, mods));
     }
     return bridge_->gate.Pass(key, GateAction(action), consumed);
+}
+
+bool ScreenReaderReadsTree() {
+    // The bridge's own test: it leaves itself out only for a value of 1.
+    const char* leftOut = std::getenv("NO_AT_BRIDGE");
+    return leftOut == nullptr || std::atoi(leftOut) != 1;
 }

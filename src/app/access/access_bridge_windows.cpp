@@ -11,11 +11,15 @@ AccessBridge::AccessBridge(const std::string&) {}
 
 AccessBridge::~AccessBridge() = default;
 
-void AccessBridge::Show(const std::string& story, const std::string& line, int,
-                        const AccessWindow&, const WindowPosition&) {
+void AccessBridge::Show(const std::string& story, const std::string& line, int, const AccessWindow&,
+                        const WindowPosition&) {
     ShowAutomationText(story, line);
 }
 
 bool AccessBridge::PassKey(int, int, int, int) {
     return true;
+}
+
+bool ScreenReaderReadsTree() {
+    return false;
 }
