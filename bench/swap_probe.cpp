@@ -11,9 +11,15 @@
 // The report is one line: wall and CPU time from launch to the first swap, then the frames, CPU
 // and wall time counted, the peak resident memory, the event polls and wake-ups (the probe's last
 // one included), the context switches, and the frames after a wait that ran to its time-out
-// (timed: a text due, a caret blink) with how late they came, at most and on average:
+// (timed: a text due, a caret blink) with how late they came, at most and on average. That
+// lateness is then split in two, on average: how late the wait itself returned after its
+// time-out, and the wake's work from there to the end of the swap, in wall time and in the
+// main thread's CPU time. Last, every wait that ran to its time-out, a frame after it or not:
+// how many, and how late they returned, at most and on average (the kernel's timer slack and the
+// scheduler, nothing the program does):
 //   first_swap_ms=F first_swap_cpu_ms=S frames=N cpu_ms=C wall_ms=W peak_rss_kib=M wakeups=U
-//   context_switches=X timed_frames=T late_max_ms=L late_mean_ms=A
+//   context_switches=X timed_frames=T late_max_ms=L late_mean_ms=A woke_late_mean_ms=K
+//   work_mean_ms=B work_cpu_mean_ms=P timeouts=O overshoot_max_ms=Q overshoot_mean_ms=R
 
 #include <dlfcn.h>
 #include <sys/resource.h>
@@ -77,6 +83,11 @@ void* Real(const char* name) {
     return function;
 }
 
+// A sum of seconds over `count` events, as milliseconds each; 0 for none.
+double Mean(double sum, long count) {
+    return count > 0 ? sum * 1e3 / static_cast<double>(count) : 0.0;
+}
+
 // GLFW rounds a time-out down to whole microseconds.
 constexpr double kTimeoutSlack = 1e-5;
 
@@ -105,6 +116,9 @@ public:
             ++timedFrames_;
             lateSum_ += now - timedWake_;
             if (now - timedWake_ > lateMax_) lateMax_ = now - timedWake_;
+            wokeLateSum_ += wokeAt_ - timedWake_;
+            workSum_ += now - wokeAt_;
+            workCpuSum_ += Seconds(CLOCK_THREAD_CPUTIME_ID) - wokeCpu_;
         }
         timedWake_ = -1.0;
         if (frames_ == 1) {
@@ -146,6 +160,15 @@ public:
         ++wakeups_;
         // Woken by its time-out rather than by an event; the next frame is the timed one.
         timedWake_ = now >= due - kTimeoutSlack ? due : -1.0;
+        if (timedWake_ >= 0.0) {
+            wokeAt_ = now;
+            wokeCpu_ = Seconds(CLOCK_THREAD_CPUTIME_ID);
+            if (countStart_ >= 0.0) {
+                ++timeouts_;
+                overshootSum_ += now - due;
+                if (now - due > overshootMax_) overshootMax_ = now - due;
+            }
+        }
         Check(now);
     }
 
@@ -188,11 +211,15 @@ private:
             out,
             "first_swap_ms=%.3f first_swap_cpu_ms=%.3f frames=%ld cpu_ms=%.3f wall_ms=%.3f "
             "peak_rss_kib=%ld wakeups=%ld context_switches=%ld timed_frames=%ld "
-            "late_max_ms=%.3f late_mean_ms=%.3f\n",
+            "late_max_ms=%.3f late_mean_ms=%.3f woke_late_mean_ms=%.3f work_mean_ms=%.3f "
+            "work_cpu_mean_ms=%.3f timeouts=%ld overshoot_max_ms=%.3f overshoot_mean_ms=%.3f\n",
             (firstSwap_ - launched_) * 1e3, firstSwapCpu_ * 1e3, frames_ - framesAtStart_,
             (Seconds(CLOCK_PROCESS_CPUTIME_ID) - cpuAtStart_) * 1e3, (now - countStart_) * 1e3,
             PeakResidentKib(), wakeups_ - wakeupsAtStart_, ContextSwitches() - switchesAtStart_,
-            timedFrames_, lateMax_ * 1e3, timedFrames_ > 0 ? lateSum_ * 1e3 / timedFrames_ : 0.0);
+            timedFrames_, lateMax_ * 1e3, Mean(lateSum_, timedFrames_),
+            Mean(wokeLateSum_, timedFrames_), Mean(workSum_, timedFrames_),
+            Mean(workCpuSum_, timedFrames_), timeouts_, overshootMax_ * 1e3,
+            Mean(overshootSum_, timeouts_));
         std::fclose(out);
     }
 
@@ -215,7 +242,11 @@ private:
     long wakeups_ = 0, wakeupsAtStart_ = 0, switchesAtStart_ = 0, timedFrames_ = 0;
     // The time a wait that ran to its time-out was for, until the next frame; -1 when none.
     double timedWake_ = -1.0;
-    double lateSum_ = 0.0, lateMax_ = 0.0;
+    // When that wait returned, on the wall clock and the main thread's CPU clock.
+    double wokeAt_ = 0.0, wokeCpu_ = 0.0;
+    double lateSum_ = 0.0, lateMax_ = 0.0, wokeLateSum_ = 0.0, workSum_ = 0.0, workCpuSum_ = 0.0;
+    long timeouts_ = 0;
+    double overshootSum_ = 0.0, overshootMax_ = 0.0;
 };
 
 Probe probe;

@@ -124,14 +124,16 @@ done
 
 # Median over one program's runs in one stretch of column $3: 3 first swap ms, 4 CPU ms to the
 # first swap, 5 frames, 6 CPU ms, 7 wall ms, 8 peak KiB, 9 wake-ups, 10 context switches, 11
-# timed frames, 12 most late ms, 13 mean late ms; derived: 14 CPU ms per drawn frame, 15 frames
-# per second, 16 peak MiB, 17 CPU time in % of one core, 18 wake-ups a second beyond the drawn
-# frames, 19 context switches a second.
+# timed frames, 12 most late ms, 13 mean late ms, 14 of which the wait's own lateness, 15 of
+# which the wake's work, 16 that work's main-thread CPU ms, 17 waits to their time-out, 18 and
+# 19 their most and mean overshoot ms; derived: 20 CPU ms per drawn frame, 21 frames per second,
+# 22 peak MiB, 23 CPU time in % of one core, 24 wake-ups a second beyond the drawn frames, 25
+# context switches a second.
 Median() {
     awk -v stretch="$1" -v name="$2" -v column="$3" '
         $1 == stretch && $2 == name {
-            $14 = $5 > 0 ? $6 / $5 : 0; $15 = $5 * 1000 / $7; $16 = $8 / 1024; $17 = 100 * $6 / $7
-            $18 = ($9 - $5) * 1000 / $7; $19 = $10 * 1000 / $7
+            $20 = $5 > 0 ? $6 / $5 : 0; $21 = $5 * 1000 / $7; $22 = $8 / 1024; $23 = 100 * $6 / $7
+            $24 = ($9 - $5) * 1000 / $7; $25 = $10 * 1000 / $7
             print $column
         }' "$WORK/runs" |
         sort -g |
@@ -141,23 +143,28 @@ Median() {
 
 {
     echo "Runs (stretch, program, first swap ms, CPU ms to it, frames, CPU ms, wall ms, peak RSS KiB,"
-    echo "wake-ups, context switches, timed frames, most late ms, mean late ms):"
+    echo "wake-ups, context switches, timed frames, most late ms, mean late ms, of which the wait's"
+    echo "ms and the work's ms, the work's main-thread CPU ms, waits to their time-out, their most"
+    echo "and mean overshoot ms):"
     sed 's/^/  /' "$WORK/runs"
     echo
     printf '%-52s %12s %12s %8s\n' "median of $runs runs" "program" "compared" "ratio"
     # label|stretch|column[|program (tarnwick)|compared with (minimal; -: nothing)]
     c="console waiting:" r="reading, no focus:" z="resting caret, focus:" x2="tarnwick-x2|tarnwick"
     for row in "first swap, ms|console|3" "CPU time to first swap, ms|console|4" \
-        "peak RSS, MiB|console|16" "scale 2: first swap, ms (against scale 1)|console|3|$x2" \
-        "scale 2: peak RSS, MiB (against scale 1)|console|16|$x2" \
-        "$c CPU, % of one core|console|17" "$c frames per second|console|15" \
-        "$c wake-ups/s beyond frames|console|18" "$c context switches/s|console|19" \
-        "splash showing: CPU, % of one core|splash|17" "splash showing: frames per second|splash|15" \
-        "typing: CPU per drawn frame, ms|typing|14" "typing: frames per second|typing|15" \
-        "$r CPU, % of one core|reading|17||-" "$r wake-ups/s beyond frames|reading|18||-" \
-        "$r context switches/s|reading|19||-" "$r timed texts drawn|reading|11||-" \
+        "peak RSS, MiB|console|22" "scale 2: first swap, ms (against scale 1)|console|3|$x2" \
+        "scale 2: peak RSS, MiB (against scale 1)|console|22|$x2" \
+        "$c CPU, % of one core|console|23" "$c frames per second|console|21" \
+        "$c wake-ups/s beyond frames|console|24" "$c context switches/s|console|25" \
+        "splash showing: CPU, % of one core|splash|23" "splash showing: frames per second|splash|21" \
+        "typing: CPU per drawn frame, ms|typing|20" "typing: frames per second|typing|21" \
+        "$r CPU, % of one core|reading|23||-" "$r wake-ups/s beyond frames|reading|24||-" \
+        "$r context switches/s|reading|25||-" "$r timed texts drawn|reading|11||-" \
         "$r most late, ms|reading|12||-" "$r mean late, ms|reading|13||-" \
-        "$z CPU, % of one core|resting|17||-" "$z wake-ups/s beyond frames|resting|18||-" \
+        "$r  of which the wait, ms|reading|14||-" "$r  of which the work, ms|reading|15||-" \
+        "$r  the work's main-thread CPU, ms|reading|16||-" \
+        "$r waits' most overshoot, ms|reading|18||-" \
+        "$z CPU, % of one core|resting|23||-" "$z wake-ups/s beyond frames|resting|24||-" \
         "$z frames drawn|resting|5||-" "$z timed texts drawn|resting|11||-"; do
         IFS='|' read -r label stretch column name base <<<"$row"
         case " $stretches " in *" $stretch "*) ;; *) continue ;; esac
