@@ -3,12 +3,25 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__linux__)
+#include <sys/resource.h>
+
+#include <cerrno>
+#endif
+
 namespace wake {
 
 namespace {
 
 // Far beyond any timer of the story, and within an int of milliseconds.
 constexpr double kLongestTimeoutSeconds = 24.0 * 3600.0;
+// How Linux estimates a poll's or select's slack (select_estimate_accuracy in fs/select.c): the
+// wait's length over 1000, over 200 for a niced thread, at most 0.1 s.
+constexpr double kSlackDivisor = 1000.0;
+constexpr double kNicedSlackDivisor = 200.0;
+constexpr double kLongestSlack = 0.1;
+// Slack this small is left alone: a wake-up more would buy nothing a player sees.
+constexpr double kNegligibleSlack = 0.001;
 
 double SecondsToSleep(const Sources& sources) {
     const double frameAllowed = std::max(0.0, sources.frameAllowedIn);
@@ -18,13 +31,19 @@ double SecondsToSleep(const Sources& sources) {
     return std::max(0.0, std::min(sources.gameChangeIn, timedFrame));
 }
 
+#if defined(__linux__)
+// The calling thread's nice value, on which the kernel's slack for its waits depends; read at
+// each wait, since the player may renice the game while it runs.
+int Niceness() {
+    errno = 0;
+    const int niceness = getpriority(PRIO_PROCESS, 0);
+    return errno == 0 ? niceness : 0;
+}
+#endif
+
 double StoppedShortOfTimerSlack(double seconds) {
 #if defined(__linux__)
-    // Linux lets poll(), select() and the like end up to a thousandth of their length late (the
-    // timer slack, at most 0.1 s): a text due in 20 s would come 20 ms late. A wait of more than
-    // a second stops short by twice that.
-    if (seconds <= 1.0) return seconds;
-    return seconds - std::min(seconds * 0.002, 0.2);
+    return StoppedShortOfLinuxSlack(seconds, Niceness());
 #elif defined(_WIN32)
     // Windows ends a wait late by at most its timer's tick, a millisecond once the program has
     // asked for that resolution, but counts whole milliseconds, cut down: a wait left with less
@@ -39,6 +58,14 @@ double StoppedShortOfTimerSlack(double seconds) {
 }
 
 }  // namespace
+
+double StoppedShortOfLinuxSlack(double seconds, int niceness) {
+    if (seconds <= 0.0 || seconds == kNever) return seconds;
+    const double divisor = niceness > 0 ? kNicedSlackDivisor : kSlackDivisor;
+    const double slack = std::min(seconds / divisor, kLongestSlack);
+    if (slack <= kNegligibleSlack) return seconds;
+    return seconds - 2.0 * slack;
+}
 
 double PlatformWaitFor(const Sources& sources) {
     return StoppedShortOfTimerSlack(SecondsToSleep(sources));

@@ -33,6 +33,12 @@ struct Sources {
 // late, so that the front end wakes on time and sleeps the short rest.
 double PlatformWaitFor(const Sources& sources);
 
+// Linux ends a poll() or select() of `seconds` up to a thousandth of that late (its timer slack,
+// at most 0.1 s), and up to a two-hundredth in a thread of lower priority (a positive nice
+// value). The wait to ask for instead: short by twice that wherever it may pass a millisecond,
+// so that a text due in 20 s is not 20 ms late, nor 100 ms in a niced game.
+double StoppedShortOfLinuxSlack(double seconds, int niceness);
+
 // `seconds` as a timeout in whole milliseconds for poll() or a page timer: rounded up, since a
 // wake before the time finds nothing due and would wait again; -1 for kNever; at most a day.
 int TimeoutMillis(double seconds);
