@@ -18,8 +18,10 @@
 #include "app/startup/data_files.h"
 #include "app/startup/settings.h"
 #include "app/window/font.h"
+#include "app/window/shortcuts.h"
 #include "app/window/splash.h"
 #include "app/window/stale_wm_check.h"
+#include "app/window/view_settings.h"
 #include "app/window/window_input.h"
 #include "app/window/window_loop.h"
 #include "app/window/window_scale.h"
@@ -144,7 +146,9 @@ int main(int argc, char** argv) {
     WindowInput input;
     SetUpGui(window, input, scale.scale);
     ConsoleFont font(fontPath, largestTexture);
-    std::optional<SplashTexture> splash = splashDecoder ? splashDecoder->Upload() : std::nullopt;
+    // Rasterised while the splash is still being decoded, and so is speech set up below.
+    font.Load(ImGui::GetIO(),
+              ZoomedScale(scale.scale, StartingZoomStep(saved, command.scale.has_value())));
 
     {
         // The player's changes are written as they come, and what waits at the end before the
@@ -164,6 +168,8 @@ int main(int argc, char** argv) {
         }
         SpeakingDisplay speech(*speechService, speechChosen.value_or(false));
         if (readerWatch) speech.FollowReader(readerWatch->answer());
+        std::optional<SplashTexture> splash =
+            splashDecoder ? splashDecoder->Upload() : std::nullopt;
         if (splash) speech.Say(kSplashSpoken);
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;

@@ -90,6 +90,7 @@ void ConsoleFont::Reject(const char* why) {
 }
 
 void ConsoleFont::Load(ImGuiIO& io, float scale) {
+    loadedScale_ = scale;
     io.Fonts->Clear();
     io.Fonts->TexDesiredWidth = 0;
     if (data_.empty()) {

@@ -20,6 +20,8 @@ public:
     // built-in font, said on standard error, at a size where even that does not fit).
     // Between frames, the renderer's font texture must then be made again.
     void Load(ImGuiIO& io, float scale);
+    // The scale of the last Load; 0 before the first.
+    float loadedScale() const { return loadedScale_; }
 
 private:
     void Reject(const char* why);
@@ -28,6 +30,7 @@ private:
     std::string path_;
     std::vector<unsigned char> data_;  // the TrueType file; empty for the built-in font
     int largestTexture_;
+    float loadedScale_ = 0.0f;
 };
 
 // Oversampling, in each direction, for a font of `pixelSize`: 4 for the game's usual sizes,

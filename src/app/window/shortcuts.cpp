@@ -70,6 +70,10 @@ Shortcut ShortcutForKey(int key, const char* keyName, int mods) {
     return Shortcut::None;
 }
 
+float ZoomedScale(float scale, int step) {
+    return scale * static_cast<float>(kZoomPercents[NextZoomStep(step, Shortcut::None)]) / 100.0f;
+}
+
 int NextZoomStep(int step, Shortcut shortcut) {
     step = std::clamp(step, 0, kZoomStepCount - 1);
     switch (shortcut) {

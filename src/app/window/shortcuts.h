@@ -32,6 +32,8 @@ inline constexpr int kDefaultZoomStep = 5;
 // The step a zoom shortcut leads to from `step`; others leave it as it is. Steps out of range are
 // brought into it.
 int NextZoomStep(int step, Shortcut shortcut);
+// The text's scale at zoom step `step`, given its `scale` at 100%.
+float ZoomedScale(float scale, int step);
 
 // Turns the mouse wheel with Ctrl held into zoom steps: one step a notch. A touchpad reports a
 // notch in small parts, which are summed until they make one; turning back starts anew.

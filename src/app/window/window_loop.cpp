@@ -179,7 +179,6 @@ void WindowLoop::Zoom(Shortcut shortcut) {
     const int step = NextZoomStep(zoomStep_, shortcut);
     if (step == zoomStep_) return;
     zoomStep_ = step;
-    fontStale_ = true;
     Keep(ViewChange::Zoom);
 }
 
@@ -222,15 +221,15 @@ void WindowLoop::ToggleFullScreen() {
 }
 
 void WindowLoop::LoadFont() {
-    ImGuiIO& io = ImGui::GetIO();
-    font_.Load(io, scale_ * static_cast<float>(kZoomPercents[zoomStep_]) / 100.0f);
+    const float zoomed = ZoomedScale(scale_, zoomStep_);
+    if (font_.loadedScale() == zoomed) return;
+    font_.Load(ImGui::GetIO(), zoomed);
     // The renderer makes its texture again from the new atlas in its next frame.
     ImGui_ImplOpenGL2_DestroyFontsTexture();
-    fontStale_ = false;
 }
 
 void WindowLoop::BuildFrame() {
-    if (fontStale_) LoadFont();
+    LoadFont();
     input_.FeedFrame(pacer_.SplashOver() && !session_.console().InputActive());
     ImGui_ImplOpenGL2_NewFrame();
     ImGui_ImplGlfw_NewFrame();

@@ -50,7 +50,7 @@ private:
     void ToggleFullScreen();
     // Hands on the settings to keep once the player made `change`.
     void Keep(ViewChange change);
-    // Rasterises the font again at the zoomed size, between frames.
+    // Rasterises the font again at the zoomed size, between frames, unless it is at that size.
     void LoadFont();
     // What the window saw by this wake.
     WindowPacer::Wake GatherFacts(double now);
@@ -78,6 +78,5 @@ private:
     bool sizeFromCommandLine_;
     KeepSettings keep_;
     std::function<void()> frameBuilt_;
-    bool fontStale_ = true;
     int windowedPlace_[4] = {};  // x, y, width and height of the window before full screen
 };
