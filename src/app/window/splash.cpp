@@ -25,6 +25,20 @@ constexpr int kSkipKeys[] = {
 // clang-format on
 constexpr GLint kFourComponents = 4;
 constexpr GLint kNoContext = -1;
+// A picture within this, which every GL since OpenGL 2 takes, is decoded without waiting for the
+// context. (Windows' OpenGL 1.1 software renderer takes 1024: there it is decoded for nothing,
+// then refused as a larger one is.)
+constexpr int kSureTextureSize = 2048;
+
+// Why there is no splash when the picture is larger than the context's largest texture.
+std::string TooLarge(const char* path, const SplashTexture& splash, GLint largest) {
+    char message[512];
+    std::snprintf(message, sizeof message,
+                  "tarnwick: no splash screen: \"%s\" is %d x %d, larger than the largest "
+                  "texture (%d)\n",
+                  path, splash.width, splash.height, largest);
+    return message;
+}
 
 struct PixelsFree {
     void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
@@ -54,6 +68,7 @@ SplashDecoder::~SplashDecoder() {
 void SplashDecoder::SetLargestTexture(GLint largest) {
     if (largestGiven_) return;
     largestGiven_ = true;
+    largestTexture_ = largest;
     largest_.set_value(largest);
 }
 
@@ -69,15 +84,13 @@ void SplashDecoder::Decode() {
         picture.error = message;
         return;
     }
-    const GLint largest = largestFuture_.get();
-    if (largest == kNoContext) return;
-    if (splash.width > largest || splash.height > largest) {
-        std::snprintf(message, sizeof message,
-                      "tarnwick: no splash screen: \"%s\" is %d x %d, larger than the largest "
-                      "texture (%d)\n",
-                      path, splash.width, splash.height, largest);
-        picture.error = message;
-        return;
+    if (splash.width > kSureTextureSize || splash.height > kSureTextureSize) {
+        const GLint largest = largestFuture_.get();
+        if (largest == kNoContext) return;
+        if (splash.width > largest || splash.height > largest) {
+            picture.error = TooLarge(path, splash, largest);
+            return;
+        }
     }
 
     // Four channels whatever the file holds, so that grey, RGB, palette and 16-bit pictures
@@ -94,11 +107,16 @@ void SplashDecoder::Decode() {
 std::optional<SplashTexture> SplashDecoder::Upload() {
     if (thread_.joinable()) thread_.join();
     Picture& picture = *picture_;
+    SplashTexture splash = picture.texture;
+    if (picture.pixels != nullptr &&
+        (splash.width > largestTexture_ || splash.height > largestTexture_)) {
+        picture.error = TooLarge(path_.c_str(), splash, largestTexture_);
+        picture.pixels.reset();
+    }
     if (picture.pixels == nullptr) {
         std::fputs(picture.error.c_str(), stderr);
         return std::nullopt;
     }
-    SplashTexture splash = picture.texture;
     glGenTextures(1, &splash.name);
     glBindTexture(GL_TEXTURE_2D, splash.name);
     glTexImage2D(GL_TEXTURE_2D, 0, kFourComponents, splash.width, splash.height, 0, GL_RGBA,

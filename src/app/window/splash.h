@@ -19,8 +19,9 @@ struct SplashTexture {
 };
 
 // Reads and decodes the picture on a thread of its own, so that the work overlaps with setting
-// up the window and the font. It decodes only once it knows the largest texture the context
-// takes, so that a picture too large to show is never decoded.
+// up the window and the font. A picture no larger than any GL takes is decoded at once; a
+// larger one only once the context's largest texture says it can be shown, so that a picture
+// too large to show is never decoded.
 class SplashDecoder {
 public:
     explicit SplashDecoder(std::string path);
@@ -43,6 +44,7 @@ private:
     std::promise<GLint> largest_;
     std::future<GLint> largestFuture_;
     bool largestGiven_ = false;
+    GLint largestTexture_ = 0;  // as given, for a picture decoded before it was known
     std::unique_ptr<Picture> picture_;
     std::thread thread_;
 };
