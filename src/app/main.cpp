@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     WindowInput input;
     SetUpGui(window, input, scale.scale);
     ConsoleFont font(fontPath, largestTexture);
-    // Rasterised while the splash is still being decoded, and so is speech set up below.
+    // Rasterised, and speech set up below, before the splash's upload waits for its decoding.
     font.Load(ImGui::GetIO(),
               ZoomedScale(scale.scale, StartingZoomStep(saved, command.scale.has_value())));
 
