@@ -266,4 +266,6 @@ TEST(Game, AStepThatOnlySetsAFlagOrOnlyPrintsIsDueAgainAtOnce) {
     EXPECT_GT(*printDue, 2.0);
     EXPECT_EQ(runAt(*printDue), *printDue);  // the text printed: due at once
     EXPECT_FALSE(runAt(*printDue).has_value());
+    game.HandleInput(console, "anything");
+    EXPECT_EQ(game.NextChangeAt(), game.clock.Seconds());  // a typed line: due at once
 }

@@ -138,6 +138,7 @@ TEST(PlaySession, RunsTheGameOnTheFrontEndsClock) {
     session.PauseClock(101.0);
     session.PlayTo(150.0);
     EXPECT_EQ(session.NextChangeAt(), wake::kNever);
+    session.PauseClock(180.0);  // paused already: the clock stopped at the first reading
     session.ResumeClock(200.0);
     EXPECT_NEAR(session.NextChangeAt(), 203.0, 1e-5);
     session.PlayTo(202.99);

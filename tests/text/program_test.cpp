@@ -132,6 +132,7 @@ TEST(TextProgram, RunsTheClockAtTheChosenPace) {
     const ProgramRun normal = RunProgram({}, idle);
     EXPECT_EQ(normal.exitStatus, 0) << normal.err;
     EXPECT_FALSE(Contains(normal.out, kFirstReminder)) << normal.out;
+    EXPECT_EQ(RunProgram({"--pace", "0.01"}, idle).exitStatus, 0);  // the slowest pace named
 }
 
 TEST(TextProgram, EndsCleanlyOnAnInterruptWhileReadingEndlessInput) {

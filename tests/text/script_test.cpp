@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "session/display.h"
 #include "text/script.h"
+#include "text/script_play.h"
 
 TEST(ParseScript, ReadsTypedLinesWaitsAndComments) {
     const Script script = ParseScript(
@@ -108,5 +110,22 @@ TEST(ParseScript, AnEmptyScriptHasNoSteps) {
         const Script script = ParseScript(text);
         EXPECT_EQ(script.errorLine, 0) << text;
         EXPECT_TRUE(script.steps.empty()) << text;
+    }
+}
+
+TEST(PlayScript, EachWaitRunsTheFramesThatCoverIt) {
+    struct Frames : NoDisplay {
+        int shown = 0;
+        void FrameShown() override { ++shown; }
+    };
+    const struct {
+        const char* script;
+        int frames;  // the story's start, a frame for a typed line, the frames of a wait
+    } cases[] = {
+        {"> look", 2}, {"wait 0", 1}, {"wait 0.01", 2}, {"wait 0.1", 7}, {"wait 2.5", 151}};
+    for (const auto& c : cases) {
+        Frames display;
+        PlayScript(ParseScript(c.script), display);
+        EXPECT_EQ(display.shown, c.frames) << c.script;
     }
 }

@@ -90,9 +90,10 @@ TEST(TextUnits, TextAndFind) {
         bool ignoreCase;
         std::optional<RangeSpan> found;
     } cases[] = {
-        {u"o", false, false, RangeSpan{6, 7}},  {u"o", false, true, RangeSpan{0, 1}},
-        {u"o", true, false, RangeSpan{16, 17}}, {u"TWO\nT", false, true, RangeSpan{4, 9}},
-        {u"zz", false, true, std::nullopt},     {u"", false, false, std::nullopt},
+        {u"o", false, false, RangeSpan{6, 7}},      {u"o", false, true, RangeSpan{0, 1}},
+        {u"o", true, false, RangeSpan{16, 17}},     {u"TWO\nT", false, true, RangeSpan{4, 9}},
+        {u"zz", false, true, std::nullopt},         {u"", false, false, std::nullopt},
+        {u"four", false, false, RangeSpan{15, 19}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "finding " << testing::PrintToString(c.needle));
