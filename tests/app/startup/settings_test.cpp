@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -100,17 +99,6 @@ TEST(SettingsSaver, WritesTheLastOfABurstOnceAndWhatWaitsAtTheEnd) {
         EXPECT_EQ(disk.writes, zooms.empty() ? 0 : 1);
         EXPECT_EQ(disk.file.value_or(""), zooms.empty() ? "" : "zoom=175\n");
     }
-    // Saves never as far apart as the quiet time are one burst, however long it lasts.
-    FakeDisk disk;
-    SettingsFile file(std::filesystem::path("/config/tarnwick"), disk, stderr);
-    {
-        SettingsSaver saver(file, std::chrono::milliseconds(300));
-        for (int i = 0; i < 60; ++i) {
-            saver.Save(Settings{i % 2 == 0 ? 110 : 125, {}, {}});
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-    EXPECT_EQ(disk.writes, 1);
 }
 
 TEST(SettingsFolder, IsTheDesktopsPlaceForSettingsAndNeverRelative) {
