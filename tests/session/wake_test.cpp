@@ -26,10 +26,10 @@ TEST(Wake, InputFirstThenTheEarliestDueAndNoPollWhileAFrameIsRateLimited) {
     const Case cases[] = {
         {"nothing due: until input", {false, kNever, kNever, 0.0}, kNever},
         {"input waiting: at once", {true, 5.0, kNever, 0.0}, 0.0},
-        {"input waiting, frame rate-limited: until it is allowed", {true, 0.0, 0.0, 0.01}, 0.01},
+        {"input waiting, frame rate-limited: until it is allowed", {true, 0.0, 0.0, 0.05}, 0.05},
         {"input waiting takes the frame even past the game's time",
-         {true, -1.0, kNever, 0.004},
-         0.004},
+         {true, -1.0, kNever, 0.04},
+         0.04},
         {"the game's change", {false, 0.8, kNever, 0.0}, 0.8},
         {"the game's change is not rate-limited", {false, 0.0, kNever, 0.01}, 0.0},
         {"overdue game change: at once", {false, -0.5, kNever, 0.0}, 0.0},

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Desktop services that accept the connection and never answer (a stopped session bus, a stuck
 # Speech Dispatcher): the splash shows, the game answers a line and the window closes at once,
-# on a first run (speech waits for the screen reader's state) and with --speak.
+# on a first run (the accessibility tree's bridge asks the bus), on one without the tree (speech
+# then follows the screen reader's state) and with --speak.
 source "$(dirname "$0")/lib.sh"
 
 BUS=$WORK/bus.sock SPEECHD=$WORK/speechd.sock
@@ -19,18 +20,22 @@ until [ -S "$BUS" ] && [ -S "$SPEECHD" ]; do
     kill -0 "$LISTENER" 2> /dev/null || Fail "the listener ended"
     sleep 0.1
 done
-for speak in "" --speak; do
+for run in "first run" "no tree" --speak; do
     NewGameDir
-    GAME_ARGS=($speak)
-    StartGame env DBUS_SESSION_BUS_ADDRESS="unix:path=$BUS" SPEECHD_ADDRESS="unix_socket:$SPEECHD"
+    GAME_ARGS=()
+    [ "$run" != --speak ] || GAME_ARGS=(--speak)
+    no_bridge=0
+    [ "$run" != "no tree" ] || no_bridge=1
+    StartGame env DBUS_SESSION_BUS_ADDRESS="unix:path=$BUS" SPEECHD_ADDRESS="unix_socket:$SPEECHD" \
+        NO_AT_BRIDGE=$no_bridge
     window=$(WaitWindow)
     SkipSplash
     Shot "$WORK/before.png"
     SubmitLine "i understand"
     PollScreen 10 MoreRowsThan "$(LogRows "$WORK/before.png" | wc -l)" ||
-        Fail "${speak:-first run}: the game did not answer the line"
-    CloseGame "$window" "${speak:-first run}"
-    [ ! -s "$GAME_STDERR" ] || Fail "${speak:-first run}: the program wrote to standard error"
-    Pass "${speak:-first run}: the splash showed, the game answered, the window closed when asked"
+        Fail "$run: the game did not answer the line"
+    CloseGame "$window" "$run"
+    [ ! -s "$GAME_STDERR" ] || Fail "$run: the program wrote to standard error"
+    Pass "$run: the splash showed, the game answered, the window closed when asked"
 done
 Finish
