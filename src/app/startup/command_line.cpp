@@ -31,6 +31,19 @@ int Flushed() {
     return kWriteFailed;
 }
 
+// The window's own keys, the same on every system.
+constexpr const char* kWindowKeys =
+    "Keys: Ctrl with + or = / - / 0 (or the keypad's + and -, or Ctrl with the wheel) zoom\n"
+    "the text from 50% to 300% and back; F11 or Alt+Enter full screen; Page Up / Page Down\n"
+    "scroll the story, Ctrl+Home / Ctrl+End to its start and end; Ctrl+Shift+C copies it;\n"
+    "F5 turns speech on or off, F6 says the last reply again, Ctrl stops what is said.\n";
+
+void PrintUsage(std::FILE* out) {
+    std::fputs(kWindowOptions, out);
+    std::fputs(kWindowKeys, out);
+    std::fputs(kWindowFiles, out);
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
@@ -75,14 +88,14 @@ std::optional<int> AnswerCommandLine(const CommandLine& command) {
         case CommandLineAction::kPlay:
             return std::nullopt;
         case CommandLineAction::kPrintHelp:
-            std::fputs(kWindowUsage, stdout);
+            PrintUsage(stdout);
             return Flushed();
         case CommandLineAction::kPrintVersion:
             std::printf("tarnwick %s\n", kTarnwickVersion);
             return Flushed();
         case CommandLineAction::kBadArgument:
             std::fprintf(stderr, "tarnwick: %s\n", command.error.c_str());
-            std::fputs(kWindowUsage, stderr);
+            PrintUsage(stderr);
             return kBadUsage;
     }
     return kBadUsage;

@@ -18,8 +18,10 @@ struct CommandLine {
 inline constexpr float kSmallestScale = 0.5f;
 inline constexpr float kLargestScale = 4.0f;
 
-// What --help prints: the options, keys and the folders the game reads, which differ by system.
-extern const char* const kWindowUsage;
+// What --help prints around the window's keys: the usage and options, then the files the game
+// reads and writes, both of which differ by system.
+extern const char* const kWindowOptions;
+extern const char* const kWindowFiles;
 
 // Reads the arguments after the program name; the first one that is not understood wins.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
