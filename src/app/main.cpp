@@ -4,7 +4,6 @@
 #include <imgui.h>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -94,22 +93,6 @@ void SetUpGui(GLFWwindow* window, WindowInput& input, float scale) {
     input.Install(window);
 }
 
-// How the window lays the console out, for the accessibility tree. Its size is the GUI
-// toolkit's, which asks the window system only when it changes.
-AccessWindow AccessLayout(const Console& console, bool focused) {
-    AccessWindow layout;
-    const ImGuiIO& io = ImGui::GetIO();
-    layout.width = static_cast<int>(io.DisplaySize.x);
-    layout.height = static_cast<int>(io.DisplaySize.y);
-    layout.lineHeight = static_cast<int>(ImGui::GetFrameHeightWithSpacing());
-    layout.columns = console.wrapWidth;
-    layout.characterWidth = ImGui::CalcTextSize("M").x;
-    layout.rowHeight = static_cast<int>(ImGui::GetTextLineHeightWithSpacing());
-    layout.margin = static_cast<int>(ImGui::GetStyle().WindowPadding.x);
-    layout.focused = focused;
-    return layout;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -183,15 +166,11 @@ int main(int argc, char** argv) {
                         command.scale.has_value(),
                         [&settingsSaver](const Settings& kept) { settingsSaver.Save(kept); });
         loop.SetFrameBuilt([&access, &session, &input, window] {
-            const Console& console = session.console();
-            const std::string line(console.inputBuffer,
-                                   strnlen(console.inputBuffer, Console::kInputBufferSize));
-            access.Show(session.StoryText(), line, console.Caret(),
-                        AccessLayout(console, input.Focused()), [window] {
-                            std::pair<int, int> position;
-                            glfwGetWindowPos(window, &position.first, &position.second);
-                            return position;
-                        });
+            access.Show(session.StoryText(), session.console(), input.Focused(), [window] {
+                std::pair<int, int> position;
+                glfwGetWindowPos(window, &position.first, &position.second);
+                return position;
+            });
         });
         loop.Run();
         input.SetKeyFilter(nullptr);

@@ -5,10 +5,41 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "console/command_history.h"
 #include "console/markup.h"
+
+// How the last Draw laid the console out, in pixels from the display's top left: what a screen
+// reader needs to place the text where the player sees it.
+struct ConsoleLayout {
+    float width = 0.0f;  // the display
+    float height = 0.0f;
+    float textLeft = 0.0f;  // where each row of the log starts
+    float logTop = 0.0f;    // the log region, above the footer
+    float logHeight = 0.0f;
+    float rowHeight = 0.0f;       // every row of the log is this high
+    float scrollY = 0.0f;         // how far the log is scrolled down
+    float characterWidth = 0.0f;  // the font's advance, the same for every character
+    float footerTop = 0.0f;       // the input field's row
+    float footerHeight = 0.0f;
+    float lineLeft = 0.0f;  // where the field's text starts
+    float lineTop = 0.0f;
+    std::uint64_t rowsDrawn = 0;  // Changes() when drawn: the rows are lines() then
+    std::string line;             // what the field held, UTF-8
+    int caret = 0;                // characters into `line`
+
+    bool operator==(const ConsoleLayout& other) const {
+        return std::tie(width, height, textLeft, logTop, logHeight, rowHeight, scrollY,
+                        characterWidth, footerTop, footerHeight, lineLeft, lineTop, rowsDrawn, line,
+                        caret) == std::tie(other.width, other.height, other.textLeft, other.logTop,
+                                           other.logHeight, other.rowHeight, other.scrollY,
+                                           other.characterWidth, other.footerTop,
+                                           other.footerHeight, other.lineLeft, other.lineTop,
+                                           other.rowsDrawn, other.line, other.caret);
+    }
+};
 
 // The game's one console: a log of coloured display lines and the command input field.
 class Console {
@@ -63,7 +94,8 @@ public:
     // shown, 10 s after the last edit).
     double CaretChangeIn() const { return caretChangeIn_; }
     // Where the input field's caret was at the end of the last Draw, in characters.
-    int Caret() const { return caret_; }
+    int Caret() const { return layout_.caret; }
+    const ConsoleLayout& Layout() const { return layout_; }
 
     bool scrollToBottom = false;
     char inputBuffer[kInputBufferSize] = {};
@@ -90,6 +122,6 @@ private:
     bool scrolledByKey_ = false;
     bool inputActive_ = false;
     double caretChangeIn_ = -1.0;
-    int caret_ = 0;
+    ConsoleLayout layout_;
     CommandHistory history_;  // recalled in the input field with the up and down arrows
 };

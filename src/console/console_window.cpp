@@ -139,6 +139,11 @@ std::string Console::Draw() {
 
     const ImVec2 contentMax = ImGui::GetContentRegionMax();
     wrapWidth = MeasureWrapWidth(contentMax.x, wrapWidth);
+    layout_.width = ImGui::GetIO().DisplaySize.x;
+    layout_.height = ImGui::GetIO().DisplaySize.y;
+    layout_.characterWidth = ImGui::CalcTextSize(kMeasuringText).x / kMeasuringTextLength;
+    layout_.textLeft = ImGui::GetCursorScreenPos().x;
+    layout_.logTop = ImGui::GetCursorScreenPos().y;
 
     // Exactly the input row is kept below the log, so the window itself never scrolls, and
     // the log has no background of its own: the window's, of the same colour, shows through.
@@ -149,6 +154,10 @@ std::string Console::Draw() {
     // The toolkit moves the cursor down to whole pixels after each row. The clipper counts rows
     // in an int and needs a height it can step by; a log beyond that is walked whole.
     const float rowHeight = std::floor(ImGui::GetTextLineHeightWithSpacing());
+    layout_.logHeight = logHeight;
+    layout_.rowHeight = rowHeight;
+    layout_.rowsDrawn = changes_;
+    layout_.scrollY = ImGui::GetScrollY();  // a scroll asked for below shows next frame
     if (logDrawing == LogDrawing::EveryRow || !(rowHeight >= 1.0f) ||
         rowLines_.size() > static_cast<std::size_t>(INT_MAX)) {
         DrawEveryRow(lines_);
@@ -166,6 +175,10 @@ std::string Console::Draw() {
     scrollStep_.reset();
     ImGui::EndChild();
 
+    layout_.footerTop = ImGui::GetCursorScreenPos().y;
+    layout_.footerHeight = ImGui::GetFrameHeight();
+    layout_.lineLeft = ImGui::GetCursorScreenPos().x + ImGui::GetStyle().FramePadding.x;
+    layout_.lineTop = layout_.footerTop + ImGui::GetStyle().FramePadding.y;
     ImGui::SetKeyboardFocusHere(0);
     ImGui::PushItemWidth(contentMax.x);
     ImGui::PushStyleColor(ImGuiCol_Text, TextColour(SpanStyle::Plain));
@@ -190,9 +203,10 @@ std::string Console::Draw() {
     caretChangeIn_ =
         inputActive_ && field != nullptr && blinks ? CaretChangeAfter(field->CursorAnim) : -1.0;
     // A field without the focus keeps no caret; the next edit starts at the line's end.
-    caret_ = inputActive_ && field != nullptr
-                 ? field->GetCursorPos()
-                 : static_cast<int>(ImTextCountCharsFromUtf8(inputBuffer, nullptr));
+    layout_.caret = inputActive_ && field != nullptr
+                        ? field->GetCursorPos()
+                        : static_cast<int>(ImTextCountCharsFromUtf8(inputBuffer, nullptr));
+    layout_.line.assign(inputBuffer, strnlen(inputBuffer, kInputBufferSize));
     ImGui::PopStyleColor(1);
     ImGui::PopItemWidth();
     ImGui::End();

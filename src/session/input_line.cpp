@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
-
 // Kept out of typed lines: C0 and C1 controls and DEL, which move the cursor or recolour a
 // terminal, and the private-use range the window's field refuses too.
 bool Refused(char32_t c) {
@@ -14,65 +12,28 @@ bool Refused(char32_t c) {
 
 std::string Encode(char32_t c) {
     std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    AppendUtf8(out, c);
     return out;
-}
-
-// Smallest code point each sequence length may carry; anything less is an overlong form.
-char32_t MinimumFor(int length) {
-    return length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
 }
 
 }  // namespace
 
 void LineCleaner::Add(unsigned char byte) {
-    if (pendingLength_ > 0) {
-        if (IsUtf8Continuation(byte)) {
-            pending_ = (pending_ << 6) | (byte & 0x3F);
-            if (++pendingHave_ == pendingLength_) CommitPending();
-            return;
-        }
-        Commit(kReplacement);  // the sequence was cut short; the byte starts afresh
-        pendingLength_ = 0;
-    }
-    if (byte < 0x80) {
-        Commit(byte);
-    } else if (byte >= 0xC2 && byte <= 0xDF) {
-        pending_ = byte & 0x1F;
-        pendingLength_ = 2;
-        pendingHave_ = 1;
-    } else if (byte >= 0xE0 && byte <= 0xEF) {
-        pending_ = byte & 0x0F;
-        pendingLength_ = 3;
-        pendingHave_ = 1;
-    } else if (byte >= 0xF0 && byte <= 0xF4) {
-        pending_ = byte & 0x07;
-        pendingLength_ = 4;
-        pendingHave_ = 1;
-    } else {
-        Commit(kReplacement);
+    // A character cut short is read as it stands; the byte then starts afresh.
+    if (!pending_.empty() && !IsUtf8Continuation(byte)) CommitPending();
+    pending_.push_back(static_cast<char>(byte));
+    if (pending_.size() >= Utf8LengthFromLead(static_cast<unsigned char>(pending_[0]))) {
+        CommitPending();
     }
 }
 
 void LineCleaner::CommitPending() {
-    const bool valid = pending_ >= MinimumFor(pendingLength_) && pending_ <= 0x10FFFF &&
-                       !(pending_ >= 0xD800 && pending_ <= 0xDFFF);
-    pendingLength_ = 0;
-    Commit(valid ? pending_ : kReplacement);
+    for (std::size_t at = 0; at < pending_.size();) {
+        const Utf8Character character = DecodeUtf8At(pending_, at);
+        Commit(character.point);
+        at += character.length;
+    }
+    pending_.clear();
 }
 
 void LineCleaner::Commit(char32_t codePoint) {
@@ -86,10 +47,7 @@ void LineCleaner::Commit(char32_t codePoint) {
 }
 
 std::string LineCleaner::Finish() {
-    if (pendingLength_ > 0) {
-        pendingLength_ = 0;
-        Commit(kReplacement);
-    }
+    CommitPending();
     std::string line = std::move(line_);
     line_.clear();
     full_ = false;

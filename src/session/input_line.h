@@ -23,10 +23,8 @@ private:
     void CommitPending();
 
     std::string line_;
-    bool full_ = false;      // a character did not fit: the rest of the line is ignored
-    char32_t pending_ = 0;   // code point bits gathered so far
-    int pendingLength_ = 0;  // bytes the pending character needs in all, 0 for none
-    int pendingHave_ = 0;    // bytes of it seen
+    bool full_ = false;    // a character did not fit: the rest of the line is ignored
+    std::string pending_;  // the bytes of a character not yet whole
 };
 
 // One line cleaned as a whole; newlines in it are dropped like any control character.

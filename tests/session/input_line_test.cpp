@@ -48,11 +48,11 @@ TEST(CleanInputLine, HoldsWhatTheInputFieldWouldHold) {
          "\xC3"
          "a",
          kReplacement + "a"},
-        {"a sequence cut short by the end", "a\xE2\x82", "a" + kReplacement},
-        {"an overlong form", "\xE0\x80\xAF", kReplacement},
+        {"a sequence cut short by the end", "a\xE2\x82", "a" + Repeat(kReplacement, 2)},
+        {"an overlong form, one for each byte", "\xE0\x80\xAF", Repeat(kReplacement, 3)},
         {"invalid lead bytes", "\xC0\xAF", kReplacement + kReplacement},
-        {"a surrogate", "\xED\xA0\x80", kReplacement},
-        {"beyond Unicode", "\xF4\x90\x80\x80", kReplacement},
+        {"a surrogate", "\xED\xA0\x80", Repeat(kReplacement, 3)},
+        {"beyond Unicode", "\xF4\x90\x80\x80", Repeat(kReplacement, 4)},
         {"four-byte characters kept", "\xF0\x9F\x94\x91 key", "\xF0\x9F\x94\x91 key"},
         {"private-use characters dropped",
          "a\xEE\x80\x80"

@@ -97,7 +97,8 @@ wait_for("the frame active", lambda: frame.getState().contains(pyatspi.STATE_ACT
 xdotool("type", "--window", WINDOW, "--delay", "25", "i understand")
 wait_for("the typed line in the entry", lambda: text_of(entry) == "i understand")
 check(entry.queryText().caretOffset == 12, "the entry's caret follows the typing")
-check(text_of(story).endswith("\ni understand"), "the story's terminal ends with the line")
+check(text_of(story).endswith("\n> i understand"),
+      "the story's terminal ends with the line as its echo will show it")
 press("Left")
 wait_for("the caret moved left", lambda: entry.queryText().caretOffset == 11)
 press("Return")
@@ -105,6 +106,18 @@ wait_for("the reply in the story", lambda: REPLY in text_of(story))
 check(text_of(story).endswith("> i understand\n" + REPLY + "\n"),
       "the echo and the reply follow the welcome as the window shows them")
 check(text_of(entry) == "", "Enter empties the entry")
+check(not [i for i in inserts if i[0] == pyatspi.ROLE_TERMINAL and "i understand" in i[2]],
+      "Enter inserts the reply alone, never the typed line again")
+# The reply's first character where the window draws it, in both coordinate systems, and
+# found again at that point.
+reply_at = text_of(story).rindex(REPLY)
+text = story.queryText()
+window_box = text.getCharacterExtents(reply_at, pyatspi.WINDOW_COORDS)
+screen_box = text.getCharacterExtents(reply_at, pyatspi.DESKTOP_COORDS)
+check(window_box[2] > 0 and [screen_box[0] - window_box[0], screen_box[1] - window_box[1]]
+      == [extents.x, extents.y], "a character's extents, on the screen and in the window")
+check(text.getOffsetAtPoint(window_box[0] + 1, window_box[1] + 1, pyatspi.WINDOW_COORDS)
+      == reply_at, "the character found at its own place")
 
 xdotool("type", "--window", WINDOW, "--delay", "25", "yes")
 press("Return")

@@ -5,27 +5,15 @@
 #include <string>
 #include <utility>
 
-// Where the window is on the screen, how it lays its text out, and whether it has the keyboard.
+#include "console/console.h"
+
+// Where the window is on the screen, how the console laid its text out there, and whether the
+// window has the keyboard.
 struct AccessWindow {
     int x = 0;
     int y = 0;
-    int width = 0;
-    int height = 0;
-    int lineHeight = 0;  // the input line's row along the bottom edge
-    // How the log lays its text out: characters a row, a character's width and a row's height
-    // in pixels, and the margin left of the text.
-    int columns = 1;
-    double characterWidth = 0.0;
-    int rowHeight = 0;
-    int margin = 0;
+    ConsoleLayout layout;
     bool focused = false;
-
-    bool operator==(const AccessWindow& other) const {
-        return x == other.x && y == other.y && width == other.width && height == other.height &&
-               lineHeight == other.lineHeight && columns == other.columns &&
-               characterWidth == other.characterWidth && rowHeight == other.rowHeight &&
-               margin == other.margin && focused == other.focused;
-    }
 };
 
 // Whether a screen reader finds the game's texts by itself, so that the game's own voice need not
@@ -48,12 +36,12 @@ public:
     // changed, since asking the window system takes a round trip.
     using WindowPosition = std::function<std::pair<int, int>()>;
 
-    // Hands over what the window shows: the story as plain text (it only grows), the line being
-    // typed (UTF-8), its caret in characters, and the window (whose x and y `position` gives).
-    // The first call, after the first frame, starts the bridge. When nothing changed it only
-    // compares.
-    void Show(const std::string& story, const std::string& line, int caret,
-              const AccessWindow& window, const WindowPosition& position);
+    // Hands over what the window shows after a frame: the story as plain text (it only grows)
+    // and the console as it drew it (its rows, its layout, the line being typed), in the window
+    // whose place `position` gives. The first call starts the bridge. When nothing changed it
+    // only compares.
+    void Show(const std::string& story, const Console& console, bool focused,
+              const WindowPosition& position);
     // A key event (GLFW's key, scancode, action and modifiers) before the game sees it: whether
     // the game gets it. While a screen reader listens for keys, it is asked first, and the
     // answer is awaited for a short while at most.

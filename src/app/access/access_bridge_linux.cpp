@@ -19,6 +19,7 @@
 
 #include "app/access/atk_tree_linux.h"
 #include "app/access/key_gate.h"
+#include "console/utf8.h"
 
 // GLFW's X display (glfw3native.h, whose X11 part wants XRandR's headers too).
 extern "C" Display* glfwGetX11Display(void);
@@ -63,7 +64,7 @@ std::string KeyString(KeySym keysym) {
     } else if ((keysym & 0xFF000000) == 0x01000000) {
         typed = static_cast<char32_t>(keysym & 0x00FFFFFF);
     }
-    if (typed != 0) return ToUtf8(std::u32string(1, typed));
+    if (typed != 0) return Utf8FromUtf32(std::u32string(1, typed));
     const char* name = keysym != NoSymbol ? XKeysymToString(keysym) : nullptr;
     return name != nullptr ? name : "";
 }
@@ -133,8 +134,7 @@ struct AccessBridge::Bridge {
     // The window loop's own.
     bool started = false;
     TreeState shown;
-    std::size_t storyBytes = 0;
-    std::string line;
+    StoryModel story;
     KeyGate gate;
 };
 
@@ -272,29 +272,28 @@ AccessBridge::~AccessBridge() {
     bridge.answered.wait_for(lock, kCloseWait, [&bridge] { return bridge.finished; });
 }
 
-void AccessBridge::Show(const std::string& story, const std::string& line, int caret,
-                        const AccessWindow& window, const WindowPosition& position) {
+void AccessBridge::Show(const std::string& story, const Console& console, bool focused,
+                        const WindowPosition& position) {
     Bridge& bridge = *bridge_;
     if (bridge.ended) return;  // no bus: nothing to tell
     TreeState& shown = bridge.shown;
-    AccessWindow placed = window;
-    placed.x = shown.window.x;
-    placed.y = shown.window.y;
-    if (bridge.started && placed == shown.window && story.size() == bridge.storyBytes &&
-        caret == shown.text.caret && line == bridge.line) {
+    const ConsoleLayout& layout = console.Layout();
+    const bool storyChanged = bridge.story.Update(story);
+    if (bridge.started && !storyChanged && layout == shown.window.layout &&
+        focused == shown.window.focused) {
         return;
     }
-    // The story only grows by whole texts, so what it gained starts a character.
-    if (story.size() < bridge.storyBytes) {
-        shown.text.story = FromUtf8(story);
-    } else if (story.size() > bridge.storyBytes) {
-        shown.text.story += FromUtf8(story.substr(bridge.storyBytes));
+    ConsoleText& text = shown.text;
+    if (storyChanged || layout.rowsDrawn != shown.window.layout.rowsDrawn || !bridge.started) {
+        text.story = bridge.story.Characters();
+        text.storyRestarts = bridge.story.Restarts();
+        text.rows = std::make_shared<const std::vector<int>>(
+            RowStarts(*text.story, RowTexts(console.lines())));
     }
-    bridge.storyBytes = story.size();
-    if (line != bridge.line) shown.text.line = FromUtf8(line);
-    bridge.line = line;
-    shown.text.caret = caret;
-    shown.window = placed;
+    if (layout.line != shown.window.layout.line) text.line = Utf32FromUtf8(layout.line);
+    text.caret = layout.caret;
+    shown.window.layout = layout;
+    shown.window.focused = focused;
     std::tie(shown.window.x, shown.window.y) = position();
     {
         const std::lock_guard<std::mutex> lock(bridge.mutex);

@@ -11,9 +11,9 @@ AccessBridge::AccessBridge(const std::string&) {}
 
 AccessBridge::~AccessBridge() = default;
 
-void AccessBridge::Show(const std::string& story, const std::string& line, int, const AccessWindow&,
+void AccessBridge::Show(const std::string& story, const Console& console, bool,
                         const WindowPosition&) {
-    ShowAutomationText(story, line);
+    ShowAutomationText(story, console.Layout().line);
 }
 
 bool AccessBridge::PassKey(int, int, int, int) {

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "console/utf8.h"
+
 namespace {
 
 enum class Part { Application, Frame, Terminal, Entry };
@@ -27,8 +29,9 @@ struct Tree {
     AtkObject* terminal = nullptr;
     AtkObject* entry = nullptr;
     TreeState state;
-    std::u32string terminalText;  // TerminalText(state.text), kept for the queries
-    TextGrid terminalGrid;        // where the log shows terminalText's characters
+    // Kept for the queries, made again only when the story, its rows or the line change.
+    std::u32string terminalText;     // TerminalText(state.text)
+    std::vector<int> terminalLines;  // TerminalLineStarts(state.text)
     std::vector<KeyListener> keyListeners;
     guint nextListenerId = 1;
 };
@@ -125,23 +128,23 @@ void InitObjectClass(AtkObjectClass* klass) {
 
 // --- AtkComponent
 
+// A box in the window, in the coordinates asked for.
+void Place(const Box& box, gint* x, gint* y, gint* width, gint* height, AtkCoordType coordinates) {
+    const AccessWindow& window = TheTree().state.window;
+    const bool onScreen = coordinates == ATK_XY_SCREEN;
+    *x = box.x + (onScreen ? window.x : 0);
+    *y = box.y + (onScreen ? window.y : 0);
+    *width = box.width;
+    *height = box.height;
+}
+
 void GetExtents(AtkComponent* component, gint* x, gint* y, gint* width, gint* height,
                 AtkCoordType coordinates) {
-    const AccessWindow& window = TheTree().state.window;
-    const int row = std::clamp(window.lineHeight, 0, window.height);
-    *x = window.x;
-    *y = window.y;
-    *width = window.width;
-    *height = window.height;
-    if (PartOf(component) == Part::Terminal) *height -= row;
-    if (PartOf(component) == Part::Entry) {
-        *y += window.height - row;
-        *height = row;
-    }
-    if (coordinates != ATK_XY_SCREEN) {
-        *x -= window.x;
-        *y -= window.y;
-    }
+    const ConsoleLayout& layout = TheTree().state.window.layout;
+    Box box{0, 0, static_cast<int>(layout.width), static_cast<int>(layout.height)};
+    if (PartOf(component) == Part::Terminal) box = TerminalBox(layout);
+    if (PartOf(component) == Part::Entry) box = EntryBox(layout);
+    Place(box, x, y, width, height, coordinates);
 }
 
 AtkLayer GetLayer(AtkComponent* component) {
@@ -160,8 +163,13 @@ const std::u32string& TextOf(gconstpointer text) {
     return PartOf(text) == Part::Terminal ? tree.terminalText : tree.state.text.line;
 }
 
+const std::vector<int>& LinesOf(gconstpointer text) {
+    static const std::vector<int> kOneLine{0};
+    return PartOf(text) == Part::Terminal ? TheTree().terminalLines : kOneLine;
+}
+
 gchar* Copy(const std::u32string& characters) {
-    return g_strdup(ToUtf8(characters).c_str());
+    return g_strdup(Utf8FromUtf32(characters).c_str());
 }
 
 gchar* GetText(AtkText* text, gint start, gint end) {
@@ -200,10 +208,10 @@ Boundary BoundaryOf(AtkTextBoundary boundary) {
     }
 }
 
-template <TextRange (*Find)(const std::u32string&, int, Boundary)>
+template <TextRange (*Find)(const std::u32string&, const std::vector<int>&, int, Boundary)>
 gchar* TextAround(AtkText* text, gint offset, AtkTextBoundary boundary, gint* start, gint* end) {
     const std::u32string& characters = TextOf(text);
-    const TextRange range = Find(characters, offset, BoundaryOf(boundary));
+    const TextRange range = Find(characters, LinesOf(text), offset, BoundaryOf(boundary));
     *start = range.start;
     *end = range.end;
     return Copy(Characters(characters, range.start, range.end));
@@ -224,26 +232,22 @@ AtkAttributeSet* GetRunAttributes(AtkText* text, gint, gint* start, gint* end) {
     return nullptr;
 }
 
-// A character's place as the window shows it: the terminal's rows stacked up from the input
-// line's, the entry's characters along it.
+// A character's place as the window shows it, as the log is scrolled now.
 void GetCharacterExtents(AtkText* text, gint offset, gint* x, gint* y, gint* width, gint* height,
                          AtkCoordType coordinates) {
-    const Tree& tree = TheTree();
-    const AccessWindow& window = tree.state.window;
-    TextGrid::Cell cell{0, offset};
-    if (PartOf(text) == Part::Terminal) cell = tree.terminalGrid.CellOf(offset);
-    *x = window.margin + static_cast<int>(cell.column * window.characterWidth);
-    *y = window.height - window.lineHeight - cell.rowFromEnd * window.rowHeight;
-    *width = static_cast<int>(window.characterWidth);
-    *height = window.rowHeight;
-    if (coordinates == ATK_XY_SCREEN) {
-        *x += window.x;
-        *y += window.y;
-    }
+    const TreeState& state = TheTree().state;
+    const bool entry = PartOf(text) == Part::Entry;
+    Place(CharacterBox(state.text, state.window.layout, offset, entry), x, y, width, height,
+          coordinates);
 }
 
-gint GetOffsetAtPoint(AtkText*, gint, gint, AtkCoordType) {
-    return -1;
+gint GetOffsetAtPoint(AtkText* text, gint x, gint y, AtkCoordType coordinates) {
+    const TreeState& state = TheTree().state;
+    if (coordinates == ATK_XY_SCREEN) {
+        x -= state.window.x;
+        y -= state.window.y;
+    }
+    return OffsetAtPoint(state.text, state.window.layout, x, y, PartOf(text) == Part::Entry);
 }
 
 void InitText(AtkTextIface* iface) {
@@ -329,11 +333,11 @@ void Emit(AtkObject* object, const std::vector<TextEdit>& edits) {
         switch (edit.kind) {
             case TextEdit::Kind::Insert:
                 g_signal_emit_by_name(object, "text-insert", edit.offset, length,
-                                      ToUtf8(edit.text).c_str());
+                                      Utf8FromUtf32(edit.text).c_str());
                 break;
             case TextEdit::Kind::Delete:
                 g_signal_emit_by_name(object, "text-remove", edit.offset, length,
-                                      ToUtf8(edit.text).c_str());
+                                      Utf8FromUtf32(edit.text).c_str());
                 break;
             case TextEdit::Kind::CaretMoved:
                 g_signal_emit_by_name(object, "text-caret-moved", edit.offset);
@@ -372,8 +376,12 @@ void MakeAtkTree(const std::string& name) {
 void ShowOnAtkTree(const TreeState& state) {
     Tree& tree = TheTree();
     const TreeState before = std::exchange(tree.state, state);
-    tree.terminalText = TerminalText(state.text);
-    tree.terminalGrid = TextGrid(tree.terminalText, state.window.columns);
+    const bool textChanged = before.text.story != state.text.story ||
+                             before.text.line != state.text.line || tree.terminalLines.empty();
+    if (textChanged) tree.terminalText = TerminalText(state.text);
+    if (textChanged || before.text.rows != state.text.rows) {
+        tree.terminalLines = TerminalLineStarts(state.text);
+    }
     Emit(tree.terminal, TerminalEdits(before.text, state.text));
     Emit(tree.entry, LineEdits(before.text, state.text));
     if (before.window.focused != state.window.focused) ShowFocus(tree, state.window.focused);

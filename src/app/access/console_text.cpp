@@ -1,6 +1,11 @@
 #include "app/access/console_text.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "console/utf8.h"
+#include "session/display.h"
+#include "session/story_record.h"
 
 namespace {
 
@@ -31,17 +36,22 @@ void AddStretchEdits(const std::u32string& before, const std::u32string& after, 
     }
 }
 
-bool IsWordCharacter(char32_t c) {
-    return c != U' ' && c != U'\n' && c != U'\t';
+// The typed line as the terminal shows it after the story: nothing while none is typed.
+std::u32string LinePart(const std::u32string& line) {
+    return line.empty() ? std::u32string() : LinePrompt() + line;
 }
 
 bool IsWordStart(const std::u32string& text, int offset) {
-    return IsWordCharacter(text[offset]) && (offset == 0 || !IsWordCharacter(text[offset - 1]));
+    return !IsWordSpace(text[offset]) && (offset == 0 || IsWordSpace(text[offset - 1]));
 }
 
 bool IsWordEnd(const std::u32string& text, int offset) {
-    return offset > 0 && IsWordCharacter(text[offset - 1]) &&
-           (offset == Length(text) || !IsWordCharacter(text[offset]));
+    return offset > 0 && !IsWordSpace(text[offset - 1]) &&
+           (offset == Length(text) || IsWordSpace(text[offset]));
+}
+
+bool IsLineStart(const std::vector<int>& lineStarts, int offset) {
+    return std::binary_search(lineStarts.begin(), lineStarts.end(), offset);
 }
 
 // The stretch from the boundary at or before `offset` to the next boundary after it, where
@@ -55,43 +65,104 @@ TextRange Between(const std::u32string& text, int offset, IsBoundary isBoundary)
     return range;
 }
 
+int Round(float pixels) {
+    return static_cast<int>(std::lround(pixels));
+}
+
+// The row `offset` is on among the log's rows, or -1 for text the log does not show.
+int RowOf(const ConsoleText& text, int offset) {
+    const std::vector<int>& rows = *text.rows;
+    const auto after = std::upper_bound(rows.begin(), rows.end(), offset);
+    return after == rows.begin() ? -1 : static_cast<int>(after - rows.begin()) - 1;
+}
+
 }  // namespace
 
+bool StoryModel::Update(const std::string& story) {
+    if (story.size() == bytes_.size() && story == bytes_) return false;
+    const bool grew = story.size() > bytes_.size() && story.compare(0, bytes_.size(), bytes_) == 0;
+    std::u32string characters = grew ? *characters_ : std::u32string();
+    characters += Utf32FromUtf8(std::string_view(story).substr(grew ? bytes_.size() : 0));
+    characters_ = std::make_shared<const std::u32string>(std::move(characters));
+    if (!grew) ++restarts_;
+    bytes_ = story;
+    return true;
+}
+
+std::u32string LinePrompt() {
+    return Utf32FromUtf8(TypedLineText(""));
+}
+
 std::u32string TerminalText(const ConsoleText& console) {
-    return console.story + console.line;
+    return *console.story + LinePart(console.line);
 }
 
 int TerminalCaret(const ConsoleText& console) {
-    return Length(console.story) + std::clamp(console.caret, 0, Length(console.line));
+    const int story = Length(*console.story);
+    if (console.line.empty()) return story;
+    return story + Length(LinePrompt()) + std::clamp(console.caret, 0, Length(console.line));
+}
+
+std::vector<int> TerminalLineStarts(const ConsoleText& console) {
+    const std::u32string& story = *console.story;
+    const int firstRow = console.rows->empty() ? Length(story) : console.rows->front();
+    std::vector<int> starts{0};
+    for (int at = 1; at < firstRow; ++at) {
+        if (story[static_cast<std::size_t>(at - 1)] == U'\n') starts.push_back(at);
+    }
+    for (int row : *console.rows) {
+        if (row > starts.back()) starts.push_back(row);
+    }
+    if (Length(story) > starts.back()) starts.push_back(Length(story));
+    return starts;
+}
+
+std::vector<int> RowStarts(const std::u32string& story, const std::vector<std::u32string>& rows) {
+    std::vector<int> starts(rows.size());
+    std::size_t kept = rows.size();
+    std::size_t end = story.size();
+    while (kept > 0) {
+        const std::u32string& row = rows[kept - 1];
+        std::size_t rowEnd = end;
+        // Back over the spaces and line ends between this row and the next, to where it fits.
+        while (rowEnd >= row.size() && story.compare(rowEnd - row.size(), row.size(), row) != 0 &&
+               rowEnd > 0 && IsWordSpace(story[rowEnd - 1])) {
+            --rowEnd;
+        }
+        if (rowEnd < row.size() || story.compare(rowEnd - row.size(), row.size(), row) != 0) break;
+        end = rowEnd - row.size();
+        starts[--kept] = static_cast<int>(end);
+    }
+    starts.erase(starts.begin(), starts.begin() + static_cast<std::ptrdiff_t>(kept));
+    return starts;
+}
+
+std::vector<std::u32string> RowTexts(const std::vector<ConsoleLine>& lines) {
+    std::vector<std::u32string> rows;
+    for (const ConsoleLine& line : lines) {
+        if (!line.empty()) rows.push_back(Utf32FromUtf8(PlainText(line)));
+    }
+    return rows;
 }
 
 std::vector<TextEdit> TerminalEdits(const ConsoleText& before, const ConsoleText& after) {
     std::vector<TextEdit> edits;
-    const bool grew = after.story.compare(0, before.story.size(), before.story) == 0;
-    if (!grew) {
+    const std::u32string lineBefore = LinePart(before.line);
+    const std::u32string lineAfter = LinePart(after.line);
+    if (after.storyRestarts != before.storyRestarts) {
         AddStretchEdits(TerminalText(before), TerminalText(after), 0, edits);
-    } else if (after.story.size() == before.story.size()) {
-        AddStretchEdits(before.line, after.line, Length(before.story), edits);
     } else {
-        const bool lineChanged = before.line != after.line;
-        if (lineChanged && !before.line.empty()) {
-            edits.push_back({TextEdit::Kind::Delete, Length(before.story), before.line});
-        }
-        // With the line gone the story starts with its echo, told on its own: a screen reader
-        // that speaks each insertion as it comes cuts the echo short for the reply.
-        const std::u32string added = after.story.substr(before.story.size());
-        std::size_t echoEnd = added.size();
-        if (lineChanged && added.find(U'\n') != std::u32string::npos) {
-            echoEnd = added.find(U'\n') + 1;
-        }
-        edits.push_back({TextEdit::Kind::Insert, Length(before.story), added.substr(0, echoEnd)});
-        if (echoEnd < added.size()) {
-            edits.push_back({TextEdit::Kind::Insert,
-                             Length(before.story) + static_cast<int>(echoEnd),
-                             added.substr(echoEnd)});
-        }
-        if (lineChanged && !after.line.empty()) {
-            edits.push_back({TextEdit::Kind::Insert, Length(after.story), after.line});
+        const int storyEnd = Length(*before.story);
+        std::u32string added = after.story->substr(before.story->size());
+        // After Enter the story goes on with the typed line's echo, which the text shows already.
+        const std::u32string echo = lineBefore + U"\n";
+        if (!lineBefore.empty() && added.compare(0, echo.size(), echo) == 0) {
+            added.erase(0, lineBefore.size());
+            edits.push_back(
+                {TextEdit::Kind::Insert, storyEnd + Length(lineBefore), added + lineAfter});
+        } else {
+            if (!added.empty()) edits.push_back({TextEdit::Kind::Insert, storyEnd, added});
+            AddStretchEdits(lineBefore, lineAfter, storyEnd + Length(added), edits);
         }
     }
     if (TerminalCaret(before) != TerminalCaret(after)) {
@@ -124,7 +195,8 @@ std::u32string ApplyEdits(std::u32string text, const std::vector<TextEdit>& edit
     return text;
 }
 
-TextRange RangeAt(const std::u32string& text, int offset, Boundary boundary) {
+TextRange RangeAt(const std::u32string& text, const std::vector<int>& lineStarts, int offset,
+                  Boundary boundary) {
     if (offset < 0 || offset > Length(text)) return {};
     switch (boundary) {
         case Boundary::Character:
@@ -134,46 +206,29 @@ TextRange RangeAt(const std::u32string& text, int offset, Boundary boundary) {
         case Boundary::WordEnd:
             return Between(text, offset, [&text](int at) { return IsWordEnd(text, at); });
         case Boundary::LineStart:
-            return Between(text, offset, [&text](int at) { return text[at - 1] == U'\n'; });
+            return Between(text, offset,
+                           [&lineStarts](int at) { return IsLineStart(lineStarts, at); });
         case Boundary::LineEnd:
             break;
     }
-    // From the break before the line to the break that ends it.
-    return Between(text, offset, [&text](int at) { return text[at] == U'\n'; });
+    // From the break that ends the line before to the break that ends this one.
+    return Between(text, offset, [&lineStarts](int at) { return IsLineStart(lineStarts, at + 1); });
 }
 
-TextRange RangeBefore(const std::u32string& text, int offset, Boundary boundary) {
+TextRange RangeBefore(const std::u32string& text, const std::vector<int>& lineStarts, int offset,
+                      Boundary boundary) {
     if (offset < 0 || offset > Length(text)) return {};
-    const TextRange at = RangeAt(text, offset, boundary);
+    const TextRange at = RangeAt(text, lineStarts, offset, boundary);
     if (at.start == 0) return {0, 0};
-    return RangeAt(text, at.start - 1, boundary);
+    return RangeAt(text, lineStarts, at.start - 1, boundary);
 }
 
-TextRange RangeAfter(const std::u32string& text, int offset, Boundary boundary) {
+TextRange RangeAfter(const std::u32string& text, const std::vector<int>& lineStarts, int offset,
+                     Boundary boundary) {
     if (offset < 0 || offset > Length(text)) return {};
-    const TextRange at = RangeAt(text, offset, boundary);
+    const TextRange at = RangeAt(text, lineStarts, offset, boundary);
     if (at.end >= Length(text)) return {Length(text), Length(text)};
-    return RangeAt(text, at.end, boundary);
-}
-
-TextGrid::TextGrid(const std::u32string& text, int columns) {
-    columns = std::max(columns, 1);
-    int column = 0;
-    for (int offset = 0; offset < Length(text); ++offset) {
-        if (text[static_cast<std::size_t>(offset)] == U'\n') {
-            rowStarts_.push_back(offset + 1);
-            column = 0;
-        } else if (++column > columns) {
-            rowStarts_.push_back(offset);
-            column = 1;
-        }
-    }
-}
-
-TextGrid::Cell TextGrid::CellOf(int offset) const {
-    offset = std::max(offset, 0);
-    const auto row = std::upper_bound(rowStarts_.begin(), rowStarts_.end(), offset) - 1;
-    return {static_cast<int>(rowStarts_.end() - row) - 1, offset - *row};
+    return RangeAt(text, lineStarts, at.end, boundary);
 }
 
 std::u32string Characters(const std::u32string& text, int start, int end) {
@@ -182,46 +237,52 @@ std::u32string Characters(const std::u32string& text, int start, int end) {
     return text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
 }
 
-std::u32string FromUtf8(const std::string& text) {
-    std::u32string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-        char32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-        ++i;
-        for (; extra > 0 && i < text.size(); --extra, ++i) {
-            const auto next = static_cast<unsigned char>(text[i]);
-            if ((next & 0xC0) != 0x80) break;
-            c = (c << 6) | (next & 0x3F);
-        }
-        // A byte that starts nothing, or a character cut short, reads as U+FFFD.
-        result.push_back(extra == 0 && lead < 0xF8 && (lead < 0x80 || lead >= 0xC0) ? c
-                                                                                    : U'\uFFFD');
-    }
-    return result;
+Box TerminalBox(const ConsoleLayout& layout) {
+    return {0, 0, Round(layout.width), Round(layout.footerTop)};
 }
 
-std::string ToUtf8(const std::u32string& text) {
-    std::string result;
-    result.reserve(text.size());
-    for (char32_t c : text) {
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = U'\uFFFD';
-        if (c < 0x80) {
-            result.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            result.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            result.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            result.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            result.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            result.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            result.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            result.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
+Box EntryBox(const ConsoleLayout& layout) {
+    return {0, Round(layout.footerTop), Round(layout.width), Round(layout.footerHeight)};
+}
+
+Box CharacterBox(const ConsoleText& text, const ConsoleLayout& layout, int offset, bool entry) {
+    const int story = Length(*text.story);
+    const auto place = [&layout](float left, float top, int column) {
+        return Box{Round(left + static_cast<float>(column) * layout.characterWidth), Round(top),
+                   Round(layout.characterWidth), Round(layout.rowHeight)};
+    };
+    if (entry) return place(layout.lineLeft, layout.lineTop, offset);
+    // The prompt is the terminal's own: it takes no room in the field.
+    if (offset >= story) {
+        return place(layout.lineLeft, layout.lineTop,
+                     std::max(0, offset - story - Length(LinePrompt())));
     }
-    return result;
+    const int row = RowOf(text, offset);
+    if (row < 0) return {Round(layout.textLeft), Round(layout.logTop), 0, 0};
+    return place(layout.textLeft,
+                 layout.logTop + static_cast<float>(row) * layout.rowHeight - layout.scrollY,
+                 offset - (*text.rows)[static_cast<std::size_t>(row)]);
+}
+
+int OffsetAtPoint(const ConsoleText& text, const ConsoleLayout& layout, int x, int y, bool entry) {
+    if (!(layout.characterWidth > 0.0f) || !(layout.rowHeight > 0.0f)) return -1;
+    const auto column = [&layout, x](float left) {
+        return static_cast<int>(std::floor((static_cast<float>(x) - left) / layout.characterWidth));
+    };
+    const float pointY = static_cast<float>(y);
+    const int story = Length(*text.story);
+    if (pointY >= layout.footerTop && pointY < layout.footerTop + layout.footerHeight) {
+        const int inLine = std::clamp(column(layout.lineLeft), 0, Length(text.line));
+        if (entry) return inLine;
+        return text.line.empty() ? story : story + Length(LinePrompt()) + inLine;
+    }
+    if (entry || pointY < layout.logTop || pointY >= layout.logTop + layout.logHeight) return -1;
+    const std::vector<int>& rows = *text.rows;
+    const auto row =
+        static_cast<long>(std::floor((pointY - layout.logTop + layout.scrollY) / layout.rowHeight));
+    if (row < 0 || row >= static_cast<long>(rows.size())) return -1;
+    const auto index = static_cast<std::size_t>(row);
+    const int start = rows[index];
+    const int end = index + 1 < rows.size() ? rows[index + 1] : story;
+    return start + std::clamp(column(layout.textLeft), 0, std::max(0, end - start - 1));
 }

@@ -1,24 +1,67 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "console/console.h"
 
 // What the desktop's accessibility tree shows of the console, as plain text. Offsets and lengths
 // count characters (code points), as AT-SPI counts them.
 //
 // Two objects show it. The terminal reads like the window: the story so far, then the line
-// being typed, with the caret in that line; a screen reader speaks what a terminal gains
-// unprompted, so it holds the focus. The entry holds the line alone.
+// being typed as its echo will show it ("> " and the line), with the caret in that line; a
+// screen reader speaks what a terminal gains unprompted, so it holds the focus. The entry holds
+// the line alone.
+
+// The story as every reader reads it: the program's one decoding of the story's UTF-8, grown as
+// the story grows. Each change makes a new snapshot, which readers on other threads keep as
+// long as they like while the next is made; a caret move copies nothing.
+class StoryModel {
+public:
+    using Snapshot = std::shared_ptr<const std::u32string>;
+
+    // Takes the story as it now stands (UTF-8): whether it changed. The story only grows by
+    // whole characters; one that did not grow from the last is a new story, taken whole.
+    bool Update(const std::string& story);
+    const Snapshot& Characters() const { return characters_; }
+    // Counts the times the story was taken whole rather than grown.
+    std::uint64_t Restarts() const { return restarts_; }
+
+private:
+    std::string bytes_;
+    Snapshot characters_ = std::make_shared<const std::u32string>();
+    std::uint64_t restarts_ = 0;
+};
+
 struct ConsoleText {
-    std::u32string story;  // every line ends with "\n"
+    StoryModel::Snapshot story = std::make_shared<const std::u32string>();
+    std::uint64_t storyRestarts = 0;
+    // The first character of each of the log's display rows, as the console drew them. Rows
+    // cover the story's end; what the console no longer shows (before it was cleared) has none.
+    std::shared_ptr<const std::vector<int>> rows = std::make_shared<const std::vector<int>>();
     std::u32string line;
     int caret = 0;  // characters into `line`
-
-    bool operator==(const ConsoleText& other) const {
-        return story == other.story && line == other.line && caret == other.caret;
-    }
-    bool operator!=(const ConsoleText& other) const { return !(*this == other); }
 };
+
+// What a typed line shows ahead of itself, as its echo does.
+std::u32string LinePrompt();
+
+// The terminal's text, its length, and its caret.
+std::u32string TerminalText(const ConsoleText& console);
+int TerminalCaret(const ConsoleText& console);
+// Where each line of the terminal starts: the rows the console shows, the paragraphs before
+// them, and the typed line.
+std::vector<int> TerminalLineStarts(const ConsoleText& console);
+
+// The first character of each of `rows` (the log's display rows, as drawn) in `story`, matched
+// from the end: a row is its characters, with only spaces and line ends between one and the
+// next. Rows that no longer match (text from before a clear) start nowhere: they are left out,
+// and the rows kept are the last ones.
+std::vector<int> RowStarts(const std::u32string& story, const std::vector<std::u32string>& rows);
+// The characters of each row the console draws of `lines`: a line without spans takes none.
+std::vector<std::u32string> RowTexts(const std::vector<ConsoleLine>& lines);
 
 // One change as an AT-SPI event tells it: text inserted or deleted at an offset, or the caret
 // moved there. The edits of one change, applied in order, turn the old text into the new.
@@ -33,55 +76,49 @@ struct TextEdit {
     }
 };
 
-std::u32string TerminalText(const ConsoleText& console);
-int TerminalCaret(const ConsoleText& console);
-
-// The terminal's edits from `before` to `after`. The story only grows, so new story text is one
-// insertion where the story ended, ahead of the line; a story that did not grow from the old one
-// is replaced whole. A line typed away at once with new story text (Enter) is deleted before the
-// story's insertion, and the story's first new line (the line's echo) is inserted on its own,
-// before the rest. The caret is told whenever its offset changes.
+// The terminal's edits from `before` to `after`, told from how much the story grew, not from a
+// comparison of the two texts. New story text is inserted where the story ended. After Enter the
+// typed line is already in the text as its echo shows it: the story's growth then starts with
+// that echo, and only its line end and the reply are inserted, after the typed characters.
+// A story taken whole is replaced whole. The caret is told whenever its offset changes.
 std::vector<TextEdit> TerminalEdits(const ConsoleText& before, const ConsoleText& after);
 // The entry's edits: the line's one changed stretch (deleted, then inserted), then the caret.
 std::vector<TextEdit> LineEdits(const ConsoleText& before, const ConsoleText& after);
 // Applies `edits` to `text` (the terminal's or the line's); edits that do not fit are skipped.
 std::u32string ApplyEdits(std::u32string text, const std::vector<TextEdit>& edits);
 
-// The stretches AtkText asks for around an offset (ATK's text boundaries). Lines and sentences
-// are the text's own lines: the story's paragraphs as written.
+// The stretches AtkText asks for around an offset (ATK's text boundaries). Words are what spaces
+// separate; lines start at `lineStarts` (sorted; the text's start counts always).
 enum class Boundary { Character, WordStart, WordEnd, LineStart, LineEnd };
 struct TextRange {
     int start = 0;
     int end = 0;
 };
 // The stretch of `boundary` at `offset`; an offset out of the text gives an empty one.
-TextRange RangeAt(const std::u32string& text, int offset, Boundary boundary);
+TextRange RangeAt(const std::u32string& text, const std::vector<int>& lineStarts, int offset,
+                  Boundary boundary);
 // The stretch before or after the one at `offset`.
-TextRange RangeBefore(const std::u32string& text, int offset, Boundary boundary);
-TextRange RangeAfter(const std::u32string& text, int offset, Boundary boundary);
-
-// Where the console shows each character of a text: its lines wrapped at `columns` characters
-// (the log wraps at words, so a long paragraph may take a row more there), counted in rows up
-// from the last. Screen readers place a text's lines by their characters' extents.
-class TextGrid {
-public:
-    struct Cell {
-        int rowFromEnd = 0;
-        int column = 0;
-    };
-
-    TextGrid() = default;
-    TextGrid(const std::u32string& text, int columns);
-
-    // The cell of the character at `offset`, or of the text's end.
-    Cell CellOf(int offset) const;
-
-private:
-    std::vector<int> rowStarts_{0};
-};
+TextRange RangeBefore(const std::u32string& text, const std::vector<int>& lineStarts, int offset,
+                      Boundary boundary);
+TextRange RangeAfter(const std::u32string& text, const std::vector<int>& lineStarts, int offset,
+                     Boundary boundary);
 
 // Characters [start, end) of `text` (end -1: to the end), clamped to the text.
 std::u32string Characters(const std::u32string& text, int start, int end);
 
-std::u32string FromUtf8(const std::string& text);
-std::string ToUtf8(const std::u32string& text);
+// Where things are in the window, in pixels from its top left.
+struct Box {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+// The terminal shows the log, above the input row; the entry is that row.
+Box TerminalBox(const ConsoleLayout& layout);
+Box EntryBox(const ConsoleLayout& layout);
+// Where a character of the terminal (or, with `entry`, of the entry) is drawn, as the log is
+// scrolled now: its row and column. A character the log no longer shows has an empty box at
+// the log's top.
+Box CharacterBox(const ConsoleText& text, const ConsoleLayout& layout, int offset, bool entry);
+// The character drawn at a point, the line's end past the line; -1 for a point on none.
+int OffsetAtPoint(const ConsoleText& text, const ConsoleLayout& layout, int x, int y, bool entry);

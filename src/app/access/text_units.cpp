@@ -5,12 +5,6 @@
 
 namespace {
 
-constexpr char16_t kReplacement = u'\uFFFD';
-
-bool IsSpace(char16_t c) {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\u00A0';
-}
-
 bool IsLowSurrogate(char16_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
@@ -35,62 +29,7 @@ TextUnit Supported(TextUnit unit) {
     }
 }
 
-// The code point of the UTF-8 character at `at` and its length in bytes; none when the bytes
-// there are not a whole, shortest, valid character.
-bool DecodeUtf8(const std::string& text, std::size_t at, char32_t& point, std::size_t& length) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    char32_t least = 0;
-    if (lead < 0x80) {
-        point = lead;
-        length = 1;
-        return true;
-    } else if ((lead & 0xE0) == 0xC0) {
-        point = lead & 0x1F;
-        length = 2;
-        least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        point = lead & 0x0F;
-        length = 3;
-        least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        point = lead & 0x07;
-        length = 4;
-        least = 0x10000;
-    } else {
-        return false;
-    }
-    if (at + length > text.size()) return false;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto next = static_cast<unsigned char>(text[at + i]);
-        if ((next & 0xC0) != 0x80) return false;
-        point = (point << 6) | (next & 0x3F);
-    }
-    return point >= least && point <= 0x10FFFF && (point < 0xD800 || point > 0xDFFF);
-}
-
 }  // namespace
-
-std::u16string Utf16FromUtf8(const std::string& text) {
-    std::u16string wide;
-    wide.reserve(text.size());
-    std::size_t at = 0;
-    while (at < text.size()) {
-        char32_t point = 0;
-        std::size_t length = 0;
-        if (!DecodeUtf8(text, at, point, length)) {
-            wide.push_back(kReplacement);
-            ++at;
-        } else if (point >= 0x10000) {
-            wide.push_back(static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10)));
-            wide.push_back(static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF)));
-            at += length;
-        } else {
-            wide.push_back(static_cast<char16_t>(point));
-            at += length;
-        }
-    }
-    return wide;
-}
 
 RangeSpan TextUnits::Clamp(RangeSpan span) const {
     const int start = std::clamp(span.start, 0, Length());
@@ -105,7 +44,7 @@ bool TextUnits::IsBoundary(int position, TextUnit unit) const {
         case TextUnit::kCharacter:
             return !IsLowSurrogate(at);
         case TextUnit::kWord:
-            return IsSpace(before) && !IsSpace(at);
+            return IsWordSpace(before) && !IsWordSpace(at);
         case TextUnit::kParagraph:
             return before == u'\n';
         default:
@@ -213,12 +152,14 @@ std::optional<RangeSpan> TextUnits::Find(RangeSpan within, const std::u16string&
 }
 
 bool StoryDocument::Update(const std::string& story) {
-    if (story.size() == bytes_) return false;
-    if (story.size() < bytes_) {
-        text_.clear();
-        bytes_ = 0;
+    const std::size_t had = model_.Characters()->size();
+    const std::uint64_t restarts = model_.Restarts();
+    if (!model_.Update(story)) return false;
+    const std::u32string& characters = *model_.Characters();
+    if (model_.Restarts() != restarts) {
+        text_ = Utf16FromUtf32(characters);
+    } else {
+        text_ += Utf16FromUtf32(std::u32string_view(characters).substr(had));
     }
-    text_ += Utf16FromUtf8(story.substr(bytes_));
-    bytes_ = story.size();
     return true;
 }

@@ -8,6 +8,9 @@
 #include <optional>
 #include <string>
 
+#include "app/access/console_text.h"
+#include "console/utf8.h"
+
 // UI Automation's TextUnit, with its values. A unit this text has no rule for counts as the
 // next larger one, as UI Automation asks: a format run as a word, a line as a paragraph (the
 // window's wrapping is not the text's), a page as the whole text.
@@ -33,9 +36,6 @@ struct RangeSpan {
         return start == other.start && end == other.end;
     }
 };
-
-// UTF-16 from UTF-8; a byte that is not part of a whole UTF-8 character becomes U+FFFD.
-std::u16string Utf16FromUtf8(const std::string& text);
 
 // The rules of ranges over one text, which it observes. A unit runs from one of its boundaries
 // to the next, so the units of a kind cover the text without gaps: a character never splits a
@@ -76,8 +76,8 @@ private:
     const std::u16string& text_;
 };
 
-// The story as the document's text, converted as it grows: the story is only ever appended to,
-// so a longer story converts only its new part; a shorter one is a new story, converted whole.
+// The story as the document's text: the story model's characters in UTF-16, converted as they
+// grow.
 class StoryDocument {
 public:
     // Whether the text changed.
@@ -85,6 +85,6 @@ public:
     const std::u16string& Text() const { return text_; }
 
 private:
-    std::size_t bytes_ = 0;  // how much of the story text_ holds
+    StoryModel model_;
     std::u16string text_;
 };

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <cstdio>
 
+#include "console/utf8.h"
+
 void NotificationSpeech::Speak(const std::string& text) {
     if (gone_ || text.empty()) return;
     const NotificationProcessing processing =
@@ -39,10 +41,7 @@ void ReportNoSpeech(const char* why) {
 }
 
 std::wstring WideFromUtf8(const std::string& text) {
-    if (text.empty()) return {};
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
+    // The program's own decoder, so that a broken byte reads the same here as everywhere.
+    const std::u16string wide = Utf16FromUtf8(text);
+    return std::wstring(wide.begin(), wide.end());
 }

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "app/access/key_gate.h"
+#include "console/utf8.h"
 
 namespace {
 
@@ -11,13 +15,24 @@ using Kind = TextEdit::Kind;
 }  // namespace
 
 void PrintTo(const TextEdit& edit, std::ostream* out) {
-    *out << "{" << static_cast<int>(edit.kind) << ", " << edit.offset << ", \"" << ToUtf8(edit.text)
-         << "\"}";
+    *out << "{" << static_cast<int>(edit.kind) << ", " << edit.offset << ", \""
+         << Utf8FromUtf32(edit.text) << "\"}";
 }
 
 namespace {
 
-TEST(ConsoleText, TerminalEditsTellEachChangeAndRebuildTheText) {
+ConsoleText Text(std::u32string story, std::u32string line = {}, int caret = 0,
+                 std::vector<int> rows = {}, std::uint64_t restarts = 0) {
+    ConsoleText text;
+    text.story = std::make_shared<const std::u32string>(std::move(story));
+    text.storyRestarts = restarts;
+    text.rows = std::make_shared<const std::vector<int>>(std::move(rows));
+    text.line = std::move(line);
+    text.caret = caret;
+    return text;
+}
+
+TEST(ConsoleText, TerminalEditsTellEachChangeOnceAndRebuildTheText) {
     struct Case {
         const char* name;
         ConsoleText before;
@@ -25,49 +40,50 @@ TEST(ConsoleText, TerminalEditsTellEachChangeAndRebuildTheText) {
         std::vector<TextEdit> edits;
     };
     const Case cases[] = {
+        {"the first character brings the prompt",
+         Text(U"Hi\n"),
+         Text(U"Hi\n", U"l", 1),
+         {{Kind::Insert, 3, U"> l"}, {Kind::CaretMoved, 6, {}}}},
         {"a character typed",
-         {U"Hi\n", U"lo", 2},
-         {U"Hi\n", U"loo", 3},
-         {{Kind::Insert, 5, U"o"}, {Kind::CaretMoved, 6, {}}}},
+         Text(U"Hi\n", U"lo", 2),
+         Text(U"Hi\n", U"loo", 3),
+         {{Kind::Insert, 7, U"o"}, {Kind::CaretMoved, 8, {}}}},
         {"a character deleted mid-line",
-         {U"Hi\n", U"look", 2},
-         {U"Hi\n", U"lok", 1},
-         {{Kind::Delete, 5, U"o"}, {Kind::CaretMoved, 4, {}}}},
+         Text(U"Hi\n", U"look", 2),
+         Text(U"Hi\n", U"lok", 1),
+         {{Kind::Delete, 7, U"o"}, {Kind::CaretMoved, 6, {}}}},
         {"the caret moved alone",
-         {U"Hi\n", U"go", 2},
-         {U"Hi\n", U"go", 0},
-         {{Kind::CaretMoved, 3, {}}}},
+         Text(U"Hi\n", U"go", 2),
+         Text(U"Hi\n", U"go", 0),
+         {{Kind::CaretMoved, 5, {}}}},
         {"a timed text, nothing typed",
-         {U"Hi\n", U"", 0},
-         {U"Hi\nA bell.\n", U"", 0},
+         Text(U"Hi\n"),
+         Text(U"Hi\nA bell.\n"),
          {{Kind::Insert, 3, U"A bell.\n"}, {Kind::CaretMoved, 11, {}}}},
-        {"a timed text while typing",
-         {U"Hi\n", U"ju", 2},
-         {U"Hi\nBoo.\n", U"ju", 2},
-         {{Kind::Insert, 3, U"Boo.\n"}, {Kind::CaretMoved, 10, {}}}},
-        {"Enter: the line goes, then its echo, then the reply",
-         {U"Hi\n", U"look", 4},
-         {U"Hi\n> look\nA room.\n", U"", 0},
-         {{Kind::Delete, 3, U"look"},
-          {Kind::Insert, 3, U"> look\n"},
-          {Kind::Insert, 10, U"A room.\n"},
-          {Kind::CaretMoved, 18, {}}}},
+        {"a timed text goes in ahead of the line being typed",
+         Text(U"Hi\n", U"ju", 2),
+         Text(U"Hi\nBoo.\n", U"ju", 2),
+         {{Kind::Insert, 3, U"Boo.\n"}, {Kind::CaretMoved, 12, {}}}},
+        {"Enter: the echo is there already, only its end and the reply come",
+         Text(U"Hi\n", U"look", 4),
+         Text(U"Hi\n> look\nA room.\n"),
+         {{Kind::Insert, 9, U"\nA room.\n"}, {Kind::CaretMoved, 18, {}}}},
         {"a line recalled with a reply",
-         {U"A\n", U"x", 1},
-         {U"A\nB\n", U"yz", 2},
-         {{Kind::Delete, 2, U"x"},
-          {Kind::Insert, 2, U"B\n"},
-          {Kind::Insert, 4, U"yz"},
-          {Kind::CaretMoved, 6, {}}}},
-        {"a story that did not grow is replaced",
-         {U"Old\n", U"", 0},
-         {U"New\n", U"", 0},
+         Text(U"A\n", U"x", 1),
+         Text(U"A\nB\n", U"yz", 2),
+         {{Kind::Insert, 2, U"B\n"},
+          {Kind::Delete, 6, U"x"},
+          {Kind::Insert, 6, U"yz"},
+          {Kind::CaretMoved, 8, {}}}},
+        {"a story taken whole is replaced",
+         Text(U"Old\n"),
+         Text(U"New\n", {}, 0, {}, 1),
          {{Kind::Delete, 0, U"Old"}, {Kind::Insert, 0, U"New"}}},
         {"characters beyond ASCII count once",
-         {U"Été\n", U"", 0},
-         {U"Été\nÀ\n", U"", 0},
+         Text(U"Été\n"),
+         Text(U"Été\nÀ\n"),
          {{Kind::Insert, 4, U"À\n"}, {Kind::CaretMoved, 6, {}}}},
-        {"nothing changed", {U"Hi\n", U"a", 1}, {U"Hi\n", U"a", 1}, {}},
+        {"nothing changed", Text(U"Hi\n", U"a", 1), Text(U"Hi\n", U"a", 1), {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -84,24 +100,46 @@ TEST(ConsoleText, LineEditsTellTheEntrysOwnOffsets) {
         std::vector<TextEdit> edits;
     };
     const Case cases[] = {
-        {{U"Hi\n", U"", 0},
-         {U"Hi\n", U"g", 1},
+        {Text(U"Hi\n"),
+         Text(U"Hi\n", U"g", 1),
          {{Kind::Insert, 0, U"g"}, {Kind::CaretMoved, 1, {}}}},
-        {{U"", U"go north", 8},
-         {U"", U"go south", 8},
+        {Text(U"", U"go north", 8),
+         Text(U"", U"go south", 8),
          {{Kind::Delete, 3, U"nor"}, {Kind::Insert, 3, U"sou"}}},
-        {{U"", U"aa", 2}, {U"", U"aaa", 3}, {{Kind::Insert, 2, U"a"}, {Kind::CaretMoved, 3, {}}}},
-        {{U"", U"ab", 9}, {U"Story\n", U"ab", 2}, {}},
+        {Text(U"", U"aa", 2),
+         Text(U"", U"aaa", 3),
+         {{Kind::Insert, 2, U"a"}, {Kind::CaretMoved, 3, {}}}},
+        {Text(U"", U"ab", 9), Text(U"Story\n", U"ab", 2), {}},
     };
     for (const Case& c : cases) {
         const std::vector<TextEdit> edits = LineEdits(c.before, c.after);
-        EXPECT_EQ(edits, c.edits) << ToUtf8(c.after.line);
+        EXPECT_EQ(edits, c.edits) << Utf8FromUtf32(c.after.line);
         EXPECT_EQ(ApplyEdits(c.before.line, edits), c.after.line);
     }
 }
 
-TEST(ConsoleText, RangesFollowAtksBoundaries) {
-    const std::u32string text = U"ab cd\nef\n";
+TEST(ConsoleText, RowsAreFoundFromTheStorysEnd) {
+    const std::u32string story = U"Old\n* * *\nab cd ef\n\nBig  gap\n";
+    const struct {
+        const char* name;
+        std::vector<std::u32string> rows;
+        std::vector<int> starts;
+    } cases[] = {
+        {"wrapped by word, across a blank line", {U"ab cd", U"ef", U"Big  gap"}, {10, 16, 20}},
+        {"a row cut inside a run of spaces", {U"Big", U"gap"}, {20, 25}},
+        {"rows from before a clear are left out", {U"Gone", U"ab cd ef", U"Big  gap"}, {10, 20}},
+        {"no rows", {}, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RowStarts(story, c.rows), c.starts) << c.name;
+    }
+}
+
+TEST(ConsoleText, RangesFollowAtksBoundariesOverTheRowsShown) {
+    // Paragraphs before the rows; rows "ab cd " and "ef\n"; then the typed line "> go".
+    const ConsoleText console = Text(U"Old\nab cd ef\n", U"go", 2, {4, 10});
+    const std::u32string text = TerminalText(console);
+    const std::vector<int> lines = TerminalLineStarts(console);
     struct Case {
         Boundary boundary;
         int offset;
@@ -111,47 +149,70 @@ TEST(ConsoleText, RangesFollowAtksBoundaries) {
     };
     const Case cases[] = {
         {Boundary::Character, 1, {1, 2}, {0, 1}, {2, 3}},
-        {Boundary::WordStart, 4, {3, 6}, {0, 3}, {6, 9}},
-        {Boundary::WordEnd, 1, {0, 2}, {0, 0}, {2, 5}},
-        {Boundary::LineStart, 4, {0, 6}, {0, 0}, {6, 9}},
-        {Boundary::LineStart, 7, {6, 9}, {0, 6}, {9, 9}},
-        {Boundary::LineStart, 9, {9, 9}, {6, 9}, {9, 9}},
-        {Boundary::LineEnd, 7, {5, 8}, {0, 5}, {8, 9}},
-        {Boundary::LineStart, 12, {0, 0}, {0, 0}, {0, 0}},
+        {Boundary::WordStart, 8, {7, 10}, {4, 7}, {10, 13}},
+        {Boundary::WordStart, 16, {15, 17}, {13, 15}, {17, 17}},  // no word after the last
+        {Boundary::WordEnd, 5, {3, 6}, {0, 3}, {6, 9}},
+        {Boundary::LineStart, 6, {4, 10}, {0, 4}, {10, 13}},
+        {Boundary::LineStart, 11, {10, 13}, {4, 10}, {13, 17}},
+        {Boundary::LineStart, 17, {13, 17}, {10, 13}, {17, 17}},
+        {Boundary::LineEnd, 11, {9, 12}, {3, 9}, {12, 17}},
+        {Boundary::LineStart, 40, {0, 0}, {0, 0}, {0, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(c.boundary) << " at " << c.offset);
         for (const auto& [found, expected] :
-             {std::pair{RangeAt(text, c.offset, c.boundary), c.at},
-              std::pair{RangeBefore(text, c.offset, c.boundary), c.before},
-              std::pair{RangeAfter(text, c.offset, c.boundary), c.after}}) {
+             {std::pair{RangeAt(text, lines, c.offset, c.boundary), c.at},
+              std::pair{RangeBefore(text, lines, c.offset, c.boundary), c.before},
+              std::pair{RangeAfter(text, lines, c.offset, c.boundary), c.after}}) {
             EXPECT_EQ(found.start, expected.start);
             EXPECT_EQ(found.end, expected.end);
         }
     }
 }
 
-TEST(ConsoleText, GridStacksWrappedLinesUpFromTheLast) {
-    const TextGrid grid(U"abcdef\ngh\n", 4);  // rows: "abcd", "ef", "gh", and the empty end
-    const std::pair<int, TextGrid::Cell> cases[] = {
-        {0, {3, 0}}, {3, {3, 3}}, {4, {2, 0}}, {6, {2, 2}}, {8, {1, 1}}, {10, {0, 0}}, {-5, {3, 0}},
+TEST(ConsoleText, CharactersArePlacedWhereTheConsoleDrewThem) {
+    ConsoleLayout layout;
+    layout.width = 400;
+    layout.height = 300;
+    layout.textLeft = 8;
+    layout.logTop = 8;
+    layout.logHeight = 250;
+    layout.rowHeight = 20;
+    layout.scrollY = 10;
+    layout.characterWidth = 10;
+    layout.footerTop = 262;
+    layout.footerHeight = 30;
+    layout.lineLeft = 12;
+    layout.lineTop = 266;
+    const ConsoleText console = Text(U"Old\nab cd ef\n", U"go", 2, {4, 10});
+    const struct {
+        int offset;
+        bool entry;
+        Box box;
+        int x;  // a point inside the box finds the offset again
+    } cases[] = {
+        {5, false, {18, -2, 10, 20}, 25},    // row 0, scrolled up by 10
+        {10, false, {8, 18, 10, 20}, 9},     // row 1 starts with "ef"
+        {16, false, {22, 266, 10, 20}, 25},  // "o" of "> go", the prompt takes no room
+        {1, true, {22, 266, 10, 20}, 25},
     };
-    for (const auto& [offset, cell] : cases) {
-        EXPECT_EQ(grid.CellOf(offset).rowFromEnd, cell.rowFromEnd) << offset;
-        EXPECT_EQ(grid.CellOf(offset).column, cell.column) << offset;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.offset);
+        const Box box = CharacterBox(console, layout, c.offset, c.entry);
+        EXPECT_EQ(std::tie(box.x, box.y, box.width, box.height),
+                  std::tie(c.box.x, c.box.y, c.box.width, c.box.height));
+        EXPECT_EQ(OffsetAtPoint(console, layout, c.x, std::max(box.y, 8) + 1, c.entry), c.offset);
     }
-}
-
-TEST(ConsoleText, Utf8BadBytesReadAsReplacementCharacters) {
-    const std::pair<std::string, std::u32string> cases[] = {
-        {"Vosk", U"Vosk"},       {"caf\xC3\xA9 \xF0\x9F\x94\x94", U"café 🔔"},
-        {"a\x80z", U"a\uFFFDz"}, {"cut \xE2\x82", U"cut \uFFFD"},
-        {"\xC3(", U"\uFFFD("},
-    };
-    for (const auto& [utf8, characters] : cases) {
-        EXPECT_EQ(FromUtf8(utf8), characters) << utf8;
-    }
-    EXPECT_EQ(ToUtf8(U"café 🔔"), "caf\xC3\xA9 \xF0\x9F\x94\x94");
+    // Text the log no longer shows has no room; points off the text find nothing.
+    EXPECT_EQ(CharacterBox(console, layout, 1, false).width, 0);
+    EXPECT_EQ(OffsetAtPoint(console, layout, 9, 60, false), -1);
+    EXPECT_EQ(OffsetAtPoint(console, layout, 9, 20, true), -1);
+    EXPECT_EQ(OffsetAtPoint(console, layout, 300, 30, false), 12);  // past a row: its last
+    // The terminal is the log, the entry the row below it.
+    const Box terminal = TerminalBox(layout);
+    const Box entry = EntryBox(layout);
+    EXPECT_EQ(std::tie(terminal.y, terminal.height), std::make_tuple(0, 262));
+    EXPECT_EQ(std::tie(entry.y, entry.height), std::make_tuple(262, 30));
 }
 
 TEST(KeyGate, AConsumedPressKeepsItsWholeStrokeFromTheGame) {

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 void PrintTo(const RangeSpan& span, std::ostream* out) {
     *out << "[" << span.start << ", " << span.end << ")";
@@ -99,15 +100,71 @@ TEST(TextUnits, TextAndFind) {
         SCOPED_TRACE(testing::Message() << "finding " << testing::PrintToString(c.needle));
         EXPECT_EQ(units.Find({0, 19}, c.needle, c.backward, c.ignoreCase), c.found);
     }
-    EXPECT_EQ(units.Find({7, 19}, u"two", false, false), std::nullopt);  // only inside
+    EXPECT_EQ(units.Find({7, 19}, u"two", false, false), std::nullopt);         // only inside
+    EXPECT_EQ(units.Find({15, 19}, u"FOUR", true, true), (RangeSpan{15, 19}));  // the whole range
 }
 
-TEST(TextUnits, Utf16FromUtf8) {
-    EXPECT_EQ(Utf16FromUtf8("Tärnwick \xF0\x9F\x98\x80"), u"Tärnwick \U0001F600");
-    // Broken or overlong sequences and encoded surrogates: one U+FFFD per byte.
-    EXPECT_EQ(Utf16FromUtf8("a\xE2\x82"), u"a\uFFFD\uFFFD");
-    EXPECT_EQ(Utf16FromUtf8("\xC0\xAF|\xED\xA0\x80|\xFF"),
-              u"\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD");
+// The program's one decoder, which every reader of the story shares.
+TEST(OneStory, BadBytesReadAsOneReplacementEach) {
+    const std::pair<std::string, std::u32string> cases[] = {
+        {"caf\xC3\xA9 \xF0\x9F\x94\x94", U"café 🔔"},
+        {"a\x80z", U"a\uFFFDz"},
+        {"cut \xE2\x82", U"cut \uFFFD\uFFFD"},
+        {"\xC3(", U"\uFFFD("},
+        {"\xC0\xAF|\xED\xA0\x80|\xF4\x90\x80\x80|\xFF",
+         U"\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD|\uFFFD\uFFFD\uFFFD\uFFFD|\uFFFD"},
+    };
+    for (const auto& [utf8, characters] : cases) {
+        EXPECT_EQ(Utf32FromUtf8(utf8), characters) << utf8;
+        EXPECT_EQ(Utf8FromUtf32(Utf32FromUtf8(utf8)), Utf8FromUtf32(characters));
+    }
+    EXPECT_EQ(Utf16FromUtf8("T\xC3\xA4rnwick \xF0\x9F\x98\x80"), u"Tärnwick \U0001F600");
+}
+
+// The screen readers of both systems read the same story: ATK counts code points, UI Automation
+// UTF-16 units, and both find the same characters and the same words in it.
+TEST(OneStory, AtkAndUiaCountTheSameCharactersAndWords) {
+    const struct {
+        const char* name;
+        std::string story;
+        int characters;
+        std::vector<int> wordStarts;  // in characters
+    } cases[] = {
+        {"plain lines", "One two\nthree", 13, {0, 4, 8}},
+        {"beyond the BMP", "T\xC3\xA4r \xF0\x9F\x94\x94 x", 7, {0, 4, 6}},
+        {"broken bytes", "a\xE2\x82 b\xC0\xAF", 7, {0, 4}},
+        {"tabs, no-break spaces, CR LF",
+         "a\xC2\xA0"
+         "b\tc\r\nd",
+         8,
+         {0, 2, 4, 7}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoryModel model;
+        model.Update(c.story);
+        const std::u32string& atk = *model.Characters();
+        std::vector<int> atkWords;
+        for (int at = 0, next = 0; at < static_cast<int>(atk.size()); at = next) {
+            atkWords.push_back(RangeAt(atk, {0}, at, Boundary::WordStart).start);
+            next = RangeAfter(atk, {0}, at, Boundary::WordStart).start;
+            if (next <= at) break;
+        }
+        StoryDocument document;
+        document.Update(c.story);
+        const TextUnits uia(document.Text());
+        RangeSpan caret{0, 0};
+        const int uiaCharacters = uia.Move(caret, kChar, 1000);
+        std::vector<int> uiaWords{0};
+        for (caret = {0, 0}; uia.Move(caret, kWord, 1) == 1 && caret.start < uia.Length();) {
+            RangeSpan before{0, caret.start};
+            uiaWords.push_back(uia.MoveEndpoint(before, kEnd, kChar, -1000) * -1);
+        }
+        EXPECT_EQ(static_cast<int>(atk.size()), c.characters);
+        EXPECT_EQ(uiaCharacters, c.characters);
+        EXPECT_EQ(atkWords, c.wordStarts);
+        EXPECT_EQ(uiaWords, c.wordStarts);
+    }
 }
 
 TEST(StoryDocument, ConvertsWhatTheStoryGained) {
@@ -116,7 +173,7 @@ TEST(StoryDocument, ConvertsWhatTheStoryGained) {
     EXPECT_FALSE(document.Update("> go\n"));
     EXPECT_TRUE(document.Update("> go\nThe gate, é.\n"));
     EXPECT_EQ(document.Text(), u"> go\nThe gate, é.\n");
-    EXPECT_TRUE(document.Update("New\n"));  // shorter: a story of its own
+    EXPECT_TRUE(document.Update("New\n"));  // not grown from the last: a story of its own
     EXPECT_EQ(document.Text(), u"New\n");
 }
 
