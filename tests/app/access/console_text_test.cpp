@@ -21,98 +21,103 @@ void PrintTo(const TextEdit& edit, std::ostream* out) {
 
 namespace {
 
-ConsoleText Text(std::u32string story, std::u32string line = {}, int caret = 0,
-                 std::vector<int> rows = {}, std::uint64_t restarts = 0) {
+// What a case shows; the rows are the log's (none unless given).
+struct Shown {
+    std::u32string story;
+    std::u32string line;
+    int caret = 0;
+    std::uint64_t restarts = 0;  // how often the story was taken whole
+};
+
+ConsoleText Text(const Shown& shown, std::vector<int> rows = {}) {
     ConsoleText text;
-    text.story = std::make_shared<const std::u32string>(std::move(story));
-    text.storyRestarts = restarts;
+    text.story = std::make_shared<const std::u32string>(shown.story);
+    text.storyRestarts = shown.restarts;
     text.rows = std::make_shared<const std::vector<int>>(std::move(rows));
-    text.line = std::move(line);
-    text.caret = caret;
+    text.line = shown.line;
+    text.caret = shown.caret;
     return text;
 }
 
-TEST(ConsoleText, TerminalEditsTellEachChangeOnceAndRebuildTheText) {
+TEST(ConsoleText, TerminalEditsTellEachChangeAndRebuildTheText) {
     struct Case {
         const char* name;
-        ConsoleText before;
-        ConsoleText after;
+        Shown before;
+        Shown after;
         std::vector<TextEdit> edits;
     };
     const Case cases[] = {
         {"the first character brings the prompt",
-         Text(U"Hi\n"),
-         Text(U"Hi\n", U"l", 1),
+         {U"Hi\n", U"", 0},
+         {U"Hi\n", U"l", 1},
          {{Kind::Insert, 3, U"> l"}, {Kind::CaretMoved, 6, {}}}},
         {"a character typed",
-         Text(U"Hi\n", U"lo", 2),
-         Text(U"Hi\n", U"loo", 3),
+         {U"Hi\n", U"lo", 2},
+         {U"Hi\n", U"loo", 3},
          {{Kind::Insert, 7, U"o"}, {Kind::CaretMoved, 8, {}}}},
         {"a character deleted mid-line",
-         Text(U"Hi\n", U"look", 2),
-         Text(U"Hi\n", U"lok", 1),
+         {U"Hi\n", U"look", 2},
+         {U"Hi\n", U"lok", 1},
          {{Kind::Delete, 7, U"o"}, {Kind::CaretMoved, 6, {}}}},
         {"the caret moved alone",
-         Text(U"Hi\n", U"go", 2),
-         Text(U"Hi\n", U"go", 0),
+         {U"Hi\n", U"go", 2},
+         {U"Hi\n", U"go", 0},
          {{Kind::CaretMoved, 5, {}}}},
         {"a timed text, nothing typed",
-         Text(U"Hi\n"),
-         Text(U"Hi\nA bell.\n"),
+         {U"Hi\n", U"", 0},
+         {U"Hi\nA bell.\n", U"", 0},
          {{Kind::Insert, 3, U"A bell.\n"}, {Kind::CaretMoved, 11, {}}}},
-        {"a timed text goes in ahead of the line being typed",
-         Text(U"Hi\n", U"ju", 2),
-         Text(U"Hi\nBoo.\n", U"ju", 2),
+        {"a timed text while typing",
+         {U"Hi\n", U"ju", 2},
+         {U"Hi\nBoo.\n", U"ju", 2},
          {{Kind::Insert, 3, U"Boo.\n"}, {Kind::CaretMoved, 12, {}}}},
         {"Enter: the echo is there already, only its end and the reply come",
-         Text(U"Hi\n", U"look", 4),
-         Text(U"Hi\n> look\nA room.\n"),
+         {U"Hi\n", U"look", 4},
+         {U"Hi\n> look\nA room.\n", U"", 0},
          {{Kind::Insert, 9, U"\nA room.\n"}, {Kind::CaretMoved, 18, {}}}},
         {"a line recalled with a reply",
-         Text(U"A\n", U"x", 1),
-         Text(U"A\nB\n", U"yz", 2),
+         {U"A\n", U"x", 1},
+         {U"A\nB\n", U"yz", 2},
          {{Kind::Insert, 2, U"B\n"},
           {Kind::Delete, 6, U"x"},
           {Kind::Insert, 6, U"yz"},
           {Kind::CaretMoved, 8, {}}}},
         {"a story taken whole is replaced",
-         Text(U"Old\n"),
-         Text(U"New\n", {}, 0, {}, 1),
+         {U"Old\n", U"", 0},
+         {U"New\n", U"", 0, 1},
          {{Kind::Delete, 0, U"Old"}, {Kind::Insert, 0, U"New"}}},
         {"characters beyond ASCII count once",
-         Text(U"Été\n"),
-         Text(U"Été\nÀ\n"),
+         {U"Été\n", U"", 0},
+         {U"Été\nÀ\n", U"", 0},
          {{Kind::Insert, 4, U"À\n"}, {Kind::CaretMoved, 6, {}}}},
-        {"nothing changed", Text(U"Hi\n", U"a", 1), Text(U"Hi\n", U"a", 1), {}},
+        {"nothing changed", {U"Hi\n", U"a", 1}, {U"Hi\n", U"a", 1}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::vector<TextEdit> edits = TerminalEdits(c.before, c.after);
+        const std::vector<TextEdit> edits = TerminalEdits(Text(c.before), Text(c.after));
         EXPECT_EQ(edits, c.edits);
-        EXPECT_EQ(ApplyEdits(TerminalText(c.before), edits), TerminalText(c.after));
+        EXPECT_EQ(ApplyEdits(TerminalText(Text(c.before)), edits), TerminalText(Text(c.after)));
     }
 }
 
 TEST(ConsoleText, LineEditsTellTheEntrysOwnOffsets) {
     struct Case {
-        ConsoleText before;
-        ConsoleText after;
+        Shown before;
+        Shown after;
         std::vector<TextEdit> edits;
     };
     const Case cases[] = {
-        {Text(U"Hi\n"),
-         Text(U"Hi\n", U"g", 1),
+        {{U"Hi\n", U"", 0},
+         {U"Hi\n", U"g", 1},
          {{Kind::Insert, 0, U"g"}, {Kind::CaretMoved, 1, {}}}},
-        {Text(U"", U"go north", 8),
-         Text(U"", U"go south", 8),
+        {{U"", U"go north", 8},
+         {U"", U"go south", 8},
          {{Kind::Delete, 3, U"nor"}, {Kind::Insert, 3, U"sou"}}},
-        {Text(U"", U"aa", 2),
-         Text(U"", U"aaa", 3),
-         {{Kind::Insert, 2, U"a"}, {Kind::CaretMoved, 3, {}}}},
-        {Text(U"", U"ab", 9), Text(U"Story\n", U"ab", 2), {}},
+        {{U"", U"aa", 2}, {U"", U"aaa", 3}, {{Kind::Insert, 2, U"a"}, {Kind::CaretMoved, 3, {}}}},
+        {{U"", U"ab", 9}, {U"Story\n", U"ab", 2}, {}},
     };
     for (const Case& c : cases) {
-        const std::vector<TextEdit> edits = LineEdits(c.before, c.after);
+        const std::vector<TextEdit> edits = LineEdits(Text(c.before), Text(c.after));
         EXPECT_EQ(edits, c.edits) << Utf8FromUtf32(c.after.line);
         EXPECT_EQ(ApplyEdits(c.before.line, edits), c.after.line);
     }
@@ -137,7 +142,7 @@ TEST(ConsoleText, RowsAreFoundFromTheStorysEnd) {
 
 TEST(ConsoleText, RangesFollowAtksBoundariesOverTheRowsShown) {
     // Paragraphs before the rows; rows "ab cd " and "ef\n"; then the typed line "> go".
-    const ConsoleText console = Text(U"Old\nab cd ef\n", U"go", 2, {4, 10});
+    const ConsoleText console = Text({U"Old\nab cd ef\n", U"go", 2}, {4, 10});
     const std::u32string text = TerminalText(console);
     const std::vector<int> lines = TerminalLineStarts(console);
     struct Case {
@@ -171,20 +176,9 @@ TEST(ConsoleText, RangesFollowAtksBoundariesOverTheRowsShown) {
 }
 
 TEST(ConsoleText, CharactersArePlacedWhereTheConsoleDrewThem) {
-    ConsoleLayout layout;
-    layout.width = 400;
-    layout.height = 300;
-    layout.textLeft = 8;
-    layout.logTop = 8;
-    layout.logHeight = 250;
-    layout.rowHeight = 20;
-    layout.scrollY = 10;
-    layout.characterWidth = 10;
-    layout.footerTop = 262;
-    layout.footerHeight = 30;
-    layout.lineLeft = 12;
-    layout.lineTop = 266;
-    const ConsoleText console = Text(U"Old\nab cd ef\n", U"go", 2, {4, 10});
+    // Log rows of 20 px from y 8, scrolled by 10; characters 10 px wide; the input row at 262.
+    const ConsoleLayout layout{400, 300, 8, 8, 250, 20, 10, 10, 262, 30, 12, 266};
+    const ConsoleText console = Text({U"Old\nab cd ef\n", U"go", 2}, {4, 10});
     const struct {
         int offset;
         bool entry;

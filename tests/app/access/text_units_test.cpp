@@ -116,7 +116,6 @@ TEST(OneStory, BadBytesReadAsOneReplacementEach) {
     };
     for (const auto& [utf8, characters] : cases) {
         EXPECT_EQ(Utf32FromUtf8(utf8), characters) << utf8;
-        EXPECT_EQ(Utf8FromUtf32(Utf32FromUtf8(utf8)), Utf8FromUtf32(characters));
     }
     EXPECT_EQ(Utf16FromUtf8("T\xC3\xA4rnwick \xF0\x9F\x98\x80"), u"Tärnwick \U0001F600");
 }
@@ -133,11 +132,7 @@ TEST(OneStory, AtkAndUiaCountTheSameCharactersAndWords) {
         {"plain lines", "One two\nthree", 13, {0, 4, 8}},
         {"beyond the BMP", "T\xC3\xA4r \xF0\x9F\x94\x94 x", 7, {0, 4, 6}},
         {"broken bytes", "a\xE2\x82 b\xC0\xAF", 7, {0, 4}},
-        {"tabs, no-break spaces, CR LF",
-         "a\xC2\xA0"
-         "b\tc\r\nd",
-         8,
-         {0, 2, 4, 7}},
+        {"tabs, no-break spaces, CR LF", u8"a\u00A0b\tc\r\nd", 8, {0, 2, 4, 7}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
