@@ -74,14 +74,6 @@ std::optional<KeyAction> NamedAction(Named where, unsigned char byte) {
     return std::nullopt;
 }
 
-// Bytes in a character that starts with `byte`; 1 for bytes that cannot start one.
-std::size_t CharacterLength(unsigned char byte) {
-    if (byte >= 0xC2 && byte <= 0xDF) return 2;
-    if (byte >= 0xE0 && byte <= 0xEF) return 3;
-    if (byte >= 0xF0 && byte <= 0xF4) return 4;
-    return 1;
-}
-
 bool IsCancel(unsigned char byte) {
     return byte == kCancel || byte == kSubstitute;
 }
@@ -227,7 +219,7 @@ void KeyDecoder::Ground(unsigned char byte, std::vector<Key>& keys) {
         keys.push_back({*action, {}});
     } else if (byte < 0x20) {
         // Other control characters (Tab among them) do nothing here.
-    } else if (byte < 0x80 || CharacterLength(byte) == 1) {
+    } else if (byte < 0x80 || Utf8LengthFromLead(byte) == 1) {
         keys.push_back({KeyAction::Insert, std::string(1, static_cast<char>(byte))});
     } else {
         StartCharacter(byte, false);
@@ -262,7 +254,7 @@ void KeyDecoder::AfterEscape(unsigned char byte, std::vector<Key>& keys) {
     // Any other Alt key does nothing; with a character, all of the character's bytes go.
     if (const std::optional<KeyAction> action = NamedAction(Named::Alt, byte)) {
         Emit(*action, keys);
-    } else if (byte >= 0x80 && CharacterLength(byte) > 1) {
+    } else if (byte >= 0x80 && Utf8LengthFromLead(byte) > 1) {
         StartCharacter(byte, true);
     }
 }
@@ -270,7 +262,7 @@ void KeyDecoder::AfterEscape(unsigned char byte, std::vector<Key>& keys) {
 void KeyDecoder::StartCharacter(unsigned char lead, bool drop) {
     state_ = State::Character;
     pending_.assign(1, static_cast<char>(lead));
-    needed_ = CharacterLength(lead);
+    needed_ = Utf8LengthFromLead(lead);
     dropCharacter_ = drop;
 }
 
