@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/access/story_model.h"
 #include "console/console.h"
 
 // What the desktop's accessibility tree shows of the console, as plain text. Offsets and lengths
@@ -14,26 +15,6 @@
 // being typed as its echo will show it ("> " and the line), with the caret in that line; a
 // screen reader speaks what a terminal gains unprompted, so it holds the focus. The entry holds
 // the line alone.
-
-// The story as every reader reads it: the program's one decoding of the story's UTF-8, grown as
-// the story grows. Each change makes a new snapshot, which readers on other threads keep as
-// long as they like while the next is made; a caret move copies nothing.
-class StoryModel {
-public:
-    using Snapshot = std::shared_ptr<const std::u32string>;
-
-    // Takes the story as it now stands (UTF-8): whether it changed. The story only grows by
-    // whole characters; one that did not grow from the last is a new story, taken whole.
-    bool Update(const std::string& story);
-    const Snapshot& Characters() const { return characters_; }
-    // Counts the times the story was taken whole rather than grown.
-    std::uint64_t Restarts() const { return restarts_; }
-
-private:
-    std::string bytes_;
-    Snapshot characters_ = std::make_shared<const std::u32string>();
-    std::uint64_t restarts_ = 0;
-};
 
 struct ConsoleText {
     StoryModel::Snapshot story = std::make_shared<const std::u32string>();

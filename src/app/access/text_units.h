@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/access/console_text.h"
+#include "app/access/story_model.h"
 #include "console/utf8.h"
 
 // UI Automation's TextUnit, with its values. A unit this text has no rule for counts as the

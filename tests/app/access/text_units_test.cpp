@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/access/console_text.h"
+
 void PrintTo(const RangeSpan& span, std::ostream* out) {
     *out << "[" << span.start << ", " << span.end << ")";
 }
