@@ -7,9 +7,9 @@
 
 #include "console/console.h"
 
-// Typed text as the window's input field would hold it: control characters dropped, bytes
-// that are not UTF-8 replaced by U+FFFD, whole characters up to 31 bytes, the rest of the line
-// ignored. Fed one byte at a time, so a line of any length costs no more than 31 bytes.
+// Typed text as the window's input field would hold it: control characters dropped, each byte
+// that is not part of a whole UTF-8 character read as U+FFFD (console/utf8.h), whole characters
+// up to 31 bytes, the rest of the line ignored. Fed one byte at a time, so a line of any length costs no more than 31 bytes.
 class LineCleaner {
 public:
     static constexpr std::size_t kMaxLineBytes = Console::kInputBufferSize - 1;
