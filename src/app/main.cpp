@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
         // The accessibility tree is told what each frame shows, and asked about keys first.
-        AccessBridge access(kWindowTitle);
+        AccessBridge access(kWindowTitle, window);
         input.SetKeyFilter([&access](int key, int scancode, int action, int mods) {
             return access.PassKey(key, scancode, action, mods);
         });
@@ -165,12 +165,8 @@ int main(int argc, char** argv) {
         WindowLoop loop(window, input, std::move(splash), session, speech, font, scale.scale, saved,
                         command.scale.has_value(),
                         [&settingsSaver](const Settings& kept) { settingsSaver.Save(kept); });
-        loop.SetFrameBuilt([&access, &session, &input, window] {
-            access.Show(session.StoryText(), session.console(), input.Focused(), [window] {
-                std::pair<int, int> position;
-                glfwGetWindowPos(window, &position.first, &position.second);
-                return position;
-            });
+        loop.SetFrameBuilt([&access, &session, &input] {
+            access.Show(session.StoryText(), session.console(), input.Focused());
         });
         loop.Run();
         input.SetKeyFilter(nullptr);

@@ -118,6 +118,12 @@ check(window_box[2] > 0 and [screen_box[0] - window_box[0], screen_box[1] - wind
       == [extents.x, extents.y], "a character's extents, on the screen and in the window")
 check(text.getOffsetAtPoint(window_box[0] + 1, window_box[1] + 1, pyatspi.WINDOW_COORDS)
       == reply_at, "the character found at its own place")
+# Moved while the game rests, with no frame drawn: the screen's extents follow the window.
+xdotool("windowmove", "--sync", WINDOW, str(extents.x + 40), str(extents.y + 30))
+moved = text.getCharacterExtents(reply_at, pyatspi.DESKTOP_COORDS)
+check([moved[0] - screen_box[0], moved[1] - screen_box[1]] == [40, 30]
+      and text.getCharacterExtents(reply_at, pyatspi.WINDOW_COORDS) == window_box,
+      "extents follow the window when it moves")
 
 xdotool("type", "--window", WINDOW, "--delay", "25", "yes")
 press("Return")

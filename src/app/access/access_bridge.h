@@ -1,17 +1,18 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 
 #include "console/console.h"
+
+struct GLFWwindow;
 
 // Where the window is on the screen, how the console laid its text out there, and whether the
 // window has the keyboard.
 struct AccessWindow {
-    int x = 0;
+    int x = 0;  // where the window's content was when last asked
     int y = 0;
+    unsigned long nativeWindow = 0;  // on Linux the X window, asked again as extents are asked
     ConsoleLayout layout;
     bool focused = false;
 };
@@ -27,21 +28,15 @@ bool ScreenReaderReadsTree();
 // last state handed over; on Windows nothing yet.
 class AccessBridge {
 public:
-    explicit AccessBridge(const std::string& applicationName);
+    AccessBridge(const std::string& applicationName, GLFWwindow* window);
     ~AccessBridge();
     AccessBridge(const AccessBridge&) = delete;
     AccessBridge& operator=(const AccessBridge&) = delete;
 
-    // Where the window's top left corner is on the screen: asked only when something else
-    // changed, since asking the window system takes a round trip.
-    using WindowPosition = std::function<std::pair<int, int>()>;
-
     // Hands over what the window shows after a frame: the story as plain text (it only grows)
-    // and the console as it drew it (its rows, its layout, the line being typed), in the window
-    // whose place `position` gives. The first call starts the bridge. When nothing changed it
-    // only compares.
-    void Show(const std::string& story, const Console& console, bool focused,
-              const WindowPosition& position);
+    // and the console as it drew it (its rows, its layout, the line being typed). The first call
+    // starts the bridge. When nothing changed it only compares.
+    void Show(const std::string& story, const Console& console, bool focused);
     // A key event (GLFW's key, scancode, action and modifiers) before the game sees it: whether
     // the game gets it. While a screen reader listens for keys, it is asked first, and the
     // answer is awaited for a short while at most.

@@ -15,14 +15,14 @@
 #include <mutex>
 #include <optional>
 #include <thread>
-#include <tuple>
 
 #include "app/access/atk_tree_linux.h"
 #include "app/access/key_gate.h"
 #include "console/utf8.h"
 
-// GLFW's X display (glfw3native.h, whose X11 part wants XRandR's headers too).
+// GLFW's X display and window (glfw3native.h, whose X11 part wants XRandR's headers too).
 extern "C" Display* glfwGetX11Display(void);
+extern "C" Window glfwGetX11Window(GLFWwindow* window);
 
 namespace {
 
@@ -132,6 +132,7 @@ struct AccessBridge::Bridge {
     std::atomic<bool> ended{false};  // `finished`, for a look without the lock
 
     // The window loop's own.
+    GLFWwindow* window = nullptr;
     bool started = false;
     TreeState shown;
     StoryModel story;
@@ -255,9 +256,11 @@ bool AskListeners(AccessBridge::Bridge& bridge, KeyStroke stroke) {
 
 }  // namespace
 
-AccessBridge::AccessBridge(const std::string& applicationName)
+AccessBridge::AccessBridge(const std::string& applicationName, GLFWwindow* window)
     : bridge_(std::make_shared<Bridge>()) {
     bridge_->name = applicationName;
+    bridge_->window = window;
+    bridge_->shown.window.nativeWindow = glfwGetX11Window(window);
 }
 
 AccessBridge::~AccessBridge() {
@@ -272,8 +275,7 @@ AccessBridge::~AccessBridge() {
     bridge.answered.wait_for(lock, kCloseWait, [&bridge] { return bridge.finished; });
 }
 
-void AccessBridge::Show(const std::string& story, const Console& console, bool focused,
-                        const WindowPosition& position) {
+void AccessBridge::Show(const std::string& story, const Console& console, bool focused) {
     Bridge& bridge = *bridge_;
     if (bridge.ended) return;  // no bus: nothing to tell
     TreeState& shown = bridge.shown;
@@ -294,7 +296,8 @@ void AccessBridge::Show(const std::string& story, const Console& console, bool f
     text.caret = layout.caret;
     shown.window.layout = layout;
     shown.window.focused = focused;
-    std::tie(shown.window.x, shown.window.y) = position();
+    // Asked only when something else changed: asking the window system takes a round trip.
+    glfwGetWindowPos(bridge.window, &shown.window.x, &shown.window.y);
     {
         const std::lock_guard<std::mutex> lock(bridge.mutex);
         bridge.pending = shown;

@@ -7,12 +7,11 @@
 // own keys before the window sees them.
 struct AccessBridge::Bridge {};
 
-AccessBridge::AccessBridge(const std::string&) {}
+AccessBridge::AccessBridge(const std::string&, GLFWwindow*) {}
 
 AccessBridge::~AccessBridge() = default;
 
-void AccessBridge::Show(const std::string& story, const Console& console, bool,
-                        const WindowPosition&) {
+void AccessBridge::Show(const std::string& story, const Console& console, bool) {
     ShowAutomationText(story, console.Layout().line);
 }
 

@@ -1,5 +1,7 @@
 #include "app/access/atk_tree_linux.h"
 
+#include <X11/Xlib.h>
+
 #include <algorithm>
 #include <atomic>
 #include <utility>
@@ -32,6 +34,8 @@ struct Tree {
     // Kept for the queries, made again only when the story, its rows or the line change.
     std::u32string terminalText;     // TerminalText(state.text)
     std::vector<int> terminalLines;  // TerminalLineStarts(state.text)
+    Display* display = nullptr;      // the thread's own connection to the X server, once asked
+    bool displayOpened = false;
     std::vector<KeyListener> keyListeners;
     guint nextListenerId = 1;
 };
@@ -128,12 +132,29 @@ void InitObjectClass(AtkObjectClass* klass) {
 
 // --- AtkComponent
 
+// Where the window's content is on the screen now, asked of the X server on the bridge's own
+// connection, so that extents follow a window moved while the game rests; where it cannot be
+// asked, where it was last told.
+std::pair<int, int> WindowOrigin() {
+    Tree& tree = TheTree();
+    if (!std::exchange(tree.displayOpened, true)) tree.display = XOpenDisplay(nullptr);
+    const AccessWindow& window = tree.state.window;
+    int x = window.x;
+    int y = window.y;
+    Window child = 0;
+    if (tree.display != nullptr && window.nativeWindow != 0) {
+        XTranslateCoordinates(tree.display, window.nativeWindow, DefaultRootWindow(tree.display), 0,
+                              0, &x, &y, &child);
+    }
+    return {x, y};
+}
+
 // A box in the window, in the coordinates asked for.
 void Place(const Box& box, gint* x, gint* y, gint* width, gint* height, AtkCoordType coordinates) {
-    const AccessWindow& window = TheTree().state.window;
-    const bool onScreen = coordinates == ATK_XY_SCREEN;
-    *x = box.x + (onScreen ? window.x : 0);
-    *y = box.y + (onScreen ? window.y : 0);
+    const auto [left, top] =
+        coordinates == ATK_XY_SCREEN ? WindowOrigin() : std::pair<int, int>{0, 0};
+    *x = box.x + left;
+    *y = box.y + top;
     *width = box.width;
     *height = box.height;
 }
@@ -244,8 +265,9 @@ void GetCharacterExtents(AtkText* text, gint offset, gint* x, gint* y, gint* wid
 gint GetOffsetAtPoint(AtkText* text, gint x, gint y, AtkCoordType coordinates) {
     const TreeState& state = TheTree().state;
     if (coordinates == ATK_XY_SCREEN) {
-        x -= state.window.x;
-        y -= state.window.y;
+        const auto [left, top] = WindowOrigin();
+        x -= left;
+        y -= top;
     }
     return OffsetAtPoint(state.text, state.window.layout, x, y, PartOf(text) == Part::Entry);
 }

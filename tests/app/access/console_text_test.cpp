@@ -177,7 +177,7 @@ TEST(ConsoleText, RangesFollowAtksBoundariesOverTheRowsShown) {
 
 TEST(ConsoleText, CharactersArePlacedWhereTheConsoleDrewThem) {
     // Log rows of 20 px from y 8, scrolled by 10; characters 10 px wide; the input row at 262.
-    const ConsoleLayout layout{400, 300, 8, 8, 250, 20, 10, 10, 262, 30, 12, 266};
+    const ConsoleLayout layout{400, 300, 8, 8, 250, 20, 10, 10, 262, 30, 12, 266, 0, "", 0};
     const ConsoleText console = Text({U"Old\nab cd ef\n", U"go", 2}, {4, 10});
     const struct {
         int offset;
