@@ -32,9 +32,10 @@ struct Tree {
     AtkObject* entry = nullptr;
     TreeState state;
     // Kept for the queries, made again only when the story, its rows or the line change.
-    std::u32string terminalText;     // TerminalText(state.text)
-    std::vector<int> terminalLines;  // TerminalLineStarts(state.text)
-    Display* display = nullptr;      // the thread's own connection to the X server, once asked
+    std::u32string terminalText;          // TerminalText(state.text)
+    std::vector<int> terminalLines;       // TerminalLineStarts(state.text)
+    std::vector<int> terminalParagraphs;  // ParagraphStarts(terminalText)
+    Display* display = nullptr;           // the thread's own connection to the X server, once asked
     bool displayOpened = false;
     std::vector<KeyListener> keyListeners;
     guint nextListenerId = 1;
@@ -184,9 +185,13 @@ const std::u32string& TextOf(gconstpointer text) {
     return PartOf(text) == Part::Terminal ? tree.terminalText : tree.state.text.line;
 }
 
-const std::vector<int>& LinesOf(gconstpointer text) {
+// Lines are the rows the window shows; sentences the story's paragraphs.
+const std::vector<int>& LinesOf(gconstpointer text, AtkTextBoundary boundary) {
     static const std::vector<int> kOneLine{0};
-    return PartOf(text) == Part::Terminal ? TheTree().terminalLines : kOneLine;
+    if (PartOf(text) != Part::Terminal) return kOneLine;
+    const bool sentence =
+        boundary == ATK_TEXT_BOUNDARY_SENTENCE_START || boundary == ATK_TEXT_BOUNDARY_SENTENCE_END;
+    return sentence ? TheTree().terminalParagraphs : TheTree().terminalLines;
 }
 
 gchar* Copy(const std::u32string& characters) {
@@ -232,7 +237,7 @@ Boundary BoundaryOf(AtkTextBoundary boundary) {
 template <TextRange (*Find)(const std::u32string&, const std::vector<int>&, int, Boundary)>
 gchar* TextAround(AtkText* text, gint offset, AtkTextBoundary boundary, gint* start, gint* end) {
     const std::u32string& characters = TextOf(text);
-    const TextRange range = Find(characters, LinesOf(text), offset, BoundaryOf(boundary));
+    const TextRange range = Find(characters, LinesOf(text, boundary), offset, BoundaryOf(boundary));
     *start = range.start;
     *end = range.end;
     return Copy(Characters(characters, range.start, range.end));
@@ -400,7 +405,10 @@ void ShowOnAtkTree(const TreeState& state) {
     const TreeState before = std::exchange(tree.state, state);
     const bool textChanged = before.text.story != state.text.story ||
                              before.text.line != state.text.line || tree.terminalLines.empty();
-    if (textChanged) tree.terminalText = TerminalText(state.text);
+    if (textChanged) {
+        tree.terminalText = TerminalText(state.text);
+        tree.terminalParagraphs = ParagraphStarts(tree.terminalText);
+    }
     if (textChanged || before.text.rows != state.text.rows) {
         tree.terminalLines = TerminalLineStarts(state.text);
     }

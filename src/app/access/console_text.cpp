@@ -92,13 +92,20 @@ int TerminalCaret(const ConsoleText& console) {
     return story + Length(LinePrompt()) + std::clamp(console.caret, 0, Length(console.line));
 }
 
+std::vector<int> ParagraphStarts(const std::u32string& text) {
+    std::vector<int> starts{0};
+    for (int at = 1; at < Length(text); ++at) {
+        if (text[static_cast<std::size_t>(at - 1)] == U'\n') starts.push_back(at);
+    }
+    return starts;
+}
+
 std::vector<int> TerminalLineStarts(const ConsoleText& console) {
     const std::u32string& story = *console.story;
+    std::vector<int> starts = ParagraphStarts(story);
+    // The rows replace the paragraphs they show.
     const int firstRow = console.rows->empty() ? Length(story) : console.rows->front();
-    std::vector<int> starts{0};
-    for (int at = 1; at < firstRow; ++at) {
-        if (story[static_cast<std::size_t>(at - 1)] == U'\n') starts.push_back(at);
-    }
+    starts.erase(std::upper_bound(starts.begin(), starts.end(), firstRow - 1), starts.end());
     for (int row : *console.rows) {
         if (row > starts.back()) starts.push_back(row);
     }

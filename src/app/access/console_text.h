@@ -32,6 +32,8 @@ std::u32string LinePrompt();
 // The terminal's text, its length, and its caret.
 std::u32string TerminalText(const ConsoleText& console);
 int TerminalCaret(const ConsoleText& console);
+// Where each paragraph of a text starts: at its start and after each line end.
+std::vector<int> ParagraphStarts(const std::u32string& text);
 // Where each line of the terminal starts: the rows the console shows, the paragraphs before
 // them, and the typed line.
 std::vector<int> TerminalLineStarts(const ConsoleText& console);

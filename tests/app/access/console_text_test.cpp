@@ -173,6 +173,9 @@ TEST(ConsoleText, RangesFollowAtksBoundariesOverTheRowsShown) {
             EXPECT_EQ(found.end, expected.end);
         }
     }
+    // Sentences are the story's paragraphs, whatever its rows.
+    const TextRange paragraph = RangeAt(text, ParagraphStarts(text), 6, Boundary::LineStart);
+    EXPECT_EQ(std::tie(paragraph.start, paragraph.end), std::make_tuple(4, 13));
 }
 
 TEST(ConsoleText, CharactersArePlacedWhereTheConsoleDrewThem) {
