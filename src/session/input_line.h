@@ -9,7 +9,8 @@
 
 // Typed text as the window's input field would hold it: control characters dropped, each byte
 // that is not part of a whole UTF-8 character read as U+FFFD (console/utf8.h), whole characters
-// up to 31 bytes, the rest of the line ignored. Fed one byte at a time, so a line of any length costs no more than 31 bytes.
+// up to 31 bytes, the rest of the line ignored. Fed one byte at a time, so a line of any length
+// costs no more than 31 bytes.
 class LineCleaner {
 public:
     static constexpr std::size_t kMaxLineBytes = Console::kInputBufferSize - 1;
