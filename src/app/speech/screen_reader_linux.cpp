@@ -7,16 +7,15 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 
+#include "app/platform/owned_thread.h"
 #include "app/speech/speech_service.h"
 
 namespace {
@@ -44,9 +43,7 @@ struct Shared {
     ReaderAnswer answer;
     std::function<void()> wake;
     std::mutex mutex;
-    bool stopped = false;  // the watch is gone: nobody is to be woken
-    bool done = false;     // the thread ended
-    std::condition_variable ended;
+    bool stopped = false;                          // the watch is gone: nobody is to be woken
     GMainContext* context = g_main_context_new();  // the thread's, for the bus's signals
     GMainLoop* loop = g_main_loop_new(context, FALSE);
     GCancellable* cancel = g_cancellable_new();
@@ -170,20 +167,16 @@ class LinuxReaderWatch : public ScreenReaderWatch {
 public:
     explicit LinuxReaderWatch(std::function<void()> wake) {
         shared_->wake = std::move(wake);
-        thread_ = std::thread([shared = shared_] {
-            Watch(*shared);
-            const std::lock_guard<std::mutex> lock(shared->mutex);
-            shared->done = true;
-            shared->ended.notify_all();
-        });
+        thread_.Start([shared = shared_] { Watch(*shared); });
     }
 
     // The thread is asked to end, and waited for at most kExitWait: a bus that never answers
     // keeps it, and must not keep the game from closing.
     ~LinuxReaderWatch() override {
-        std::unique_lock<std::mutex> lock(shared_->mutex);
-        shared_->stopped = true;
-        lock.unlock();
+        {
+            const std::lock_guard<std::mutex> lock(shared_->mutex);
+            shared_->stopped = true;
+        }
         g_cancellable_cancel(shared_->cancel);
         GSource* quit = g_idle_source_new();
         g_source_set_callback(
@@ -195,18 +188,14 @@ public:
             shared_->loop, nullptr);
         g_source_attach(quit, shared_->context);
         g_source_unref(quit);
-        lock.lock();
-        const bool done =
-            shared_->ended.wait_for(lock, kExitWait, [this] { return shared_->done; });
-        lock.unlock();
-        done ? thread_.join() : thread_.detach();
+        thread_.End(kExitWait);
     }
 
     const ReaderAnswer& answer() const override { return shared_->answer; }
 
 private:
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
-    std::thread thread_;
+    OwnedThread thread_;
 };
 
 }  // namespace
