@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/access/access_bridge.h"
+#include "app/access/no_at_bridge.h"
 #include "app/platform/platform.h"
 #include "app/speech/speech_service.h"
 #include "app/startup/command_line.h"
@@ -161,9 +162,10 @@ int main(int argc, char** argv) {
         const std::unique_ptr<SpeechSink> speechService = OpenSpeechService();
         const std::optional<bool> speechChosen = SpeechChosen(command.speak, saved.speech);
         std::unique_ptr<ScreenReaderWatch> readerWatch;
-        // Where the reader reads the window's accessibility tree, it says the game's texts in
-        // the player's own voice: the game's voice then stays quiet unless asked for.
-        if (!speechChosen && !ScreenReaderReadsTree()) {
+        // Where the reader reads the window's accessibility tree through AT-SPI, it says the
+        // game's texts in the player's own voice: the game's voice then stays quiet unless
+        // asked for.
+        if (!speechChosen && AtSpiBridgeLeftOut()) {
             readerWatch = WatchScreenReader([] { glfwPostEmptyEvent(); });
         }
         SpeakingDisplay speech(*speechService, speechChosen.value_or(false));

@@ -19,7 +19,3 @@ void AccessBridge::Show(const std::string& story, const std::string& line, int, 
 bool AccessBridge::PassKey(int, int, int, int) {
     return true;
 }
-
-bool ScreenReaderReadsTree() {
-    return false;
-}
