@@ -13,6 +13,7 @@
 
 #include "app/access/access_bridge.h"
 #include "app/access/no_at_bridge.h"
+#include "app/access/reader_speech.h"
 #include "app/platform/platform.h"
 #include "app/speech/speech_service.h"
 #include "app/startup/command_line.h"
@@ -158,8 +159,7 @@ int main(int argc, char** argv) {
         // Speech, then the game: its story starts now, so the welcome text waits in the log
         // during the splash, and is said after the splash's line. Unless the player chose,
         // speech follows the screen reader, whose state the desktop tells later.
-        AttachSpeechToWindow(window);
-        const std::unique_ptr<SpeechSink> speechService = OpenSpeechService();
+        const std::unique_ptr<SpeechSink> speechService = SpeechThroughReader(OpenSpeechService());
         const std::optional<bool> speechChosen = SpeechChosen(command.speak, saved.speech);
         std::unique_ptr<ScreenReaderWatch> readerWatch;
         // Where the reader reads the window's accessibility tree through AT-SPI, it says the

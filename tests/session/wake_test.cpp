@@ -53,29 +53,21 @@ TEST(Wake, InputFirstThenTheEarliestDueAndNoPollWhileAFrameIsRateLimited) {
 
 // A wait is asked of the platform short of its timer slack (a text due in 20 s would otherwise
 // come tens of milliseconds late), then as milliseconds rounded up: a timeout cut short would
-// wake before anything is due and wait again.
+// wake before anything is due and wait again. A slack of exactly a millisecond is left alone.
+// Windows counts whole milliseconds, cut down:
+// never one short of the time (1.001 s is a hair under 1001 ms as a double).
 TEST(Wake, PlatformWaitsStopShortOfTheSlackAndTimeoutsRoundUp) {
-    const wake::TimerSlack linux{1000.0, 0.1, false}, niced{200.0, 0.1, false};
+    const wake::TimerSlack nice0{1000.0, 0.1, false}, niced{200.0, 0.1, false};
     const wake::TimerSlack windows{0.0, 0.0, true}, none{};
     const struct {
         double seconds;
         wake::TimerSlack slack;
         double asked;
     } rows[] = {
-        {20.0, linux, 19.96},
-        {1000.0, linux, 999.8},
-        {0.5, linux, 0.5},
-        {1.0, linux, 1.0},  // a slack of exactly a millisecond is left alone
-        {20.0, niced, 19.8},
-        {0.5, niced, 0.495},
-        {1.0 / 60, niced, 1.0 / 60},
-        {kNever, niced, kNever},
-        {20.0, none, 20.0},
-        // Whole milliseconds, cut down: never one short of the time (1.001 s is a hair under
-        // 1001 ms as a double).
-        {0.0011, windows, 0.0025},
-        {0.002, windows, 0.0025},
-        {1.001, windows, 1.0015},
+        {20.0, nice0, 19.96},      {1000.0, nice0, 999.8},      {0.5, nice0, 0.5},
+        {1.0, nice0, 1.0},         {20.0, niced, 19.8},         {0.5, niced, 0.495},
+        {kNever, niced, kNever},   {1.0 / 60, niced, 1.0 / 60}, {20.0, none, 20.0},
+        {0.0011, windows, 0.0025}, {0.002, windows, 0.0025},    {1.001, windows, 1.0015},
         {0.0, windows, 0.0},
     };
     for (const auto& row : rows) {

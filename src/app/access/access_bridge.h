@@ -30,7 +30,8 @@ struct AccessWindow {
 
 // The window in the desktop's accessibility tree, for the player's own screen reader: on Linux
 // through ATK and its AT-SPI bridge, whose work runs on a thread of its own and answers from the
-// last state handed over; on Windows nothing yet.
+// last state handed over; on Windows through UI Automation's provider, started on the window
+// whose context is current when this is made, and answering on the window's thread.
 class AccessBridge {
 public:
     explicit AccessBridge(const std::string& applicationName);

@@ -1,5 +1,9 @@
 #include "app/access/access_bridge.h"
 
+#define GLFW_EXPOSE_NATIVE_WIN32
+#include <GLFW/glfw3.h>
+#include <GLFW/glfw3native.h>
+
 #include "app/access/uia_window_windows.h"
 
 // UI Automation asks the window itself (uia_window_windows.h), on the window's thread: its parts
@@ -7,7 +11,12 @@
 // own keys before the window sees them.
 struct AccessBridge::Bridge {};
 
-AccessBridge::AccessBridge(const std::string&) {}
+// The program's one window is the one whose OpenGL context is current, since it opened.
+AccessBridge::AccessBridge(const std::string&) {
+    if (GLFWwindow* window = glfwGetCurrentContext()) {
+        AnswerAutomationFor(glfwGetWin32Window(window));
+    }
+}
 
 AccessBridge::~AccessBridge() = default;
 

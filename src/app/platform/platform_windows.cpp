@@ -1,3 +1,4 @@
+#include "app/platform/platform_windows.h"
 #include "app/platform/platform.h"
 
 #define WIN32_LEAN_AND_MEAN
@@ -43,6 +44,20 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
     for (int i = 1; i < count; ++i) arguments.push_back(Utf8(wide[i]));
     LocalFree(wide);
     return arguments;
+}
+
+std::wstring WideFromUtf8(const std::string& text) {
+    if (text.empty()) return {};
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}
+
+bool ScreenReaderRunning() {
+    BOOL running = FALSE;
+    return SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running;
 }
 
 std::string ProgramPath() {
