@@ -162,9 +162,9 @@ int main(int argc, char** argv) {
         const std::unique_ptr<SpeechSink> speechService = SpeechThroughReader(OpenSpeechService());
         const std::optional<bool> speechChosen = SpeechChosen(command.speak, saved.speech);
         std::unique_ptr<ScreenReaderWatch> readerWatch;
-        // Where the reader reads the window's accessibility tree through AT-SPI, it says the
-        // game's texts in the player's own voice: the game's voice then stays quiet unless
-        // asked for.
+        // Where a screen reader reads the window's accessibility tree through AT-SPI, it says
+        // the game's texts in the player's own voice, and the game's voice stays quiet unless
+        // asked for; elsewhere (NO_AT_BRIDGE=1, Windows) speech follows the reader.
         if (!speechChosen && AtSpiBridgeLeftOut()) {
             readerWatch = WatchScreenReader([] { glfwPostEmptyEvent(); });
         }
