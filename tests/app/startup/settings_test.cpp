@@ -45,14 +45,13 @@ public:
             asked_ = &asked;
             saverMutex_ = lock.mutex();
         }
-        firstWait_.notify_all();
         ++waits_;
         waited_.notify_all();
         asked.wait(lock);
     }
     void Advance(std::chrono::milliseconds by) {
         std::unique_lock<std::mutex> first(firstMutex_);
-        firstWait_.wait(first, [this] { return saverMutex_ != nullptr; });
+        waited_.wait(first, [this] { return saverMutex_ != nullptr; });
         std::unique_lock<std::mutex> lock(*saverMutex_);
         first.unlock();
         now_ += by;
@@ -64,10 +63,10 @@ public:
 private:
     TimePoint now_;
     std::mutex firstMutex_;
-    std::condition_variable firstWait_, waited_;
+    std::condition_variable waited_;
     std::condition_variable* asked_ = nullptr;
     std::mutex* saverMutex_ = nullptr;
-    int waits_ = 0;
+    int waits_ = 0;  // guarded by the saver's mutex
 };
 
 // Lines written to a stream so far.
