@@ -6,14 +6,7 @@
 #include <gtest/gtest.h>
 
 TEST(NoAtBridge, LeavesTheBridgeOutOnlyForOne) {
-    const struct {
-        const char* value;
-        bool leftOut;
-    } cases[] = {
-        {nullptr, false}, {"0", false}, {"", false},  {"yes", false}, {"2", false},
-        {"1", true},      {"01", true}, {" 1", true}, {"1x", true},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(NoAtBridgeLeavesItOut(c.value), c.leftOut) << (c.value ? c.value : "(unset)");
-    }
+    for (const char* out : {"1", "01", " 1", "1x"}) EXPECT_TRUE(NoAtBridgeLeavesItOut(out)) << out;
+    for (const char* in : {"0", "", "yes", "2"}) EXPECT_FALSE(NoAtBridgeLeavesItOut(in)) << in;
+    EXPECT_FALSE(NoAtBridgeLeavesItOut(nullptr));
 }
