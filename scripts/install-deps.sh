@@ -23,7 +23,10 @@ build_packages=(
     libatk1.0-dev libatk-bridge2.0-dev  # the window in the desktop's accessibility tree
 )
 # The tests and their helper programs build with these; the window's tests need more to run.
-check_packages=("${build_packages[@]}" libgtest-dev libx11-dev zlib1g-dev)
+check_packages=(
+    "${build_packages[@]}" libgtest-dev libx11-dev zlib1g-dev
+    dbus-daemon  # a private session bus for the screen reader watch's test
+)
 deb_packages=("${build_packages[@]}" dpkg-dev)
 web_packages=(
     cmake make python3 fonts-hack-ttf emscripten nodejs fonttools python3-brotli webp dpkg-dev
@@ -48,6 +51,7 @@ test_only_packages=(
     wine64 unzip
     speech-dispatcher speech-dispatcher-espeak-ng  # a private speech service for the window
     at-spi2-core python3-pyatspi  # a private AT-SPI bus and a client that reads the window
+    dbus-daemon  # a private session bus for the screen reader watch's test
 )
 
 # The sanitizer and libFuzzer runtime matches clang's major version: the installed clang's, or

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "app/access/access_bridge.h"
+#include "app/access/no_at_bridge.h"
+#include "app/access/reader_speech.h"
 #include "app/platform/platform.h"
 #include "app/speech/speech_service.h"
 #include "app/startup/command_line.h"
@@ -140,13 +142,13 @@ int main(int argc, char** argv) {
         // Speech, then the game: its story starts now, so the welcome text waits in the log
         // during the splash, and is said after the splash's line. Unless the player chose,
         // speech follows the screen reader, whose state the desktop tells later.
-        AttachSpeechToWindow(window);
-        const std::unique_ptr<SpeechSink> speechService = OpenSpeechService();
+        const std::unique_ptr<SpeechSink> speechService = SpeechThroughReader(OpenSpeechService());
         const std::optional<bool> speechChosen = SpeechChosen(command.speak, saved.speech);
         std::unique_ptr<ScreenReaderWatch> readerWatch;
-        // Where the reader reads the window's accessibility tree, it says the game's texts in
-        // the player's own voice: the game's voice then stays quiet unless asked for.
-        if (!speechChosen && !ScreenReaderReadsTree()) {
+        // Where a screen reader reads the window's accessibility tree through AT-SPI, it says
+        // the game's texts in the player's own voice, and the game's voice stays quiet unless
+        // asked for; elsewhere (NO_AT_BRIDGE=1, Windows) speech follows the reader.
+        if (!speechChosen && AtSpiBridgeLeftOut()) {
             readerWatch = WatchScreenReader([] { glfwPostEmptyEvent(); });
         }
         SpeakingDisplay speech(*speechService, speechChosen.value_or(false));

@@ -29,15 +29,28 @@ struct Sources {
 // Waiting input and timed frames wait for the frame rate, never polled for while a frame is
 // rate-limited; the game's change does not, since updating it draws nothing by itself. While
 // input waits, the game is updated in that input's frame, so its change is not waited for
-// separately. A long wait stops short of the timer slack by which this platform may end it
-// late, so that the front end wakes on time and sleeps the short rest.
+// separately. The wait is then stopped short of this system's timer slack for this thread.
 double PlatformWaitFor(const Sources& sources);
 
-// Linux ends a poll() or select() of `seconds` up to a thousandth of that late (its timer slack,
-// at most 0.1 s), and up to a two-hundredth in a thread of lower priority (a positive nice
-// value). The wait to ask for instead: short by twice that wherever it may pass a millisecond,
-// so that a text due in 20 s is not 20 ms late, nor 100 ms in a niced game.
-double StoppedShortOfLinuxSlack(double seconds, int niceness);
+// How late a timed wait may end on a system, a fact each system's file states (wake_linux.cpp,
+// wake_windows.cpp, wake_web.cpp).
+struct TimerSlack {
+    // A wait ends up to its length over `divisor` late (0: not by its length), at most `longest`.
+    double divisor = 0.0;
+    double longest = 0.0;
+    // Waits count whole milliseconds, cut down: one left with less would end at once, find
+    // nothing due and wait again.
+    bool wholeMilliseconds = false;
+};
+// This system's slack for the calling thread, read at each wait: it may depend on the thread's
+// priority, which the player may change while the game runs.
+TimerSlack PlatformTimerSlack();
+
+// The wait to ask for instead of `seconds`, so that the front end wakes on time and sleeps the
+// short rest: short by twice the slack wherever it may pass a millisecond (a text due in 20 s
+// is then not 20 ms late, nor 100 ms in a niced game); in whole milliseconds, rounded up, with
+// half a millisecond for the cut.
+double StoppedShortOfSlack(double seconds, const TimerSlack& slack);
 
 // `seconds` as a timeout in whole milliseconds for poll() or a page timer: rounded up, since a
 // wake before the time finds nothing due and would wait again; -1 for kNever; at most a day.

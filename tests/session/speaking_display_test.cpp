@@ -97,8 +97,19 @@ TEST(SpeakingDisplay, FollowsTheScreenReaderUntilThePlayerChooses) {
          {"reader off", {"(cancel)", "Speech off."}},
          {"type look", {}},
          {"reader on", {"(cancel)", "Speech on."}}},
-        {{"reader off", {}}, {"type look", {}}},                       // what waited is dropped
-        {{"toggle", {"(cancel)", "Speech on."}}, {"reader off", {}}},  // the player decides
+        {{"reader off", {}}, {"type look", {}}},  // what waited is dropped
+        // The player decides: a reader that ends later leaves speech on.
+        {{"toggle", {"(cancel)", "Speech on."}},
+         {"reader off", {}},
+         {"type look", {"(cancel)", "A long yellow hall and a door."}}},
+        // The newest texts are kept; none from before the log was emptied.
+        {{"wait 4", {}},
+         {"type look", {}},
+         {"type look", {}},
+         {"reader on",
+          {"Hi.", "A bell rings.", "A long yellow hall and a door.",
+           "A long yellow hall and a door."}}},
+        {{"type wipe", {}}, {"reader on", {"Dark."}}},
     };
     for (const Steps& steps : cases) {
         RecordingSink sink;
@@ -110,7 +121,9 @@ TEST(SpeakingDisplay, FollowsTheScreenReaderUntilThePlayerChooses) {
         EXPECT_TRUE(sink.calls.empty()) << "nothing said before the answer";
         for (const auto& [action, said] : steps) {
             sink.calls.clear();
-            if (action == "type look") session.Frame(PlaySession::kFrameSeconds, "look");
+            if (action.rfind("type", 0) == 0)
+                session.Frame(PlaySession::kFrameSeconds, action.substr(5));
+            if (action.rfind("wait", 0) == 0) session.Frame(std::stof(action.substr(5)));
             if (action == "toggle") speech.SetOn(true);
             if (action.rfind("reader", 0) == 0) answer.Set(action == "reader on");
             speech.CheckReader();  // as the window does at every wake

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #if defined(__linux__)
 #include <sys/resource.h>
 #endif
@@ -51,33 +53,37 @@ TEST(Wake, InputFirstThenTheEarliestDueAndNoPollWhileAFrameIsRateLimited) {
 
 // A wait is asked of the platform short of its timer slack (a text due in 20 s would otherwise
 // come tens of milliseconds late), then as milliseconds rounded up: a timeout cut short would
-// wake before anything is due and wait again.
+// wake before anything is due and wait again. A slack of exactly a millisecond is left alone.
+// Windows counts whole milliseconds, cut down:
+// never one short of the time (1.001 s is a hair under 1001 ms as a double).
 TEST(Wake, PlatformWaitsStopShortOfTheSlackAndTimeoutsRoundUp) {
-#if defined(__linux__)
-    // At this thread's own nice value, since tests may run niced.
-    const double asked = wake::StoppedShortOfLinuxSlack(20.0, getpriority(PRIO_PROCESS, 0));
-    EXPECT_DOUBLE_EQ(WaitForGameChangeIn(20.0), asked);
-#elif defined(_WIN32)
-    // Waits count whole milliseconds, cut down: never one short of the time.
-    EXPECT_EQ(static_cast<long>(WaitForGameChangeIn(0.0011) * 1e3), 2);
-    EXPECT_EQ(static_cast<long>(WaitForGameChangeIn(0.002) * 1e3), 2);
-    // 1.001 s is a hair under 1001 ms as a double: cut down, the wait would end 1 ms early.
-    EXPECT_EQ(static_cast<long>(WaitForGameChangeIn(1.001) * 1e3), 1001);
-    EXPECT_EQ(WaitForGameChangeIn(0.0), 0.0);
-#endif
-    // A niced thread's slack is five times as long: 100 ms on a text due in 20 s.
-    struct Row {
+    const wake::TimerSlack nice0{1000.0, 0.1, false}, niced{200.0, 0.1, false};
+    const wake::TimerSlack windows{0.0, 0.0, true}, none{};
+    const struct {
         double seconds;
-        int niceness;
+        wake::TimerSlack slack;
         double asked;
+    } rows[] = {
+        {20.0, nice0, 19.96},      {1000.0, nice0, 999.8},      {0.5, nice0, 0.5},
+        {1.0, nice0, 1.0},         {20.0, niced, 19.8},         {0.5, niced, 0.495},
+        {kNever, niced, kNever},   {1.0 / 60, niced, 1.0 / 60}, {20.0, none, 20.0},
+        {0.0011, windows, 0.0025}, {0.002, windows, 0.0025},    {1.001, windows, 1.0015},
+        {0.0, windows, 0.0},
     };
-    const Row rows[] = {{20.0, 0, 19.96},    {1000.0, 0, 999.8}, {0.5, 0, 0.5},
-                        {20.0, 10, 19.8},    {0.5, 19, 0.495},   {1.0 / 60, 10, 1.0 / 60},
-                        {kNever, 10, kNever}};
-    for (const Row& row : rows) {
-        EXPECT_DOUBLE_EQ(wake::StoppedShortOfLinuxSlack(row.seconds, row.niceness), row.asked)
-            << row.seconds << " s at nice " << row.niceness;
+    for (const auto& row : rows) {
+        EXPECT_DOUBLE_EQ(wake::StoppedShortOfSlack(row.seconds, row.slack), row.asked)
+            << row.seconds << " s, divisor " << row.slack.divisor;
     }
+#if defined(__linux__)
+    // The slack follows the waiting thread's nice value, read at each wait: niced (as far as
+    // it goes, which any thread may do), a text due in 20 s is asked for 0.2 s early.
+    double nicedWait = 0.0;
+    std::thread([&nicedWait] {
+        setpriority(PRIO_PROCESS, 0, 19);
+        nicedWait = WaitForGameChangeIn(20.0);
+    }).join();
+    EXPECT_DOUBLE_EQ(nicedWait, 19.8);
+#endif
     EXPECT_EQ(wake::TimeoutMillis(0.0), 0);
     EXPECT_EQ(wake::TimeoutMillis(0.0011), 2);
     EXPECT_EQ(wake::TimeoutMillis(2.0), 2000);

@@ -17,15 +17,10 @@ struct AccessWindow {
     bool focused = false;
 };
 
-// Whether a screen reader finds the game's texts by itself, so that the game's own voice need not
-// follow it: on Linux the tree's terminal holds the focus and the reader says what it gains,
-// unless NO_AT_BRIDGE=1 leaves the bridge (and so the tree) out, as it does for every toolkit;
-// on Windows the texts reach the reader only as the game's own notifications.
-bool ScreenReaderReadsTree();
-
 // The window in the desktop's accessibility tree, for the player's own screen reader: on Linux
 // through ATK and its AT-SPI bridge, whose work runs on a thread of its own and answers from the
-// last state handed over; on Windows nothing yet.
+// last state handed over; on Windows through UI Automation's provider, started on `window` and
+// answering on the window's thread.
 class AccessBridge {
 public:
     AccessBridge(const std::string& applicationName, GLFWwindow* window);

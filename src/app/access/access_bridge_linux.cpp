@@ -317,9 +317,3 @@ bool AccessBridge::PassKey(int key, int scancode, int action, int mods) {
     }
     return bridge_->gate.Pass(key, GateAction(action), consumed);
 }
-
-bool ScreenReaderReadsTree() {
-    // The bridge's own test: it leaves itself out only for a value of 1.
-    const char* leftOut = std::getenv("NO_AT_BRIDGE");
-    return leftOut == nullptr || std::atoi(leftOut) != 1;
-}

@@ -1,5 +1,9 @@
 #include "app/access/access_bridge.h"
 
+#define GLFW_EXPOSE_NATIVE_WIN32
+#include <GLFW/glfw3.h>
+#include <GLFW/glfw3native.h>
+
 #include "app/access/uia_window_windows.h"
 
 // UI Automation asks the window itself (uia_window_windows.h), on the window's thread: its parts
@@ -7,7 +11,9 @@
 // own keys before the window sees them.
 struct AccessBridge::Bridge {};
 
-AccessBridge::AccessBridge(const std::string&, GLFWwindow*) {}
+AccessBridge::AccessBridge(const std::string&, GLFWwindow* window) {
+    if (window != nullptr) AnswerAutomationFor(glfwGetWin32Window(window));
+}
 
 AccessBridge::~AccessBridge() = default;
 
@@ -17,8 +23,4 @@ void AccessBridge::Show(const std::string& story, const Console& console, bool) 
 
 bool AccessBridge::PassKey(int, int, int, int) {
     return true;
-}
-
-bool ScreenReaderReadsTree() {
-    return false;
 }

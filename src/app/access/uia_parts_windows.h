@@ -105,20 +105,20 @@ public:
     WindowPart& story() { return *story_; }
     WindowPart& line() { return *line_; }
 
-    // IRawElementProviderSimple
+    // IRawElementProviderSimple and IRawElementProviderFragment. The window's own place and
+    // runtime id come from its host, the element Windows makes for the window.
+    HRESULT STDMETHODCALLTYPE get_HostRawElementProvider(IRawElementProviderSimple** host) override;
+    HRESULT STDMETHODCALLTYPE GetRuntimeId(SAFEARRAY** result) override;
+    HRESULT STDMETHODCALLTYPE get_BoundingRectangle(UiaRect* result) override;
+    // Its own: its options, name and type, its two parts, and no focus of its own to set.
     HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* options) override;
     HRESULT STDMETHODCALLTYPE GetPatternProvider(PATTERNID pattern, IUnknown** result) override;
     HRESULT STDMETHODCALLTYPE GetPropertyValue(PROPERTYID property, VARIANT* value) override;
-    HRESULT STDMETHODCALLTYPE get_HostRawElementProvider(IRawElementProviderSimple** host) override;
-
-    // IRawElementProviderFragment: the window's own place and runtime id come from its host.
     HRESULT STDMETHODCALLTYPE Navigate(NavigateDirection direction,
                                        IRawElementProviderFragment** result) override;
-    HRESULT STDMETHODCALLTYPE GetRuntimeId(SAFEARRAY** result) override;
-    HRESULT STDMETHODCALLTYPE get_BoundingRectangle(UiaRect* result) override;
+    HRESULT STDMETHODCALLTYPE get_FragmentRoot(IRawElementProviderFragmentRoot** result) override;
     HRESULT STDMETHODCALLTYPE GetEmbeddedFragmentRoots(SAFEARRAY** result) override;
     HRESULT STDMETHODCALLTYPE SetFocus() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE get_FragmentRoot(IRawElementProviderFragmentRoot** result) override;
 
     // IRawElementProviderFragmentRoot
     HRESULT STDMETHODCALLTYPE

@@ -47,32 +47,25 @@ LRESULT CALLBACK AnswerAutomation(HWND window, UINT message, WPARAM wParam, LPAR
     return CallWindowProcW(glfwProcedure, window, message, wParam, lParam);
 }
 
+// Raises on the provider of the moment, on the window's thread: the tree's owner may answer for
+// the window after speech was set up.
 class WindowNotifier : public UiaNotifier {
 public:
-    explicit WindowNotifier(IRawElementProviderSimple* provider) : provider_(provider) {
-        if (provider_ != nullptr) provider_->AddRef();
-    }
-    ~WindowNotifier() override {
-        if (provider_ != nullptr) provider_->Release();
-    }
-
     // Only a missing call counts as "cannot": a notification that fails is one text lost.
     bool Raise(const Notification& notification) override {
-        if (provider_ == nullptr || Uia().raiseNotification == nullptr) return false;
+        WindowElement* provider = automated.provider;
+        if (provider == nullptr || Uia().raiseNotification == nullptr) return false;
         const BSTR text = SysAllocStringLen(notification.text.data(),
                                             static_cast<UINT>(notification.text.size()));
         const BSTR activity = SysAllocString(notification.activityId.c_str());
         if (text != nullptr && activity != nullptr) {
-            Uia().raiseNotification(provider_, static_cast<int>(notification.kind),
+            Uia().raiseNotification(provider, static_cast<int>(notification.kind),
                                     static_cast<int>(notification.processing), text, activity);
         }
         SysFreeString(text);
         SysFreeString(activity);
         return true;
     }
-
-private:
-    IRawElementProviderSimple* provider_;
 };
 
 }  // namespace
@@ -121,5 +114,5 @@ void ShowAutomationText(const std::string& story, const std::string& line) {
 }
 
 std::unique_ptr<UiaNotifier> OpenWindowNotifier() {
-    return std::make_unique<WindowNotifier>(automated.provider);
+    return std::make_unique<WindowNotifier>();
 }

@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/speech/notification_speech_windows.h"
+#include "app/access/notification_speech_windows.h"
 
 // Answers UI Automation's questions about `window` from now on, in place of GLFW's window
 // procedure, which gets every other message. For the program's one window, on its thread.
@@ -19,7 +19,7 @@ void AnswerAutomationFor(HWND window);
 // ever grows, and the line being typed. Cheap when nothing changed; on the window's thread.
 void ShowAutomationText(const std::string& story, const std::string& line);
 
-// Raises notifications on the window given to AnswerAutomationFor; with none given, or where
-// UIAutomationCore.dll lacks UiaRaiseNotificationEvent (Windows before 10 1709, Wine), Raise
-// says it cannot.
+// Raises notifications on the window given to AnswerAutomationFor, once it is given; with none
+// given, or where UIAutomationCore.dll lacks UiaRaiseNotificationEvent (Windows before 10 1709,
+// Wine), Raise says it cannot.
 std::unique_ptr<UiaNotifier> OpenWindowNotifier();

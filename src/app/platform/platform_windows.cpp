@@ -1,3 +1,4 @@
+#include "app/platform/platform_windows.h"
 #include "app/platform/platform.h"
 
 #define WIN32_LEAN_AND_MEAN
@@ -8,6 +9,8 @@
 // After windows.h, which they need.
 #include <mmsystem.h>
 #include <shellapi.h>
+
+#include "console/utf8.h"
 
 #include <cstdio>
 
@@ -43,6 +46,17 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
     for (int i = 1; i < count; ++i) arguments.push_back(Utf8(wide[i]));
     LocalFree(wide);
     return arguments;
+}
+
+std::wstring WideFromUtf8(const std::string& text) {
+    // The program's own decoder, so that a broken byte reads the same here as everywhere.
+    const std::u16string wide = Utf16FromUtf8(text);
+    return std::wstring(wide.begin(), wide.end());
+}
+
+bool ScreenReaderRunning() {
+    BOOL running = FALSE;
+    return SystemParametersInfoW(SPI_GETSCREENREADER, 0, &running, 0) && running;
 }
 
 std::string ProgramPath() {

@@ -1,20 +1,17 @@
-#include "app/platform/replace_file.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <system_error>
+
+#include "app/platform/replace_file_steps.h"
 
 namespace {
 
-// Says which step failed, with errno as that step left it.
-bool Failed(std::string& error, const char* step, const std::filesystem::path& path) {
-    const std::string why = std::strerror(errno);
-    error = std::string("cannot ") + step + " \"" + path.string() + "\": " + why;
-    return false;
+// The step that failed, with errno as that step left it.
+ReplaceFailure Failure(const char* step, const std::filesystem::path& path) {
+    return {step, path, std::strerror(errno)};
 }
 
 bool WriteAll(int out, const std::string& text) {
@@ -30,32 +27,28 @@ bool WriteAll(int out, const std::string& text) {
 
 }  // namespace
 
-bool ReplaceFileWhole(const std::filesystem::path& file, const std::string& text,
-                      std::string& error) {
-    std::error_code status;
-    std::filesystem::create_directories(file.parent_path(), status);
-    if (status) {
-        error = "cannot make \"" + file.parent_path().string() + "\": " + status.message();
-        return false;
-    }
-    std::filesystem::path temporary = file;
-    temporary += ".new";
+std::optional<ReplaceFailure> WriteFlushed(const std::filesystem::path& temporary,
+                                           const std::string& text) {
     const int out = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (out < 0) return Failed(error, "create", temporary);
-    bool written = WriteAll(out, text) || Failed(error, "write", temporary);
-    written = written && (::fsync(out) == 0 || Failed(error, "flush", temporary));
-    if (::close(out) != 0 && written) written = Failed(error, "close", temporary);
-    written = written && (std::rename(temporary.c_str(), file.c_str()) == 0 ||
-                          Failed(error, "rename over", file));
-    if (!written) {
-        ::unlink(temporary.c_str());
-        return false;
+    if (out < 0) return Failure("create", temporary);
+    std::optional<ReplaceFailure> failure;
+    if (!WriteAll(out, text)) {
+        failure = Failure("write", temporary);
+    } else if (::fsync(out) != 0) {
+        failure = Failure("flush", temporary);
     }
+    if (::close(out) != 0 && !failure) failure = Failure("close", temporary);
+    return failure;
+}
+
+std::optional<ReplaceFailure> RenameOver(const std::filesystem::path& temporary,
+                                         const std::filesystem::path& file) {
+    if (std::rename(temporary.c_str(), file.c_str()) != 0) return Failure("rename over", file);
     // The rename itself reaches the disk with the folder.
     const int folder = ::open(file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
     }
-    return true;
+    return std::nullopt;
 }

@@ -5,9 +5,11 @@
 
 #include <sapi.h>
 
+#include <atomic>
+#include <cstdio>
 #include <string>
 
-#include "app/speech/notification_speech_windows.h"
+#include "app/platform/platform_windows.h"
 #include "app/speech/threaded_speech.h"
 
 namespace {
@@ -48,9 +50,16 @@ private:
     ISpVoice* voice_ = nullptr;
 };
 
+// Says once per run, on standard error, that the game cannot speak and why. The flag is trivially
+// destroyed, so a speech thread let go at the end may still read it.
+void ReportNoSpeech(const std::string& why) {
+    static std::atomic<bool> told{false};
+    if (told.exchange(true)) return;
+    std::fprintf(stderr, "tarnwick: no speech: %s\n", why.c_str());
+}
+
 }  // namespace
 
 std::unique_ptr<SpeechSink> OpenSapiSpeech() {
-    return std::make_unique<ThreadedSpeech>(
-        std::make_unique<SapiVoice>(), [](const std::string& why) { ReportNoSpeech(why.c_str()); });
+    return std::make_unique<ThreadedSpeech>(std::make_unique<SapiVoice>(), ReportNoSpeech);
 }

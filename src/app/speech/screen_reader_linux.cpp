@@ -1,22 +1,17 @@
 // Whether a screen reader runs, from AT-SPI's status on the session bus, asked and followed on a
 // thread of its own: a bus that accepts the connection and never answers holds only that thread.
 
-#include <dirent.h>
 #include <gio/gio.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 
+#include "app/platform/owned_thread.h"
+#include "app/speech/reader_status_linux.h"
 #include "app/speech/speech_service.h"
 
 namespace {
@@ -44,9 +39,7 @@ struct Shared {
     ReaderAnswer answer;
     std::function<void()> wake;
     std::mutex mutex;
-    bool stopped = false;  // the watch is gone: nobody is to be woken
-    bool done = false;     // the thread ended
-    std::condition_variable ended;
+    bool stopped = false;                          // the watch is gone: nobody is to be woken
     GMainContext* context = g_main_context_new();  // the thread's, for the bus's signals
     GMainLoop* loop = g_main_loop_new(context, FALSE);
     GCancellable* cancel = g_cancellable_new();
@@ -55,34 +48,12 @@ struct Shared {
 // What the thread knows of the desktop.
 struct Status {
     Shared& shared;
-    bool screenReaderEnabled = false;  // the desktop's setting: its reader runs with the session
-    bool assistiveTools = false;       // IsEnabled: some tool uses AT-SPI, Orca started by hand too
+    ReaderStatus reader;
     std::optional<bool> told;
 };
 
-// Whether a process of this user is named "orca". Orca 43 owns no name on the session bus; this
-// is how it finds other copies of itself (pgrep -u UID -x orca).
-bool OrcaRuns() {
-    DIR* processes = opendir("/proc");
-    if (processes == nullptr) return false;
-    const uid_t user = getuid();
-    bool found = false;
-    for (const dirent* entry = readdir(processes); entry != nullptr && !found;
-         entry = readdir(processes)) {
-        if (entry->d_name[0] < '1' || entry->d_name[0] > '9') continue;
-        const std::string folder = std::string("/proc/") + entry->d_name;
-        struct stat info = {};
-        if (stat(folder.c_str(), &info) != 0 || info.st_uid != user) continue;
-        std::ifstream comm(folder + "/comm");
-        std::string name;
-        found = std::getline(comm, name) && name == "orca";
-    }
-    closedir(processes);
-    return found;
-}
-
 void Tell(Status& status) {
-    const bool running = status.screenReaderEnabled || (status.assistiveTools && OrcaRuns());
+    const bool running = status.reader.ReaderRuns("/proc");
     if (status.told == running) return;
     status.told = running;
     status.shared.answer.Set(running);
@@ -90,26 +61,12 @@ void Tell(Status& status) {
     if (!status.shared.stopped) status.shared.wake();
 }
 
-// Takes AT-SPI's status from `values`, an a{sv}.
-void TakeProperties(Status& status, GVariant* values) {
-    GVariantIter iter;
-    g_variant_iter_init(&iter, values);
-    const char* name = nullptr;
-    GVariant* value = nullptr;
-    while (g_variant_iter_loop(&iter, "{&sv}", &name, &value)) {
-        if (!g_variant_is_of_type(value, G_VARIANT_TYPE_BOOLEAN)) continue;
-        const bool on = g_variant_get_boolean(value) != FALSE;
-        if (std::strcmp(name, "ScreenReaderEnabled") == 0) status.screenReaderEnabled = on;
-        if (std::strcmp(name, "IsEnabled") == 0) status.assistiveTools = on;
-    }
-}
-
 void StatusChanged(GDBusConnection*, const char*, const char*, const char*, const char*,
                    GVariant* parameters, gpointer data) {
     Status& status = *static_cast<Status*>(data);
     if (!g_variant_is_of_type(parameters, G_VARIANT_TYPE("(sa{sv}as)"))) return;
     GVariant* values = g_variant_get_child_value(parameters, 1);
-    TakeProperties(status, values);
+    status.reader.Take(values);
     g_variant_unref(values);
     Tell(status);
 }
@@ -119,22 +76,22 @@ gboolean Recheck(gpointer data) {
     return G_SOURCE_CONTINUE;
 }
 
-// The session bus named by the environment, never one started to answer (autolaunch).
+// The session bus named by the environment, never one started to answer.
 GDBusConnection* SessionBus(GCancellable* cancel) {
-    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
-    if (address == nullptr || *address == '\0' || std::strstr(address, "autolaunch:") != nullptr) {
-        return nullptr;
-    }
+    const std::optional<std::string> address =
+        SessionBusToAsk(std::getenv("DBUS_SESSION_BUS_ADDRESS"));
+    if (!address) return nullptr;
     const auto flags =
         static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
                                           G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION);
-    return g_dbus_connection_new_for_address_sync(address, flags, nullptr, cancel, nullptr);
+    return g_dbus_connection_new_for_address_sync(address->c_str(), flags, nullptr, cancel,
+                                                  nullptr);
 }
 
 // The thread: asks AT-SPI's status, then follows its changes until the watch ends.
 void Watch(Shared& shared) {
     g_main_context_push_thread_default(shared.context);
-    Status status{shared, false, false, std::nullopt};
+    Status status{shared, {}, std::nullopt};
     GDBusConnection* bus = SessionBus(shared.cancel);
     if (bus == nullptr) {
         Tell(status);
@@ -150,7 +107,7 @@ void Watch(Shared& shared) {
         shared.cancel, nullptr);
     if (reply != nullptr) {
         GVariant* values = g_variant_get_child_value(reply, 0);
-        TakeProperties(status, values);
+        status.reader.Take(values);
         g_variant_unref(values);
         g_variant_unref(reply);
     }
@@ -170,20 +127,16 @@ class LinuxReaderWatch : public ScreenReaderWatch {
 public:
     explicit LinuxReaderWatch(std::function<void()> wake) {
         shared_->wake = std::move(wake);
-        thread_ = std::thread([shared = shared_] {
-            Watch(*shared);
-            const std::lock_guard<std::mutex> lock(shared->mutex);
-            shared->done = true;
-            shared->ended.notify_all();
-        });
+        thread_.Start([shared = shared_] { Watch(*shared); });
     }
 
     // The thread is asked to end, and waited for at most kExitWait: a bus that never answers
     // keeps it, and must not keep the game from closing.
     ~LinuxReaderWatch() override {
-        std::unique_lock<std::mutex> lock(shared_->mutex);
-        shared_->stopped = true;
-        lock.unlock();
+        {
+            const std::lock_guard<std::mutex> lock(shared_->mutex);
+            shared_->stopped = true;
+        }
         g_cancellable_cancel(shared_->cancel);
         GSource* quit = g_idle_source_new();
         g_source_set_callback(
@@ -195,18 +148,14 @@ public:
             shared_->loop, nullptr);
         g_source_attach(quit, shared_->context);
         g_source_unref(quit);
-        lock.lock();
-        const bool done =
-            shared_->ended.wait_for(lock, kExitWait, [this] { return shared_->done; });
-        lock.unlock();
-        done ? thread_.join() : thread_.detach();
+        thread_.End(kExitWait);
     }
 
     const ReaderAnswer& answer() const override { return shared_->answer; }
 
 private:
     std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
-    std::thread thread_;
+    OwnedThread thread_;
 };
 
 }  // namespace

@@ -7,10 +7,9 @@
 #include "session/speaking_display.h"
 
 // The desktop's speech service, so that the player's own voice, rate and language apply.
-// Speak and Cancel never wait for it: a voice that takes time (Speech Dispatcher, SAPI) is asked
-// only from a thread of its own, from the first request on; a screen reader's notification is
-// raised at once. With no service, or one that goes away, one line on standard error says so
-// once and everything after is dropped.
+// Speak and Cancel never wait for it: the voice (Speech Dispatcher, SAPI) is asked only from a
+// thread of its own, from the first request on. With no service, or one that goes away, one line on
+// standard error says so once and everything after is dropped.
 std::unique_ptr<SpeechSink> OpenSpeechService();
 
 // Follows whether the desktop's screen reader runs, without the caller ever waiting for a
@@ -23,10 +22,3 @@ public:
     virtual const ReaderAnswer& answer() const = 0;
 };
 std::unique_ptr<ScreenReaderWatch> WatchScreenReader(std::function<void()> wake);
-
-struct GLFWwindow;
-
-// Lets the desktop's screen reader hear speech from the window: on Windows, UI Automation
-// asks the window itself, and speech is raised on it (call before OpenSpeechService). The
-// speech service elsewhere needs no window.
-void AttachSpeechToWindow(GLFWwindow* window);

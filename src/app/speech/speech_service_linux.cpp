@@ -49,8 +49,6 @@ void ReportNoSpeech(const std::string& why) {
 
 }  // namespace
 
-void AttachSpeechToWindow(GLFWwindow*) {}
-
 std::unique_ptr<SpeechSink> OpenSpeechService() {
     return std::make_unique<ThreadedSpeech>(std::make_unique<SpeechDispatcherVoice>(),
                                             ReportNoSpeech);

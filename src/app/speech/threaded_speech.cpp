@@ -1,7 +1,5 @@
 #include "app/speech/threaded_speech.h"
 
-#include <condition_variable>
-#include <mutex>
 #include <utility>
 
 #include "app/speech/speech_requests.h"
@@ -11,9 +9,6 @@ struct ThreadedSpeech::Shared {
     SpeechRequests<std::string> requests;
     std::unique_ptr<SpeechVoice> voice;
     NoSpeechReport report;
-    std::mutex mutex;
-    std::condition_variable ended;
-    bool done = false;
 };
 
 namespace {
@@ -44,24 +39,17 @@ ThreadedSpeech::ThreadedSpeech(std::unique_ptr<SpeechVoice> voice, NoSpeechRepor
 }
 
 ThreadedSpeech::~ThreadedSpeech() {
-    if (!thread_.joinable()) return;
+    if (!thread_.Started()) return;
     shared_->requests.Stop();
-    std::unique_lock<std::mutex> lock(shared_->mutex);
-    const bool done = shared_->ended.wait_for(lock, exitWait_, [this] { return shared_->done; });
-    lock.unlock();
-    done ? thread_.join() : thread_.detach();
+    thread_.End(exitWait_);
 }
 
 void ThreadedSpeech::Speak(const std::string& text) {
-    if (!shared_->requests.Add(text) || thread_.joinable()) return;
-    thread_ = std::thread([shared = shared_] {
-        SpeakRequests(shared->requests, *shared->voice, shared->report);
-        const std::lock_guard<std::mutex> lock(shared->mutex);
-        shared->done = true;
-        shared->ended.notify_all();
-    });
+    if (!shared_->requests.Add(text) || thread_.Started()) return;
+    thread_.Start(
+        [shared = shared_] { SpeakRequests(shared->requests, *shared->voice, shared->report); });
 }
 
 void ThreadedSpeech::Cancel() {
-    if (thread_.joinable()) shared_->requests.Cancel();
+    if (thread_.Started()) shared_->requests.Cancel();
 }

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <memory>
 #include <string>
-#include <thread>
 
+#include "app/platform/owned_thread.h"
 #include "session/speaking_display.h"
 
 // A voice that takes time to answer (Speech Dispatcher, SAPI), called only from the speech
@@ -42,5 +42,5 @@ private:
     struct Shared;
     std::shared_ptr<Shared> shared_;
     std::chrono::milliseconds exitWait_;
-    std::thread thread_;  // started at the first text
+    OwnedThread thread_;  // started at the first text
 };

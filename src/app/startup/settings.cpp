@@ -10,7 +10,7 @@
 
 #include "app/platform/platform.h"
 #include "app/platform/replace_file.h"
-#include "app/window/shortcuts.h"
+#include "app/startup/zoom_steps.h"
 
 namespace {
 
@@ -160,39 +160,75 @@ void SettingsFile::Save(const Settings& settings) {
                  file_ ? ("\"" + Utf8(*file_) + "\"").c_str() : "", error.c_str());
 }
 
-SettingsSaver::SettingsSaver(SettingsFile& file, std::chrono::milliseconds quiet)
-    : file_(file), quiet_(quiet) {}
+struct SettingsSaver::Shared {
+    SettingsFile& file;
+    const std::chrono::milliseconds quiet;
+    const std::shared_ptr<SaverClock> clock;
+    std::mutex mutex;
+    std::condition_variable asked;
+    std::optional<Settings> waiting;
+    SaverClock::TimePoint askedAt;
+    bool ending = false;
+};
+
+namespace {
+
+class SteadyClock : public SaverClock {
+public:
+    TimePoint Now() override { return std::chrono::steady_clock::now(); }
+    void WaitUntil(std::condition_variable& asked, std::unique_lock<std::mutex>& lock,
+                   TimePoint until) override {
+        // A wait until the clock's last moment would overflow in the library's arithmetic.
+        until == TimePoint::max() ? asked.wait(lock)
+                                  : static_cast<void>(asked.wait_until(lock, until));
+    }
+};
+
+// The saver's thread: writes what waits once the player has left it alone for the quiet time.
+void WriteWhenQuiet(SettingsSaver::Shared& shared) {
+    std::unique_lock<std::mutex> lock(shared.mutex);
+    SaverClock& clock = *shared.clock;
+    while (true) {
+        while (!shared.ending && !shared.waiting) {
+            clock.WaitUntil(shared.asked, lock, SaverClock::TimePoint::max());
+        }
+        while (!shared.ending && clock.Now() < shared.askedAt + shared.quiet) {
+            clock.WaitUntil(shared.asked, lock, shared.askedAt + shared.quiet);
+        }
+        if (!shared.waiting) return;
+        const Settings settings = *std::exchange(shared.waiting, std::nullopt);
+        lock.unlock();
+        shared.file.Save(settings);
+        lock.lock();
+    }
+}
+
+}  // namespace
+
+std::shared_ptr<SaverClock> SteadySaverClock() {
+    return std::make_shared<SteadyClock>();
+}
+
+SettingsSaver::SettingsSaver(SettingsFile& file, std::chrono::milliseconds quiet,
+                             std::shared_ptr<SaverClock> clock)
+    : shared_(new Shared{file, quiet, std::move(clock), {}, {}, {}, {}, false}) {}
 
 SettingsSaver::~SettingsSaver() {
     {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        ending_ = true;
+        const std::lock_guard<std::mutex> lock(shared_->mutex);
+        shared_->ending = true;
     }
-    asked_.notify_one();
-    if (thread_.joinable()) thread_.join();
+    shared_->asked.notify_one();
+    // What waits is the player's: written however long the disk takes.
+    thread_.End(std::nullopt);
 }
 
 void SettingsSaver::Save(const Settings& settings) {
     {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        waiting_ = settings;
-        askedAt_ = std::chrono::steady_clock::now();
+        const std::lock_guard<std::mutex> lock(shared_->mutex);
+        shared_->waiting = settings;
+        shared_->askedAt = shared_->clock->Now();
     }
-    asked_.notify_one();
-    if (!thread_.joinable()) thread_ = std::thread([this] { Write(); });
-}
-
-void SettingsSaver::Write() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    while (true) {
-        asked_.wait(lock, [this] { return ending_ || waiting_; });
-        while (!ending_ && std::chrono::steady_clock::now() < askedAt_ + quiet_) {
-            asked_.wait_until(lock, askedAt_ + quiet_);
-        }
-        if (!waiting_) return;
-        const Settings settings = *std::exchange(waiting_, std::nullopt);
-        lock.unlock();
-        file_.Save(settings);
-        lock.lock();
-    }
+    shared_->asked.notify_one();
+    if (!thread_.Started()) thread_.Start([shared = shared_] { WriteWhenQuiet(*shared); });
 }

@@ -4,14 +4,16 @@
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
+
+#include "app/platform/owned_thread.h"
 
 // What the window remembers between runs, each unset until the player first chooses it.
 struct Settings {
-    std::optional<int> zoomPercent;  // one of the zoom's named steps (shortcuts.h)
+    std::optional<int> zoomPercent;  // one of the zoom's named steps (zoom_steps.h)
     std::optional<bool> fullScreen;
     std::optional<bool> speech;
 };
@@ -63,28 +65,38 @@ private:
     bool saveFailureSaid_ = false;
 };
 
+// The saver's clock, so that a test can move its time: the time now, and a wait on `asked`
+// (with `lock` held) that ends at `until` by this clock, when notified, or spuriously;
+// TimePoint::max() waits without a limit.
+class SaverClock {
+public:
+    using TimePoint = std::chrono::steady_clock::time_point;
+    virtual ~SaverClock() = default;
+    virtual TimePoint Now() = 0;
+    virtual void WaitUntil(std::condition_variable& asked, std::unique_lock<std::mutex>& lock,
+                           TimePoint until) = 0;
+};
+// The steady clock the game runs on.
+std::shared_ptr<SaverClock> SteadySaverClock();
+
 // Saves the settings on a thread of its own, so that writing and flushing the file never holds
 // up a frame. Each Save replaces what waits to be written, which is written once nothing more
-// was asked for `quiet` (a spin of the zoom is one write); what waits at the end is written
-// before the destructor returns.
+// was asked for `quiet` by `clock` (a spin of the zoom is one write); what waits at the end is
+// written before the destructor returns.
 class SettingsSaver {
 public:
     static constexpr std::chrono::milliseconds kQuiet{500};
 
-    explicit SettingsSaver(SettingsFile& file, std::chrono::milliseconds quiet = kQuiet);
+    explicit SettingsSaver(SettingsFile& file, std::chrono::milliseconds quiet = kQuiet,
+                           std::shared_ptr<SaverClock> clock = SteadySaverClock());
     ~SettingsSaver();
 
     void Save(const Settings& settings);
 
-private:
-    void Write();
+    // What the saver and its thread share.
+    struct Shared;
 
-    SettingsFile& file_;
-    const std::chrono::milliseconds quiet_;
-    std::mutex mutex_;
-    std::condition_variable asked_;
-    std::optional<Settings> waiting_;
-    std::chrono::steady_clock::time_point askedAt_;
-    bool ending_ = false;
-    std::thread thread_;  // started at the first Save
+private:
+    std::shared_ptr<Shared> shared_;
+    OwnedThread thread_;  // started at the first Save
 };

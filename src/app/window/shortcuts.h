@@ -4,6 +4,8 @@
 // full screen, scrolling the story and copying it. Plain functions of what GLFW reports, so that
 // every layout's case is checked without a window.
 
+#include "app/startup/zoom_steps.h"
+
 enum class Shortcut {
     None,
     ZoomIn,
@@ -23,11 +25,6 @@ enum class Shortcut {
 // types no ASCII character (Cyrillic, or "à" on the French layout's 0) falls back to the key's
 // US position.
 Shortcut ShortcutForKey(int key, const char* keyName, int mods);
-
-// The text size's named steps, in percent of the size the window started with.
-inline constexpr int kZoomPercents[] = {50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300};
-inline constexpr int kZoomStepCount = sizeof kZoomPercents / sizeof kZoomPercents[0];
-inline constexpr int kDefaultZoomStep = 5;
 
 // The step a zoom shortcut leads to from `step`; others leave it as it is. Steps out of range are
 // brought into it.

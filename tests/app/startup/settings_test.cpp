@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -28,6 +31,42 @@ public:
         if (writeError.empty()) file = text;
         return writeError.empty();
     }
+};
+
+// A clock that moves only when the test says: Advance returns once the saver has looked at the
+// new time (and written, if that was due) and waits again.
+class FakeClock : public SaverClock {
+public:
+    TimePoint Now() override { return now_; }
+    void WaitUntil(std::condition_variable& asked, std::unique_lock<std::mutex>& lock,
+                   TimePoint) override {
+        {
+            const std::lock_guard<std::mutex> first(firstMutex_);
+            asked_ = &asked;
+            saverMutex_ = lock.mutex();
+        }
+        ++waits_;
+        waited_.notify_all();
+        asked.wait(lock);
+    }
+    void Advance(std::chrono::milliseconds by) {
+        std::unique_lock<std::mutex> first(firstMutex_);
+        waited_.wait(first, [this] { return saverMutex_ != nullptr; });
+        std::unique_lock<std::mutex> lock(*saverMutex_);
+        first.unlock();
+        now_ += by;
+        const int seen = waits_;
+        asked_->notify_all();
+        waited_.wait(lock, [this, seen] { return waits_ > seen; });
+    }
+
+private:
+    TimePoint now_;
+    std::mutex firstMutex_;
+    std::condition_variable waited_;
+    std::condition_variable* asked_ = nullptr;
+    std::mutex* saverMutex_ = nullptr;
+    int waits_ = 0;  // guarded by the saver's mutex
 };
 
 // Lines written to a stream so far.
@@ -99,6 +138,22 @@ TEST(SettingsSaver, WritesTheLastOfABurstOnceAndWhatWaitsAtTheEnd) {
         EXPECT_EQ(disk.writes, zooms.empty() ? 0 : 1);
         EXPECT_EQ(disk.file.value_or(""), zooms.empty() ? "" : "zoom=175\n");
     }
+}
+
+// The quiet time counts from the latest save of a burst.
+TEST(SettingsSaver, WritesOnceTheQuietTimeHasPassedSinceTheLatestSave) {
+    FakeDisk disk;
+    SettingsFile file(std::filesystem::path("/config/tarnwick"), disk, stderr);
+    const auto clock = std::make_shared<FakeClock>();
+    SettingsSaver saver(file, std::chrono::milliseconds(500), clock);
+    saver.Save(Settings{110, {}, {}});
+    clock->Advance(std::chrono::milliseconds(400));
+    saver.Save(Settings{125, {}, {}});
+    clock->Advance(std::chrono::milliseconds(400));
+    EXPECT_EQ(disk.writes, 0) << "400 ms after the latest save";
+    clock->Advance(std::chrono::milliseconds(100));
+    EXPECT_EQ(disk.writes, 1);
+    EXPECT_EQ(disk.file.value_or(""), "zoom=125\n");
 }
 
 TEST(SettingsFolder, IsTheDesktopsPlaceForSettingsAndNeverRelative) {

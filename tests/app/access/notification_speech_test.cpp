@@ -1,6 +1,6 @@
 // What a screen reader is handed on Windows, recorded in place of UiaRaiseNotificationEvent.
 
-#include "app/speech/notification_speech_windows.h"
+#include "app/access/notification_speech_windows.h"
 
 #include <gtest/gtest.h>
 

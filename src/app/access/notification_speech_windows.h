@@ -88,9 +88,3 @@ private:
     SpeechSink& voice_;
     std::function<bool()> readerRunning_;
 };
-
-// Says once per run, on standard error, that the game cannot speak and why.
-void ReportNoSpeech(const char* why);
-
-// UTF-16 for Windows' calls; a byte that is not UTF-8 becomes U+FFFD.
-std::wstring WideFromUtf8(const std::string& text);

@@ -1,0 +1,5 @@
+#include "app/access/no_at_bridge.h"
+
+bool AtSpiBridgeLeftOut() {
+    return true;
+}
