@@ -36,7 +36,8 @@ constexpr const char* kWindowTitle = "Vosk - Tarnwick III";
 constexpr const char* kFontFile = "Hack-Bold.ttf";
 constexpr const char* kSplashFile = "splash.png";
 // What the splash says when speech is on: the picture shows the title and how to go on.
-constexpr const char* kSplashSpoken = "Vosk - Tarnwick III. Press Space, Enter or Escape to begin.";
+constexpr const char* kSplashSpoken =
+    "Vosk - Tarnwick III. Press Space, Enter or Escape to begin. F7 gives more time to act.";
 // Where the fonts-hack-ttf package puts the font; the game's package depends on it.
 constexpr const char* kSystemFontFolder = "/usr/share/fonts/truetype/hack";
 
@@ -173,6 +174,8 @@ int main(int argc, char** argv) {
         if (splash) speech.Say(kSplashSpoken);
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
+        session.SetTimeToAct(
+            command.timeToAct.value_or(saved.timeToAct.value_or(TimeToAct::kNormal)));
         // The accessibility tree is told what each frame shows, and asked about keys first.
         AccessBridge access(kWindowTitle);
         input.SetKeyFilter([&access](int key, int scancode, int action, int mods) {
