@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The window with --speak and a real Speech Dispatcher on a private socket: the splash, the
 # time to act's key and the welcome, a reply and a timed text reach the service whole, the echo
-# never does; killed mid-game, the service leaves a game that plays on and one line on standard error.
+# never does; killed mid-game, the service leaves a game that plays on and one line on standard
+# error.
 source "$(dirname "$0")/lib.sh"
 
 command -v speech-dispatcher > /dev/null || Skip "no speech-dispatcher (install-deps.sh test)"
