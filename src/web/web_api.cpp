@@ -7,6 +7,7 @@
 #include <string>
 
 #include "console/command_history.h"
+#include "engine/time_to_act.h"
 #include "session/input_line.h"
 #include "session/play_session.h"
 #include "session/wake.h"
@@ -76,6 +77,17 @@ EMSCRIPTEN_KEEPALIVE int TarnwickMillisToSleep(int lineWaiting, double reading) 
     sources.inputWaiting = lineWaiting != 0;
     sources.gameChangeIn = Current().session.NextChangeAt() - reading;
     return wake::TimeoutMillis(wake::PlatformWaitFor(sources));
+}
+
+// Sets the time to act (time_to_act.h) by its name and returns its sentence for the player,
+// also shown in the log with the next frame's events when `say`; null, and the step left as it
+// was, for a name that is none of the steps.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickSetTimeToAct(const char* name, int say) {
+    const std::optional<TimeToAct> step = ParseTimeToAct(name);
+    if (!step) return nullptr;
+    Current().session.SetTimeToAct(*step);
+    if (say != 0) game->session.Note(TimeToActSentence(*step));
+    return Reply(TimeToActSentence(*step));
 }
 
 // What parts the spans of a line in the events.
