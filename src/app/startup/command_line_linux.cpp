@@ -15,9 +15,9 @@ const char* const kWindowOptions =
     "  --version  show the version\n";
 
 const char* const kWindowFiles =
-    "The zoom, full screen, speech and time to act are kept in $XDG_CONFIG_HOME/tarnwick/settings "
-    "(else\n"
-    "in ~/.config/tarnwick/settings); with --scale the saved zoom is neither used nor changed.\n"
+    "The zoom, full screen, speech and time to act are kept in\n"
+    "$XDG_CONFIG_HOME/tarnwick/settings (else in ~/.config/tarnwick/settings); with --scale the\n"
+    "saved zoom is neither used nor changed, with --time-to-act the saved step is not used.\n"
     "Hack-Bold.ttf and splash.png are looked for in the working directory, beside the\n"
     "program, in ../share/games/tarnwick from the program's folder, and the font also in\n"
     "/usr/share/fonts/truetype/hack. tarnwick-text plays the same story in a terminal.\n";

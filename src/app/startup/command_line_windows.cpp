@@ -15,6 +15,7 @@ const char* const kWindowOptions =
     "  --version  show the version\n";
 
 const char* const kWindowFiles =
-    "The zoom, full screen, speech and time to act are kept in %APPDATA%\\tarnwick\\settings.\n"
+    "The zoom, full screen, speech and time to act are kept in\n"
+    "%APPDATA%\\tarnwick\\settings.\n"
     "Hack-Bold.ttf and splash.png are looked for in the working folder and beside the\n"
     "program.\n";
