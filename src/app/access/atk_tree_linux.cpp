@@ -10,8 +10,6 @@ namespace {
 enum class Part { Application, Frame, Terminal, Entry };
 
 constexpr const char* kTerminalName = "Story";
-// Said with the story as it takes the focus: where a reader's user learns the choice exists.
-constexpr const char* kTerminalDescription = "F7 gives more time to act.";
 constexpr const char* kEntryName = "Command";
 constexpr const char* kToolkitName = "Tarnwick";
 constexpr const char* kToolkitVersion = "1";
@@ -367,7 +365,6 @@ void MakeAtkTree(const std::string& name) {
                           tree.application);
     tree.terminal = MakePart(text_object_get_type(), Part::Terminal, ATK_ROLE_TERMINAL,
                              kTerminalName, tree.frame);
-    atk_object_set_description(tree.terminal, kTerminalDescription);
     tree.entry =
         MakePart(text_object_get_type(), Part::Entry, ATK_ROLE_ENTRY, kEntryName, tree.frame);
 }
