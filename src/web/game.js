@@ -326,9 +326,11 @@
     // --- The time to act ---------------------------------------------------------------------
 
     // How long the story waits after a warning: chosen in a menu under the command line, kept in
-    // the browser's storage, and said in the log when changed. At the start the status says the
-    // step and where the menu is, so that a player who cannot see learns it exists.
+    // the browser's storage, and said in the log when changed. Before the game starts, a status
+    // beside the menu says the step and where the menu is, so that a player who cannot see
+    // learns it exists.
     const timeToAct = document.getElementById('time-to-act');
+    const timeToActStatus = document.getElementById('time-to-act-status');
     const kTimeToActKey = 'tarnwick.time-to-act';
 
     // Storage can be refused (a file:// page in some browsers, a private window): the choice is
@@ -349,6 +351,7 @@
         }
     }
 
+    // Before the game starts: every game the page starts takes the step.
     function setUpTimeToAct() {
         const saved = storedTimeToAct();
         let sentence = game.setTimeToAct(saved ?? 'normal', false);
@@ -359,13 +362,14 @@
         }
         timeToAct.value = problem === '' && saved !== null ? saved : 'normal';
         timeToAct.disabled = false;
-        status.textContent = problem + sentence + ' More: the menu under the command line.';
+        timeToActStatus.textContent =
+            problem + sentence + ' More: the menu after the command line.';
     }
 
     timeToAct.addEventListener('change', () => {
         if (game === null || game.setTimeToAct(timeToAct.value, true) === null) return;
         storeTimeToAct(timeToAct.value);
-        status.textContent = '';
+        timeToActStatus.textContent = '';
         schedule();
     });
     // A click that opens the menu must not send the focus back to the command line.
@@ -384,9 +388,9 @@
 
     function begin(module) {
         game = gameApi(module);
+        setUpTimeToAct();
         show(game.start());
         status.textContent = '';
-        setUpTimeToAct();
         input.disabled = false;
         focusInput();
         schedule();
