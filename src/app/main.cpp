@@ -173,11 +173,11 @@ int main(int argc, char** argv) {
             readerWatch = WatchScreenReader([] { glfwPostEmptyEvent(); });
         }
         SpeakingDisplay speech(*speechService, speechChosen.value_or(false));
-        const TimeToAct timeToAct =
-            command.timeToAct.value_or(saved.timeToAct.value_or(TimeToAct::kNormal));
         if (readerWatch) speech.FollowReader(readerWatch->answer());
         std::optional<SplashTexture> splash =
             splashDecoder ? splashDecoder->Upload() : std::nullopt;
+        const TimeToAct timeToAct =
+            command.timeToAct.value_or(saved.timeToAct.value_or(TimeToAct::kNormal));
         if (splash) speech.Say(kSplashSpoken);
         // Said before the welcome, so that a player who cannot see learns the choice exists.
         speech.Say(TimeToActHint(timeToAct));
