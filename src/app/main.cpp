@@ -41,6 +41,12 @@ constexpr const char* kSplashSpoken = "Vosk - Tarnwick III. Press Space, Enter o
 // Where the fonts-hack-ttf package puts the font; the game's package depends on it.
 constexpr const char* kSystemFontFolder = "/usr/share/fonts/truetype/hack";
 
+// The time to act as the game starts, and how to change it.
+std::string TimeToActHint(TimeToAct step) {
+    if (step == TimeToAct::kNormal) return "F7 gives more time to act.";
+    return TimeToActSentence(step) + " F7 changes it.";
+}
+
 void ReportGlfwError(int code, const char* description) {
     std::fprintf(stderr, "Error %d: %s\n", code, description);
 }
@@ -155,9 +161,14 @@ int main(int argc, char** argv) {
         if (readerWatch) speech.FollowReader(readerWatch->answer());
         std::optional<SplashTexture> splash =
             splashDecoder ? splashDecoder->Upload() : std::nullopt;
+        const TimeToAct timeToAct =
+            command.timeToAct.value_or(saved.timeToAct.value_or(TimeToAct::kNormal));
         if (splash) speech.Say(kSplashSpoken);
+        // Said before the welcome, so that a player who cannot see learns the choice exists.
+        speech.Say(TimeToActHint(timeToAct));
         PlaySession session(speech, Console::kUnmeasuredWrapWidth);
         session.console().fillBackground = false;
+        session.SetTimeToAct(timeToAct);
         // The accessibility tree is told what each frame shows, and asked about keys first.
         AccessBridge access(kWindowTitle, window);
         input.SetKeyFilter([&access](int key, int scancode, int action, int mods) {

@@ -61,6 +61,11 @@ std::optional<double> Game::SecondsToNextChange() const {
     return std::max(0.0, *at - clock.Seconds());
 }
 
+void Game::SetTimeToAct(TimeToAct step) {
+    timeToAct_ = step;
+    nextChangeAt_ = clock.Seconds();
+}
+
 void Game::SetScenes(std::vector<Scene> allScenes) {
     scenes = std::move(allScenes);
 }

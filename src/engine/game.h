@@ -8,6 +8,7 @@
 
 #include "engine/game_clock.h"
 #include "engine/scene.h"
+#include "engine/time_to_act.h"
 
 class Console;
 class Game;
@@ -64,6 +65,11 @@ public:
     // NextChangeAt() as seconds from now, never negative.
     std::optional<double> SecondsToNextChange() const;
 
+    // The time the story gives to act on a warning. A change counts from the next update,
+    // which is due at once: a deadline already reported may have moved.
+    TimeToAct timeToAct() const { return timeToAct_; }
+    void SetTimeToAct(TimeToAct step);
+
     // Building operations used by the story.
     void SetScenes(std::vector<Scene> allScenes);
     void SetActions(int sceneIndex, std::vector<Action> actions);
@@ -93,4 +99,5 @@ private:
     const Console& console_;  // the log the story writes to, watched for changes
 
     double nextChangeAt_ = 0.0;  // +infinity: only input can change the game
+    TimeToAct timeToAct_ = TimeToAct::kNormal;
 };

@@ -62,6 +62,12 @@ void PlaySession::Frame(float seconds, const std::string& typed) {
     display_.FrameShown();
 }
 
+void PlaySession::Note(const std::string& text) {
+    console_.AddText("<h>" + text + "</>");
+    TakeLog(0, false);
+    display_.FrameShown();
+}
+
 void PlaySession::TakeLog(std::size_t echoLines, bool echoed) {
     const std::vector<ConsoleLine>& lines = console_.lines();
     const std::vector<std::string>& texts = console_.Texts();

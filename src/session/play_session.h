@@ -51,6 +51,13 @@ public:
     // the same.
     void Rewrap();
 
+    // The time the story gives to act on a warning (time_to_act.h): normal until set.
+    TimeToAct timeToAct() const { return game_->timeToAct(); }
+    void SetTimeToAct(TimeToAct step) { game_->SetTimeToAct(step); }
+    // Adds a line of the game's own, not the story's (a setting the player changed), shown,
+    // said and recorded as the story's texts are, in the hint colour.
+    void Note(const std::string& text);
+
     // Seconds of game time since the game began.
     double Now() const { return game_->clock.Seconds(); }
     // Seconds of game time from now until the next frame may show something without input;

@@ -35,7 +35,7 @@ void SpeakingDisplay::Cleared() {
 }
 
 void SpeakingDisplay::FrameShown() {
-    if (!opening_.empty()) Speak(std::exchange(opening_, ""));
+    for (const std::string& text : std::exchange(opening_, {})) Speak(text);
     if (frameText_.empty()) return;
     Join(lastReply_, frameText_);
     Speak(frameText_);
@@ -69,7 +69,7 @@ void SpeakingDisplay::CheckReader() {
 }
 
 void SpeakingDisplay::Say(const std::string& text) {
-    opening_ = text;
+    opening_.push_back(text);
 }
 
 void SpeakingDisplay::Speak(const std::string& text) {

@@ -60,7 +60,7 @@ public:
     // Takes the reader's latest answer, if followed. Called on the game's thread.
     void CheckReader();
     // A text of the front end's own (the splash's), not part of the game's reply, said before
-    // the texts the game shows next.
+    // the texts the game shows next; several are said in turn.
     void Say(const std::string& text);
     // Stops what is being said, as a screen reader does when Ctrl is pressed.
     void Silence();
@@ -75,7 +75,7 @@ private:
     bool on_;
     std::string frameText_;                 // what the current frame added so far
     std::string lastReply_;                 // what the game added since the player's last line
-    std::string opening_;                   // the front end's text, said at the next frame shown
+    std::vector<std::string> opening_;      // the front end's texts, said at the next frame shown
     const ReaderAnswer* reader_ = nullptr;  // followed until the player decides
     bool answered_ = false;                 // the reader's first answer came
     std::vector<std::string> held_;         // what was to be said before it came

@@ -49,6 +49,17 @@ constexpr float kBeastAttacksAfter = 1.0f;
 constexpr float kBeastStrikesAfter = 3.0f;
 constexpr float kWakeUpAgainAfter = 10.0f;
 
+// The beast's verdict, and waking after it, come later by the player's time to act; the warning
+// keeps its time, so the time to act starts once it is shown. At the normal step the sums are
+// the written thresholds to the bit.
+float BeastStrikesAfter(const Game& game) {
+    return kBeastAttacksAfter +
+           (kBeastStrikesAfter - kBeastAttacksAfter) * TimeToActFactor(game.timeToAct());
+}
+float WakeUpAgainAfter(const Game& game) {
+    return BeastStrikesAfter(game) + (kWakeUpAgainAfter - kBeastStrikesAfter);
+}
+
 constexpr const char* kWoodsText =
     "You've made it out of the building in once piece, the woods await you...";
 constexpr const char* kCreditsText =
@@ -186,7 +197,7 @@ Scene MakeBeast(Game* game, Console* console) {
                 game->leftDoorOpen = true;
                 game->eventStage = 1;
                 console->AddText(kBeastAttackText);
-            } else if (game->SceneOlderThan(kBeastStrikesAfter) && game->eventStage == 1) {
+            } else if (game->SceneOlderThan(BeastStrikesAfter(*game)) && game->eventStage == 1) {
                 game->eventStage = 2;
                 if (game->leftDoorOpen) {
                     console->AddText(kBeastKillsText);
@@ -196,7 +207,7 @@ Scene MakeBeast(Game* game, Console* console) {
                     game->currentScene = TwoDoors;
                     game->previousScene = TwoDoors;
                 }
-            } else if (game->SceneOlderThan(kWakeUpAgainAfter) && game->eventStage == 2) {
+            } else if (game->SceneOlderThan(WakeUpAgainAfter(*game)) && game->eventStage == 2) {
                 // Dead: wake up again in the room, with nothing.
                 Rearm(*game);
                 game->scenes[WakeUp].onEnter();

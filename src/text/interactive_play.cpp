@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <unistd.h>
@@ -36,9 +37,16 @@ bool WantLineEditor(bool plain, bool inputIsTerminal, bool outputIsTerminal, con
     return term == nullptr || std::strcmp(term, "dumb") != 0;
 }
 
+// Said after the welcome where a screen reader most likely reads the terminal, so that a player
+// who cannot see learns the choice exists.
+std::string TimeToActHint(TimeToAct step) {
+    return TimeToActSentence(step) +
+           " Start with --time-to-act longer or longest for three or ten times as long.";
+}
+
 }  // namespace
 
-int PlayInteractive(double pace, bool plain, Display* transcript) {
+int PlayInteractive(double pace, TimeToAct timeToAct, bool plain, Display* transcript) {
     InstallStopHandlers();
     const bool outputIsTerminal = IsTerminal(STDOUT_FILENO);
     const bool inputIsTerminal = IsTerminal(STDIN_FILENO);
@@ -67,6 +75,9 @@ int PlayInteractive(double pace, bool plain, Display* transcript) {
     DisplayList shown(std::move(displays));
 
     PlaySession session(shown, WrapWidth(outputIsTerminal));
+    session.SetTimeToAct(timeToAct);
+    // The terminal's own editing is the mode for screen readers; a pipe has no listener.
+    if (!editor && inputIsTerminal && outputIsTerminal) session.Note(TimeToActHint(timeToAct));
     // Readings of the steady clock in seconds since the game began.
     const Clock::time_point start = Clock::now();
     const auto reading = [start](Clock::time_point at) {

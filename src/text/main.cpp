@@ -52,13 +52,13 @@ bool ReadScriptFile(const std::string& path, std::string& content, std::string& 
 }
 
 // Scripted play prints the transcript on standard output.
-int PlayScriptToStandardOutput(const Script& script, TranscriptWriter::Lines lines,
-                               Display* transcript) {
+int PlayScriptToStandardOutput(const Script& script, TimeToAct timeToAct,
+                               TranscriptWriter::Lines lines, Display* transcript) {
     std::signal(SIGPIPE, SIG_IGN);
     TranscriptWriter output(stdout, false, lines);
     DisplayList shown(transcript != nullptr ? std::vector<Display*>{&output, transcript}
                                             : std::vector<Display*>{&output});
-    PlayScript(script, shown);
+    PlayScript(script, shown, timeToAct);
     int error = output.error();
     if (error == 0 && std::fflush(stdout) != 0) error = errno != 0 ? errno : EIO;
     if (error != 0 && error != EPIPE) {
@@ -87,6 +87,8 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+
+    if (!options.notice.empty()) Complain(options.notice);
 
     Script script;
     if (!options.scriptPath.empty()) {
@@ -118,9 +120,10 @@ int main(int argc, char** argv) {
 
     // Play.
     Display* transcriptDisplay = transcript ? &transcript->display() : nullptr;
-    int status = options.scriptPath.empty()
-                     ? PlayInteractive(options.pace, options.plain, transcriptDisplay)
-                     : PlayScriptToStandardOutput(script, lines, transcriptDisplay);
+    int status =
+        options.scriptPath.empty()
+            ? PlayInteractive(options.pace, options.timeToAct, options.plain, transcriptDisplay)
+            : PlayScriptToStandardOutput(script, options.timeToAct, lines, transcriptDisplay);
 
     if (transcript && !transcript->Close(error)) {
         Complain(error);

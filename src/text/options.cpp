@@ -51,7 +51,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
             options.version = true;
             continue;
         }
-        if (name != "--pace" && name != "--script" && name != "--transcript") {
+        if (name != "--pace" && name != "--time-to-act" && name != "--script" &&
+            name != "--transcript") {
             error = "unknown option '" + args[i] + "'";
             return false;
         }
@@ -68,6 +69,14 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
                 return false;
             }
             paceGiven = true;
+        } else if (name == "--time-to-act") {
+            // A wrong step costs the player no game: it is said, and the game plays as written.
+            const std::optional<TimeToAct> step = ParseTimeToAct(value);
+            options.timeToAct = step.value_or(TimeToAct::kNormal);
+            if (!step) {
+                options.notice = "--time-to-act takes " + std::string(kTimeToActNames) + ", not '" +
+                                 value + "'; playing at normal";
+            }
         } else if (value.empty()) {
             error = name + " needs a file name";
             return false;

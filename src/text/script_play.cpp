@@ -16,8 +16,9 @@ long FramesFor(double seconds) {
 
 }  // namespace
 
-void PlayScript(const Script& script, Display& display) {
+void PlayScript(const Script& script, Display& display, TimeToAct timeToAct) {
     PlaySession session(display, kScriptWrapWidth);
+    session.SetTimeToAct(timeToAct);
     for (const ScriptStep& step : script.steps) {
         if (step.kind == ScriptStep::Kind::Type) {
             session.Frame(PlaySession::kFrameSeconds, step.text);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/time_to_act.h"
 #include "session/display.h"
 #include "text/script.h"
 
@@ -8,4 +9,4 @@ inline constexpr int kScriptWrapWidth = 80;
 
 // Plays the script from the start of the game on a virtual clock of 1/60 s frames: each typed
 // line takes one frame, each wait as many frames as cover its seconds.
-void PlayScript(const Script& script, Display& display);
+void PlayScript(const Script& script, Display& display, TimeToAct timeToAct = TimeToAct::kNormal);

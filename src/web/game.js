@@ -65,6 +65,8 @@
             historyOlder: (shown) =>
                 withStrings([shown], (p) => text(module._TarnwickHistoryOlder(p))),
             historyNewer: () => text(module._TarnwickHistoryNewer()),
+            setTimeToAct: (name, say) =>
+                withStrings([name], (p) => text(module._TarnwickSetTimeToAct(p, say ? 1 : 0))),
         };
     }
 
@@ -321,6 +323,58 @@
         if (selection === null || selection.isCollapsed) focusInput();
     });
 
+    // --- The time to act ---------------------------------------------------------------------
+
+    // How long the story waits after a warning: chosen in a menu under the command line, kept in
+    // the browser's storage, and said in the log when changed. Before the game starts, a status
+    // beside the menu says the step and where the menu is, so that a player who cannot see
+    // learns it exists.
+    const timeToAct = document.getElementById('time-to-act');
+    const timeToActStatus = document.getElementById('time-to-act-status');
+    const kTimeToActKey = 'tarnwick.time-to-act';
+
+    // Storage can be refused (a file:// page in some browsers, a private window): the choice is
+    // then kept for this visit only.
+    function storedTimeToAct() {
+        try {
+            return localStorage.getItem(kTimeToActKey);
+        } catch {
+            return null;
+        }
+    }
+
+    function storeTimeToAct(name) {
+        try {
+            localStorage.setItem(kTimeToActKey, name);
+        } catch {
+            // kept for this visit only
+        }
+    }
+
+    // Before the game starts: every game the page starts takes the step.
+    function setUpTimeToAct() {
+        const saved = storedTimeToAct();
+        let sentence = game.setTimeToAct(saved ?? 'normal', false);
+        let problem = '';
+        if (sentence === null) {
+            problem = 'The saved time to act "' + saved + '" is none of the steps: normal instead. ';
+            sentence = game.setTimeToAct('normal', false);
+        }
+        timeToAct.value = problem === '' && saved !== null ? saved : 'normal';
+        timeToAct.disabled = false;
+        timeToActStatus.textContent =
+            problem + sentence + ' More: the menu after the command line.';
+    }
+
+    timeToAct.addEventListener('change', () => {
+        if (game === null || game.setTimeToAct(timeToAct.value, true) === null) return;
+        storeTimeToAct(timeToAct.value);
+        timeToActStatus.textContent = '';
+        schedule();
+    });
+    // A click that opens the menu must not send the focus back to the command line.
+    timeToAct.addEventListener('mouseup', (event) => event.stopPropagation());
+
     // --- Start ------------------------------------------------------------------------------
 
     function fail(reason) {
@@ -334,6 +388,7 @@
 
     function begin(module) {
         game = gameApi(module);
+        setUpTimeToAct();
         show(game.start());
         status.textContent = '';
         input.disabled = false;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "console/command_history.h"
+#include "engine/time_to_act.h"
 #include "session/input_line.h"
 #include "session/play_session.h"
 #include "session/wake.h"
@@ -14,7 +15,12 @@
 
 namespace {
 
+// The player's time to act (time_to_act.h), kept for every game the page starts.
+TimeToAct chosenTimeToAct = TimeToAct::kNormal;
+
 struct WebGame {
+    WebGame() { session.SetTimeToAct(chosenTimeToAct); }
+
     WebDisplay display;
     // Never wrapped here: each display line is one paragraph the browser wraps to the page.
     PlaySession session{display, Console::kUnmeasuredWrapWidth};
@@ -76,6 +82,22 @@ EMSCRIPTEN_KEEPALIVE int TarnwickMillisToSleep(int lineWaiting, double reading) 
     sources.inputWaiting = lineWaiting != 0;
     sources.gameChangeIn = Current().session.NextChangeAt() - reading;
     return wake::TimeoutMillis(wake::PlatformWaitFor(sources));
+}
+
+// Sets the time to act by its name, for this game and those started later, and returns its
+// sentence for the player, also shown in the log with the next frame's events when `say` and a
+// game runs; null, and the step left as it was, for a name that is none of the steps.
+EMSCRIPTEN_KEEPALIVE const char* TarnwickSetTimeToAct(const char* name, int say) {
+    static std::string sentence;
+    const std::optional<TimeToAct> step = ParseTimeToAct(name);
+    if (!step) return nullptr;
+    chosenTimeToAct = *step;
+    sentence = TimeToActSentence(*step);
+    if (game) {
+        game->session.SetTimeToAct(*step);
+        if (say != 0) game->session.Note(sentence);
+    }
+    return sentence.c_str();
 }
 
 // What parts the spans of a line in the events.

@@ -18,7 +18,8 @@ namespace {
 // current reading, and every move is followed by one Update, as in a front end's frame.
 class ClockedPlay {
 public:
-    explicit ClockedPlay(const std::string& commands) {
+    explicit ClockedPlay(const std::string& commands, TimeToAct timeToAct = TimeToAct::kNormal) {
+        game_.SetTimeToAct(timeToAct);
         game_.Update();
         std::istringstream lines(commands);
         for (std::string command; std::getline(lines, command, '|');) {
@@ -59,6 +60,7 @@ struct TimedStep {
     const char* text;      // what the step prints, or a text only its scene shows
     int occurrence;        // the step is this appearance of `text`
     double firesNear;      // the reading it fires at, but for float rounding
+    TimeToAct timeToAct = TimeToAct::kNormal;
 };
 
 constexpr const char* kToWakeUp = "i understand|yes|push button";
@@ -81,6 +83,14 @@ const TimedStep kTimedSteps[] = {
     {"beast attacks", kToBeast, "A WILD BEAST", 1, 1},
     {"beast kills", kToBeast, "shreds you to pieces", 1, 3},
     {"woken again after death", kToBeast, "Where...where am I?", 1, 11.5},
+    // The warning keeps its time; the time to act after it grows by the step's factor.
+    {"longer: beast attacks", kToBeast, "A WILD BEAST", 1, 1, TimeToAct::kLonger},
+    {"longer: beast kills", kToBeast, "shreds you to pieces", 1, 7, TimeToAct::kLonger},
+    {"longest: beast attacks", kToBeast, "A WILD BEAST", 1, 1, TimeToAct::kLongest},
+    {"longest: beast kills", kToBeast, "shreds you to pieces", 1, 21, TimeToAct::kLongest},
+    {"longest: woken again", kToBeast, "Where...where am I?", 1, 29.5, TimeToAct::kLongest},
+    {"longest: reminders keep their time", "i understand", "Is that a yes or no pal?", 1, 15,
+     TimeToAct::kLongest},
     {"credits", kToWoods, "Thank you for playing", 1, 2.5},
     {"last words", kToWoods, "You may close this window now.", 1, 30},
 };
@@ -88,7 +98,7 @@ const TimedStep kTimedSteps[] = {
 // Moves the clock only to the readings the game names, as an idle front end sleeps, until
 // the step's text has appeared; returns the readings visited.
 std::vector<double> SleepUntilStep(const TimedStep& step) {
-    ClockedPlay play(step.commands);
+    ClockedPlay play(step.commands, step.timeToAct);
     std::vector<double> readings;
     while (play.Count(step.text) < step.occurrence && readings.size() < 10000) {
         const std::optional<double> next = play.NextChangeAt();
@@ -108,7 +118,7 @@ TEST(Deadline, EveryTimedStepFiresAtTheReadingTheGameNamed) {
         EXPECT_NEAR(readings.back(), step.firesNear, 0.01 + step.firesNear * 1e-4);
 
         // Just below the named reading the step has not fired: the deadline is not late.
-        ClockedPlay replay(step.commands);
+        ClockedPlay replay(step.commands, step.timeToAct);
         for (std::size_t i = 0; i + 1 < readings.size(); ++i) replay.MoveTo(readings[i]);
         replay.MoveTo(std::nextafter(readings.back(), 0.0));
         EXPECT_EQ(replay.Count(step.text), step.occurrence - 1);
@@ -124,7 +134,7 @@ TEST(Deadline, NoFrameSeesAStepBeforeItsDeadline) {
         for (const TimedStep& step : kTimedSteps) {
             if (step.occurrence > 3) continue;
             SCOPED_TRACE(std::string(step.name) + " every " + std::to_string(frame) + " s");
-            ClockedPlay play(step.commands);
+            ClockedPlay play(step.commands, step.timeToAct);
             int seen = play.Count(step.text);
             for (double reading = frame; seen < step.occurrence && reading < step.firesNear + 1;
                  reading += frame) {

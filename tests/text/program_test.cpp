@@ -135,6 +135,30 @@ TEST(TextProgram, RunsTheClockAtTheChosenPace) {
     EXPECT_EQ(RunProgram({"--pace", "0.01"}, idle).exitStatus, 0);  // the slowest pace named
 }
 
+TEST(TextProgram, GivesTheChosenTimeToActAfterTheBeastsWarning) {
+    // Closed 19 s after the warning, which has had all the time it takes to be heard.
+    const TempFile script("beast.script",
+                          "> i understand\n> yes\n> push button\n> open door\n> walk\n"
+                          "> open left door\nwait 20\n> close\nwait 5\n");
+    const struct {
+        const char* step;
+        bool saved;
+        const char* notice;
+    } cases[] = {
+        {"longest", true, ""},
+        {"normal", false, ""},
+        {"slowest", false, "--time-to-act takes normal, longer or longest, not 'slowest'"},
+    };
+    for (const auto& c : cases) {
+        const ProgramRun run = RunProgram({"--time-to-act", c.step, "--script", script.path()});
+        EXPECT_EQ(run.exitStatus, 0) << c.step;
+        EXPECT_EQ(Contains(run.out, "Your fast reflexes saved your life!"), c.saved) << run.out;
+        EXPECT_EQ(Contains(run.out, "shreds you to pieces"), !c.saved) << run.out;
+        EXPECT_EQ(run.err.empty(), *c.notice == '\0') << run.err;
+        EXPECT_TRUE(Contains(run.err, c.notice)) << run.err;
+    }
+}
+
 TEST(TextProgram, EndsCleanlyOnAnInterruptWhileReadingEndlessInput) {
     // /dev/zero never ends a line: the program must keep its memory and still hear Ctrl-C.
     ProgramInput input;

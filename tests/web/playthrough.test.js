@@ -161,6 +161,17 @@ test('a whole game in the page', async () => {
     await page.emulateMedia({ contrast: 'more' });
     assert.deepStrictEqual(await axeViolations(page), []);
 
+    // The time to act, reached from the line by Tab, said in the log and kept for the next visit.
+    const timeToAct = page.getByRole('combobox', { name: 'Time to act' });
+    await input.focus();
+    await page.keyboard.press('Tab');
+    assert.ok(await focused(timeToAct));
+    await timeToAct.selectOption('longest');
+    await log.getByText('Time to act: longest, ten times as long.').waitFor();
+    await page.reload();
+    await page.getByRole('status').getByText('Time to act: longest, ten times').waitFor();
+    assert.strictEqual(await timeToAct.inputValue(), 'longest');
+
     assert.deepStrictEqual(requests.filter((url) => !url.startsWith(shared.site.url)), []);
     await page.close();
 });

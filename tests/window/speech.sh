@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The window with --speak and a real Speech Dispatcher on a private socket: the splash and the
-# welcome, a reply and a timed text reach the service whole, the echo never does; killed
-# mid-game, the service leaves a game that plays on and one line on standard error.
+# The window with --speak and a real Speech Dispatcher on a private socket: the splash, the
+# time to act's key and the welcome, a reply and a timed text reach the service whole, the echo
+# never does; killed mid-game, the service leaves a game that plays on and one line on standard
+# error.
 source "$(dirname "$0")/lib.sh"
 
 command -v speech-dispatcher > /dev/null || Skip "no speech-dispatcher (install-deps.sh test)"
@@ -42,7 +43,7 @@ WaitWindow > /dev/null
 WELCOME="Welcome to the Vosk! The shortest text based game ever. Where actions, hints and"
 WELCOME+=" interactables are all color coded :).Type I understand to let me know you know what I"
 WaitSaid "Vosk - Tarnwick III. Press Space, Enter or Escape to begin." \
-    "$WELCOME want you to know."
+    "F7 gives more time to act." "$WELCOME want you to know."
 SkipSplash
 SubmitLine "i understand"
 WaitSaid "So you understand eh..? Confirming that for me would be great."

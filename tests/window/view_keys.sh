@@ -2,9 +2,9 @@
 # The window's own keys: Ctrl with =, the keypad's + and the wheel zoom the text, Ctrl+- and
 # Ctrl+0 take it back, the window keeping its size; F11 and Alt+Enter go full screen and back
 # to the same place, Alt+Enter submitting nothing; Page Up and Ctrl+Home/End move the log's view
-# while typing goes on and the caret stays; Ctrl+Shift+C copies the story as plain text. Zoom
-# and full screen are kept in the settings folder (never the working folder), the zoom not with
-# --scale.
+# while typing goes on and the caret stays; Ctrl+Shift+C copies the story as plain text; F7
+# steps the time to act, saying each step in the story. Zoom, full screen and the time to act are
+# kept in the settings folder (never the working folder), the zoom not with --scale.
 source "$(dirname "$0")/lib.sh"
 command -v xclip > /dev/null || Fail "missing tool: xclip (scripts/install-deps.sh)"
 
@@ -87,6 +87,7 @@ xdotool type --delay 25 c
 xdotool key ctrl+End
 PollScreen 10 ViewIs "$END_VIEW" || Fail "Ctrl+End did not bring the view back to the end"
 Pass "Page Up moves the log's view and Ctrl+End brings it back"
+xdotool key F7 F7
 PressEnter
 xdotool key ctrl+shift+c
 StoryCopied() { Clipboard | grep -qx "> abc"; }
@@ -96,15 +97,21 @@ Clipboard > "$ARTIFACTS/story.txt"
 grep -q "^Welcome to the Vosk! " "$ARTIFACTS/story.txt" || Fail "the welcome is not in the copy"
 grep -qx "> look around" "$ARTIFACTS/story.txt" || Fail "a typed line is not in the copy"
 ! grep -q "<[a-z/]>" "$ARTIFACTS/story.txt" || Fail "markup in the copy"
+grep -qx "Time to act: longest, ten times as long." "$ARTIFACTS/story.txt" ||
+    Fail "F7 twice did not say the longest time to act"
 Pass "Ctrl+Shift+C copies the story as plain text, the line typed around Ctrl+Home as \"abc\""
 CloseGame "$SHOT_WINDOW"
 
-[ "$(cat "$SETTINGS_FILE")" = "$(printf 'zoom=300\nfull-screen=off')" ] ||
+[ "$(cat "$SETTINGS_FILE")" = "$(printf 'zoom=300\nfull-screen=off\ntime-to-act=longest')" ] ||
     Fail "the settings file holds: $(cat "$SETTINGS_FILE")"
 [ "$(ls -A "$GAME_DIR")" = "$(printf 'Hack-Bold.ttf\nsplash.png')" ] ||
     Fail "the working folder holds $(ls -A "$GAME_DIR" | tr '\n' ' ')"
 Play
 ExpectZoom 3.0 "started again at the saved 300%"
+xdotool key F7 ctrl+shift+c
+NextStepSaid() { Clipboard | grep -qx "Time to act: normal, as written."; }
+PollScreen 10 NextStepSaid || Fail "F7 after the saved longest step: $(Clipboard | tail -n 1)"
+Pass "started again at the saved longest time to act, F7 going on to normal"
 CloseGame "$SHOT_WINDOW"
 Play --scale 1
 ExpectZoom 1.0 "with --scale, started at 100%"

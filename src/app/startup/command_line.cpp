@@ -36,7 +36,8 @@ constexpr const char* kWindowKeys =
     "Keys: Ctrl with + or = / - / 0 (or the keypad's + and -, or Ctrl with the wheel) zoom\n"
     "the text from 50% to 300% and back; F11 or Alt+Enter full screen; Page Up / Page Down\n"
     "scroll the story, Ctrl+Home / Ctrl+End to its start and end; Ctrl+Shift+C copies it;\n"
-    "F5 turns speech on or off, F6 says the last reply again, Ctrl stops what is said.\n";
+    "F5 turns speech on or off, F6 says the last reply again, Ctrl stops what is said;\n"
+    "F7 gives more time to act (normal, longer, longest, then normal again), and says so.\n";
 
 void PrintUsage(std::FILE* out) {
     std::fputs(kWindowOptions, out);
@@ -63,6 +64,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             }
             command.scale = scale;
             ++i;
+        } else if (arg == "--time-to-act") {
+            if (i + 1 == args.size()) {
+                command.action = CommandLineAction::kBadArgument;
+                command.error = "--time-to-act needs " + std::string(kTimeToActNames);
+                return command;
+            }
+            // A wrong step costs the player no game: it is said and left out.
+            command.timeToAct = ParseTimeToAct(args[++i]);
+            if (!command.timeToAct) {
+                command.notice = "--time-to-act takes " + std::string(kTimeToActNames) + ", not '" +
+                                 args[i] + "'; left out";
+            }
         } else if (arg == "--speak") {
             command.speak = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -86,6 +99,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 std::optional<int> AnswerCommandLine(const CommandLine& command) {
     switch (command.action) {
         case CommandLineAction::kPlay:
+            if (!command.notice.empty())
+                std::fprintf(stderr, "tarnwick: %s\n", command.notice.c_str());
             return std::nullopt;
         case CommandLineAction::kPrintHelp:
             PrintUsage(stdout);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/time_to_act.h"
+
 // What the window program was asked to do by its arguments.
 enum class CommandLineAction { kPlay, kPrintHelp, kPrintVersion, kBadArgument };
 
@@ -12,6 +14,8 @@ struct CommandLine {
     std::string error;           // why, for kBadArgument
     std::optional<float> scale;  // --scale: overrides the desktop's scale and the screen's size
     bool speak = false;          // --speak: say the game's text aloud
+    std::optional<TimeToAct> timeToAct;  // --time-to-act: overrides the saved step
+    std::string notice;                  // an argument left out, said before play
 };
 
 // The range --scale accepts.

@@ -48,6 +48,8 @@ std::string FormatSettings(const Settings& settings) {
     if (settings.fullScreen)
         text += std::string("full-screen=") + Switch(*settings.fullScreen) + "\n";
     if (settings.speech) text += std::string("speech=") + Switch(*settings.speech) + "\n";
+    if (settings.timeToAct)
+        text += std::string("time-to-act=") + TimeToActName(*settings.timeToAct) + "\n";
     return text;
 }
 
@@ -72,6 +74,9 @@ Settings ParseSettings(const std::string& text, std::string& problems) {
             std::optional<bool>& setting = key == "speech" ? settings.speech : settings.fullScreen;
             setting = ParseSwitch(value);
             if (!setting) problem = "is neither on nor off";
+        } else if (key == "time-to-act") {
+            settings.timeToAct = ParseTimeToAct(value);
+            if (!settings.timeToAct) problem = "is not normal, longer or longest";
         } else {
             problem = "is not a setting";
         }

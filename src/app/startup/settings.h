@@ -11,11 +11,14 @@
 
 #include "app/platform/owned_thread.h"
 
+#include "engine/time_to_act.h"
+
 // What the window remembers between runs, each unset until the player first chooses it.
 struct Settings {
     std::optional<int> zoomPercent;  // one of the zoom's named steps (zoom_steps.h)
     std::optional<bool> fullScreen;
     std::optional<bool> speech;
+    std::optional<TimeToAct> timeToAct = std::nullopt;  // older files have none
 };
 
 // The settings file's text: one "key=value" line each, for those set.

@@ -60,6 +60,7 @@ Shortcut ShortcutForKey(int key, const char* keyName, int mods) {
     const bool alt = (mods & GLFW_MOD_ALT) != 0;
     const bool super = (mods & GLFW_MOD_SUPER) != 0;
     if (key == GLFW_KEY_F11 && !ctrl && !alt && !super) return Shortcut::FullScreen;
+    if (key == GLFW_KEY_F7 && mods == 0) return Shortcut::TimeToAct;
     if ((key == GLFW_KEY_ENTER || key == GLFW_KEY_KP_ENTER) && alt && !ctrl && !super) {
         return Shortcut::FullScreen;
     }

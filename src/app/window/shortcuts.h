@@ -1,8 +1,8 @@
 #pragma once
 
 // The window's own keys, which act on the window rather than on the input line: the text size,
-// full screen, scrolling the story and copying it. Plain functions of what GLFW reports, so that
-// every layout's case is checked without a window.
+// full screen, scrolling the story, copying it and the time to act. Plain functions of what GLFW
+// reports, so that every layout's case is checked without a window.
 
 #include "app/startup/zoom_steps.h"
 
@@ -17,6 +17,7 @@ enum class Shortcut {
     ToStart,
     ToEnd,
     CopyStory,
+    TimeToAct,  // the next step of the time to act (time_to_act.h)
 };
 
 // The shortcut a key press (or repeat) gives: GLFW's `key` (a physical position), `keyName`

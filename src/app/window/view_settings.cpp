@@ -22,6 +22,9 @@ Settings KeptSettings(Settings kept, ViewChange change, const ShownView& shown,
         case ViewChange::Speech:
             kept.speech = shown.speech;
             break;
+        case ViewChange::TimeToAct:
+            kept.timeToAct = shown.timeToAct;
+            break;
     }
     return kept;
 }

@@ -3,15 +3,16 @@
 #include "app/startup/settings.h"
 
 // What the window shows that the player sets with its keys: the text's zoom step (shortcuts.h),
-// full screen and speech.
+// full screen, speech and the time to act.
 struct ShownView {
     int zoomStep = 0;
     bool fullScreen = false;
     bool speech = false;
+    TimeToAct timeToAct = TimeToAct::kNormal;
 };
 
 // Which of them the player changed.
-enum class ViewChange { Zoom, FullScreen, Speech };
+enum class ViewChange { Zoom, FullScreen, Speech, TimeToAct };
 
 // The zoom step the window starts at: the saved one, or 100% when the command line set the
 // window's size or the saved zoom is none of the steps.

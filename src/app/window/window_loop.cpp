@@ -170,9 +170,21 @@ void WindowLoop::CarryOutShortcut(Shortcut shortcut) {
         case Shortcut::CopyStory:
             glfwSetClipboardString(window_, session_.StoryText().c_str());
             break;
+        case Shortcut::TimeToAct:
+            StepTimeToAct();
+            break;
         case Shortcut::None:
             break;
     }
+}
+
+void WindowLoop::StepTimeToAct() {
+    const TimeToAct step = NextTimeToAct(session_.timeToAct());
+    session_.SetTimeToAct(step);
+    // Shown and said as the game's texts are, so that a player who cannot see hears the step.
+    session_.Note(TimeToActSentence(step));
+    pacer_.GamePlayed(session_.console().Changes());
+    Keep(ViewChange::TimeToAct);
 }
 
 void WindowLoop::Zoom(Shortcut shortcut) {
@@ -187,6 +199,7 @@ void WindowLoop::Keep(ViewChange change) {
     shown.zoomStep = zoomStep_;
     shown.fullScreen = glfwGetWindowMonitor(window_) != nullptr;
     shown.speech = speech_.on();
+    shown.timeToAct = session_.timeToAct();
     kept_ = KeptSettings(kept_, change, shown, sizeFromCommandLine_);
     if (keep_) keep_(kept_);
 }

@@ -46,6 +46,7 @@ private:
     void CarryOutWindowKeys();
     void CarryOutShortcut(Shortcut shortcut);
     void CarryOutSpeechKey(SpeechKey key);
+    void StepTimeToAct();
     void Zoom(Shortcut shortcut);
     void ToggleFullScreen();
     // Hands on the settings to keep once the player made `change`.

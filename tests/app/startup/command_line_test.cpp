@@ -16,6 +16,8 @@ TEST(CommandLineTest, ActionsAndRefusals) {
         std::string error;
         float scale = 0.0f;  // 0: none given
         bool speak = false;
+        std::string timeToAct = "";  // the step's name; "" for none
+        std::string notice = "";
     };
     const std::string kOutOfRange = "--scale takes a number from 0.5 to 4, not ";
     const Case cases[] = {
@@ -37,6 +39,17 @@ TEST(CommandLineTest, ActionsAndRefusals) {
         {{"--scale", "2x"}, CommandLineAction::kBadArgument, kOutOfRange + "'2x'"},
         {{"--scale", "1e0"}, CommandLineAction::kBadArgument, kOutOfRange + "'1e0'"},
         {{"--scale"}, CommandLineAction::kBadArgument, "--scale needs a number from 0.5 to 4"},
+        {{"--time-to-act", "longest"}, CommandLineAction::kPlay, "", 0, false, "longest"},
+        {{"--time-to-act", "slow", "--speak"},
+         CommandLineAction::kPlay,
+         "",
+         0,
+         true,
+         "",
+         "--time-to-act takes normal, longer or longest, not 'slow'; left out"},
+        {{"--time-to-act"},
+         CommandLineAction::kBadArgument,
+         "--time-to-act needs normal, longer or longest"},
     };
     for (const Case& c : cases) {
         const CommandLine command = ParseCommandLine(c.args);
@@ -44,6 +57,8 @@ TEST(CommandLineTest, ActionsAndRefusals) {
         EXPECT_EQ(command.error, c.error) << ::testing::PrintToString(c.args);
         EXPECT_EQ(command.scale.value_or(0.0f), c.scale) << ::testing::PrintToString(c.args);
         EXPECT_EQ(command.speak, c.speak) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(command.timeToAct ? TimeToActName(*command.timeToAct) : "", c.timeToAct);
+        EXPECT_EQ(command.notice, c.notice);
     }
 }
 

@@ -95,6 +95,8 @@ TEST(SettingsFile, LoadsSavesAndSaysEachProblemOnce) {
         {"full-screen=yes\n", "", "", "", 1},
         {"colour=red\nzoom=150\nfont=big\n", "", "", "zoom=150\n", 1},
         {"garbage\nfull-screen=on", "", "", "full-screen=on\n", 1},
+        {"time-to-act=longest\nzoom=150\n", "", "", "zoom=150\ntime-to-act=longest\n", 0},
+        {"time-to-act=slow\nzoom=150\nspeech=on\n", "", "", "zoom=150\nspeech=on\n", 1},
         {"zoom=150\n", "Permission denied", "", "", 1},
         {"zoom=150\n", "", "Read-only file system", "zoom=150\n", 1},
     };
