@@ -37,8 +37,8 @@ bool WantLineEditor(bool plain, bool inputIsTerminal, bool outputIsTerminal, con
     return term == nullptr || std::strcmp(term, "dumb") != 0;
 }
 
-// Said after the welcome where a screen reader most likely reads the terminal, so that a player
-// who cannot see learns the choice exists.
+// Said after the welcome at a terminal, where a screen reader reads the start too, so that a
+// player who cannot see learns the choice exists.
 std::string TimeToActHint(TimeToAct step) {
     return TimeToActSentence(step) +
            " Start with --time-to-act longer or longest for three or ten times as long.";
@@ -76,8 +76,8 @@ int PlayInteractive(double pace, TimeToAct timeToAct, bool plain, Display* trans
 
     PlaySession session(shown, WrapWidth(outputIsTerminal));
     session.SetTimeToAct(timeToAct);
-    // The terminal's own editing is the mode for screen readers; a pipe has no listener.
-    if (!editor && inputIsTerminal && outputIsTerminal) session.Note(TimeToActHint(timeToAct));
+    // A pipe has no listener; a terminal may have a screen reader, whichever edits the line.
+    if (inputIsTerminal && outputIsTerminal) session.Note(TimeToActHint(timeToAct));
     // Readings of the steady clock in seconds since the game began.
     const Clock::time_point start = Clock::now();
     const auto reading = [start](Clock::time_point at) {

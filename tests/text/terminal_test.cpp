@@ -34,12 +34,17 @@ TEST(TextAtATerminal, ColoursTheTextAndLeavesTheTypingAloneWhenPlain) {
 
 TEST(TextAtATerminal, WrapsAtTheTerminalsWidth) {
     // Rows that fill all 38 columns, and others that a column more or less would change.
-    const std::vector<std::string> welcome = {
-        "Welcome to the Vosk! The shortest text", "based game ever. Where actions,",
-        "hints and interactables are all color",  "coded :).Type I understand to let me",
-        "know you know what I want you to know.", ""};  // the prompt's row, cleared at the end
+    const std::vector<std::string> welcome = {"Welcome to the Vosk! The shortest text",
+                                              "based game ever. Where actions,",
+                                              "hints and interactables are all color",
+                                              "coded :).Type I understand to let me",
+                                              "know you know what I want you to know.",
+                                              "Time to act: normal, as written. Start",
+                                              "with --time-to-act longer or longest",
+                                              "for three or ten times as long.",
+                                              ""};  // the prompt's row, cleared at the end
     TerminalRun terminal({}, 38, {"TERM=xterm-256color"});
-    ASSERT_TRUE(terminal.WaitFor("know.")) << terminal.output();
+    ASSERT_TRUE(terminal.WaitFor("long.")) << terminal.output();
     terminal.Type("\x04");
     EXPECT_EQ(terminal.WaitForExit(), 0);
     Screen screen(38);
