@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 // Where the window is on the screen, how it lays its text out, and whether it has the keyboard.
 struct AccessWindow {
@@ -28,6 +29,14 @@ struct AccessWindow {
     }
 };
 
+// A screen reader's edit of the line being typed (braille input, its editing keys): characters
+// [start, end) of the line replaced by `text`.
+struct LineEdit {
+    int start = 0;
+    int end = 0;
+    std::u32string text;
+};
+
 // Whether a screen reader finds the game's texts by itself, so that the game's own voice need not
 // follow it: on Linux the tree's terminal holds the focus and the reader says what it gains,
 // unless NO_AT_BRIDGE=1 leaves the bridge (and so the tree) out, as it does for every toolkit;
@@ -36,10 +45,11 @@ bool ScreenReaderReadsTree();
 
 // The window in the desktop's accessibility tree, for the player's own screen reader: on Linux
 // through ATK and its AT-SPI bridge, whose work runs on a thread of its own and answers from the
-// last state handed over; on Windows nothing yet.
+// last state handed over; on Windows through UI Automation (access_bridge_windows.cpp).
 class AccessBridge {
 public:
-    explicit AccessBridge(const std::string& applicationName);
+    // `wake` wakes the window's loop, from any thread, when the reader edited the line.
+    AccessBridge(const std::string& applicationName, std::function<void()> wake);
     ~AccessBridge();
     AccessBridge(const AccessBridge&) = delete;
     AccessBridge& operator=(const AccessBridge&) = delete;
@@ -58,6 +68,9 @@ public:
     // the game gets it. While a screen reader listens for keys, it is asked first, and the
     // answer is awaited for a short while at most.
     bool PassKey(int key, int scancode, int action, int mods);
+    // The reader's edits of the line since the last call, in order, for the window to type
+    // into the line (on the window's thread, after `wake`).
+    std::vector<LineEdit> TakeLineEdits();
 
     // What the system's bridge keeps, shared with its thread.
     struct Bridge;

@@ -7,7 +7,7 @@
 // own keys before the window sees them.
 struct AccessBridge::Bridge {};
 
-AccessBridge::AccessBridge(const std::string&) {}
+AccessBridge::AccessBridge(const std::string&, std::function<void()>) {}
 
 AccessBridge::~AccessBridge() = default;
 
@@ -18,6 +18,11 @@ void AccessBridge::Show(const std::string& story, const std::string& line, int, 
 
 bool AccessBridge::PassKey(int, int, int, int) {
     return true;
+}
+
+// UI Automation's edit field is read only here: the reader types through the keyboard.
+std::vector<LineEdit> AccessBridge::TakeLineEdits() {
+    return {};
 }
 
 bool ScreenReaderReadsTree() {
