@@ -179,4 +179,9 @@ wait_for("the hung listener's keys", lambda: typing.poll() is not None and text_
          "qrstuvwxyz")
 check([k for k, _ in keys[asked:]] == ["q"],
       "keys typed while the listener hung went to the game, none waiting for it")
+# The reader edits the line through either object, as braille input does.
+entry.queryEditableText().deleteText(0, 5)
+wait_for("the entry's deletion in the line", lambda: text_of(entry) == "vwxyz")
+story.queryEditableText().insertText(len(text_of(story)) - 5, "ab", 2)
+wait_for("the story's insertion in the line", lambda: text_of(entry) == "abvwxyz")
 print("access_client: all checks passed")
