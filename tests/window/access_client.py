@@ -1,5 +1,6 @@
 """Reads the game's window through AT-SPI as a screen reader does, types into it with xdotool,
 and exits non-zero with a message at the first check that fails."""
+import ctypes
 import os
 import subprocess
 import sys
@@ -168,10 +169,20 @@ wait_for("the keys with modifiers", lambda: len(keys) >= 2 and keys[-1][0] == "e
 check(("A", 1 << pyatspi.MODIFIER_SHIFT) in [(k, m & 0xff) for k, m in keys] and
       keys[-1][1] & 0xff == 1 << pyatspi.MODIFIER_CONTROL,
       "key events carry Shift's character and Shift and Ctrl as pressed")
-press("BackSpace")
-press("BackSpace")
-press("BackSpace")
-press("BackSpace")
+# A second layout's group: the key gives that group's character (Ctrl: kept from the game).
+subprocess.run(["setxkbmap", "-layout", "us,ru"], check=True)
+xlib = ctypes.CDLL("libX11.so.6")
+xlib.XOpenDisplay.restype = ctypes.c_void_p
+display = ctypes.c_void_p(xlib.XOpenDisplay(None))
+xlib.XkbLockGroup(display, 0x100, 1)  # XkbUseCoreKbd, the second group
+xlib.XSync(display, 0)
+xdotool("key", "--window", WINDOW, "ctrl+f")
+wait_for("the key of the second group", lambda: keys[-1][1] & 1 << pyatspi.MODIFIER_CONTROL)
+check(keys[-1][0] == "а", f"the key's character from the keyboard's group: {keys[-1][0]}")
+xlib.XkbLockGroup(display, 0x100, 0)
+xlib.XSync(display, 0)
+for _ in range(4):
+    press("BackSpace")
 wait_for("the entry emptied", lambda: text_of(entry) == "")
 asked = len(keys)
 typing = subprocess.Popen(["xdotool", "type", "--window", WINDOW, "--delay", "25", "qrstuvwxyz"])

@@ -4,6 +4,7 @@
 #include <X11/XKBlib.h>
 #include <atk-bridge.h>
 #include <glib.h>
+#include <xkbcommon/xkbcommon.h>
 
 #include <atomic>
 #include <chrono>
@@ -60,13 +61,10 @@ guint ModifierMask(int mods) {
 // What a key types, or the keysym's name for one that types nothing ("Return", "KP_Insert"),
 // as toolkits fill the event's string.
 std::string KeyString(KeySym keysym) {
-    char32_t typed = 0;
-    if ((keysym >= 0x20 && keysym <= 0x7E) || (keysym >= 0xA0 && keysym <= 0xFF)) {
-        typed = static_cast<char32_t>(keysym);
-    } else if ((keysym & 0xFF000000) == 0x01000000) {
-        typed = static_cast<char32_t>(keysym & 0x00FFFFFF);
-    }
-    if (typed != 0) return ToUtf8(std::u32string(1, typed));
+    char typed[8] = {};
+    const int size = xkb_keysym_to_utf8(static_cast<xkb_keysym_t>(keysym), typed, sizeof typed);
+    const auto first = static_cast<unsigned char>(typed[0]);
+    if (size > 1 && first >= 0x20 && first != 0x7F) return typed;
     const char* name = keysym != NoSymbol ? XKeysymToString(keysym) : nullptr;
     return name != nullptr ? name : "";
 }
