@@ -182,7 +182,7 @@ int main(int argc, char** argv) {
         WindowLoop loop(window, input, std::move(splash), session, speech, font, scale.scale, saved,
                         command.scale.has_value(),
                         [&settingsSaver](const Settings& kept) { settingsSaver.Save(kept); });
-        // The reader's edits of the line, last leg of their route: typed into the line as keys.
+        // The reader's edits of the line, handed over by the bridge: typed into the line as keys.
         loop.SetWoken([&access, &input, &session] {
             int caret = session.console().Caret();
             for (const LineEdit& edit : access.TakeLineEdits()) {

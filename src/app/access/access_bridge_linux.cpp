@@ -240,8 +240,8 @@ void RunBridge(const std::shared_ptr<AccessBridge::Bridge>& bridge) {
                               TellBridgeWarning, nullptr);
         }
         AccessBridge::Bridge* shared = bridge.get();
-        // The reader's edits of the line, third leg of their route: to the window's thread,
-        // which takes them (TakeLineEdits) when woken.
+        // The reader's edits of the line, on their way from the tree (on this thread) to the
+        // window's thread, which takes them (TakeLineEdits) when woken.
         auto edit = [shared](const LineEdit& lineEdit) {
             {
                 const std::lock_guard<std::mutex> lock(shared->mutex);
