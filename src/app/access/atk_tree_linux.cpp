@@ -27,6 +27,8 @@ struct AtkTree {
     guint nextListenerId = 1;
     std::function<void(const LineEdit&)> edit;
     std::function<void()> listening;
+    // Characters of the story whose insertion was told while the bridge listened.
+    std::size_t storyHeard = 0;
 };
 
 namespace {
@@ -461,11 +463,22 @@ void ShowOnAtkTree(const TreeState& state) {
     Emit(tree.terminal, TerminalEdits(before.text, state.text));
     Emit(tree.entry, LineEdits(before.text, state.text));
     if (before.window.focused != state.window.focused) ShowFocus(tree, state.window.focused);
+    const std::size_t story = state.text.story.size();
+    tree.storyHeard = tree.keyListeners.empty() ? std::min(tree.storyHeard, story) : story;
 }
 
 void RepeatFocus() {
-    const Tree& tree = TheTree();
-    if (tree.state.window.focused) ShowFocus(tree, true);
+    Tree& tree = TheTree();
+    if (!tree.state.window.focused) return;
+    ShowFocus(tree, true);
+    // What the story gained while nobody listened (the welcome, before the reader knew the
+    // window) is told now, after the focus, as the reader would have heard it.
+    const std::u32string& story = tree.state.text.story;
+    if (tree.storyHeard < story.size()) {
+        Emit(tree.terminal, {{TextEdit::Kind::Insert, static_cast<int>(tree.storyHeard),
+                              story.substr(tree.storyHeard)}});
+        tree.storyHeard = story.size();
+    }
 }
 
 bool NotifyKeyListeners(AtkKeyEventStruct& event) {

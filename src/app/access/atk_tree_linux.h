@@ -30,7 +30,7 @@ std::shared_ptr<AtkTree> MakeAtkTree(const std::string& name,
 // Shows `state` and tells the bridge what changed since the last call.
 void ShowOnAtkTree(const TreeState& state);
 // Tells the window's activation and the story's focus again, for listeners that came after they
-// were first told.
+// were first told, and then what the story gained while nobody listened.
 void RepeatFocus();
 // Hands a key event to the key listeners the bridge registered: whether one consumed it.
 bool NotifyKeyListeners(AtkKeyEventStruct& event);
