@@ -445,6 +445,9 @@ std::shared_ptr<AtkTree> MakeAtkTree(const std::string& name,
                               name.c_str(), kTerminalDescription, tree->frame);
     tree->entry = MakePart(text_object_get_type(), Part::Entry, ATK_ROLE_ENTRY, kEntryName,
                            kEntryDescription, tree->frame);
+    // A reader's where-am-I says a terminal's label, not its name: the window's title labels it.
+    atk_object_add_relationship(tree->terminal, ATK_RELATION_LABELLED_BY, tree->frame);
+    atk_object_add_relationship(tree->frame, ATK_RELATION_LABEL_FOR, tree->terminal);
     return std::shared_ptr<AtkTree>(made.release(), [](AtkTree* ending) {
         if (liveTree == ending) liveTree = nullptr;
         for (AtkObject* object : {ending->entry, ending->terminal, ending->frame}) {
