@@ -20,6 +20,7 @@ struct AtkTree {
     AtkObject* frame = nullptr;
     AtkObject* terminal = nullptr;
     AtkObject* entry = nullptr;
+    AtkObject* label = nullptr;
     TreeState state;
     std::u32string terminalText;  // TerminalText(state.text), kept for the queries
     TextGrid terminalGrid;        // where the log shows terminalText's characters
@@ -36,7 +37,7 @@ namespace {
 using Tree = AtkTree;
 using KeyListener = AtkTree::KeyListener;
 
-enum class Part { Application, Frame, Terminal, Entry };
+enum class Part { Application, Frame, Terminal, Entry, Label };
 
 // Names and descriptions a screen reader says where the player asks where they are: the story
 // holds the focus, so it carries the game's name.
@@ -57,8 +58,9 @@ Tree& TheTree() {
 
 std::atomic<int> keyListenerCount{0};
 
-// Every object is a PartObject of one of three types: the application with no interfaces, the
-// frame a component and a window, the terminal and the entry components with text.
+// Every object is a PartObject of one of three types: the application and the label with no
+// interfaces, the frame a component and a window, the terminal and the entry components with
+// text.
 struct PartObject {
     AtkObject parent;
     Part part;
@@ -84,7 +86,7 @@ gint NChildren(AtkObject* object) {
         case Part::Application:
             return 1;
         case Part::Frame:
-            return 2;
+            return 3;
         default:
             return 0;
     }
@@ -96,10 +98,12 @@ AtkObject* RefChild(AtkObject* object, gint index) {
     if (PartOf(object) == Part::Application && index == 0) child = tree.frame;
     if (PartOf(object) == Part::Frame && index == 0) child = tree.terminal;
     if (PartOf(object) == Part::Frame && index == 1) child = tree.entry;
+    if (PartOf(object) == Part::Frame && index == 2) child = tree.label;
     return child != nullptr ? ATK_OBJECT(g_object_ref(child)) : nullptr;
 }
 
 gint IndexInParent(AtkObject* object) {
+    if (PartOf(object) == Part::Label) return 2;
     return PartOf(object) == Part::Entry ? 1 : 0;
 }
 
@@ -109,6 +113,8 @@ AtkStateSet* RefStateSet(AtkObject* object) {
     switch (PartOf(object)) {
         case Part::Application:
             return states;
+        case Part::Label:
+            break;
         case Part::Frame:
             if (focused) atk_state_set_add_state(states, ATK_STATE_ACTIVE);
             break;
@@ -445,12 +451,15 @@ std::shared_ptr<AtkTree> MakeAtkTree(const std::string& name,
                               name.c_str(), kTerminalDescription, tree->frame);
     tree->entry = MakePart(text_object_get_type(), Part::Entry, ATK_ROLE_ENTRY, kEntryName,
                            kEntryDescription, tree->frame);
-    // A reader's where-am-I says a terminal's label, not its name: the window's title labels it.
-    atk_object_add_relationship(tree->terminal, ATK_RELATION_LABELLED_BY, tree->frame);
-    atk_object_add_relationship(tree->frame, ATK_RELATION_LABEL_FOR, tree->terminal);
+    // A reader's where-am-I says a terminal's label (one outside its ancestors), not its name:
+    // the window's title, as a label beside it, labels it.
+    tree->label = MakePart(application_object_get_type(), Part::Label, ATK_ROLE_LABEL, name.c_str(),
+                           nullptr, tree->frame);
+    atk_object_add_relationship(tree->terminal, ATK_RELATION_LABELLED_BY, tree->label);
+    atk_object_add_relationship(tree->label, ATK_RELATION_LABEL_FOR, tree->terminal);
     return std::shared_ptr<AtkTree>(made.release(), [](AtkTree* ending) {
         if (liveTree == ending) liveTree = nullptr;
-        for (AtkObject* object : {ending->entry, ending->terminal, ending->frame}) {
+        for (AtkObject* object : {ending->label, ending->entry, ending->terminal, ending->frame}) {
             g_object_unref(object);
         }
         // The application stays ATK's root for as long as the bridge may ask for it.

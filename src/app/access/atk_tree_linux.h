@@ -16,7 +16,8 @@ struct TreeState {
 };
 
 // The window's accessible objects under ATK: the application, its frame, and in it the story as
-// a terminal (which holds the focus) and the input line as an entry. ATK is not thread-safe:
+// a terminal (which holds the focus), the input line as an entry and the title as the story's
+// label. ATK is not thread-safe:
 // every function here runs on the bridge's thread, except HasKeyListeners.
 struct AtkTree;
 
