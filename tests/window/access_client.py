@@ -116,6 +116,8 @@ wait_for("window:activate from the frame", lambda: seen("window:activate", pyats
 wait_for("the story's focus event", lambda: seen("object:state-changed:focused",
                                                 pyatspi.ROLE_TERMINAL, lambda on, _: on == 1))
 check(not seen("object:state-changed:focused", pyatspi.ROLE_ENTRY), "the entry never takes it")
+wait_for("the welcome told after the focus", lambda: seen(
+    "object:text-changed:insert", pyatspi.ROLE_TERMINAL, lambda _, data: WELCOME in data))
 
 xdotool("type", "--window", WINDOW, "--delay", "25", "i understand")
 wait_for("the typed line in the entry", lambda: text_of(entry) == "i understand")
