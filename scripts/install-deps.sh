@@ -21,6 +21,7 @@ build_packages=(
     libglfw3-dev libgl-dev libgl1-mesa-dri libimgui-dev libstb-dev libncurses-dev fonts-hack-ttf
     libspeechd-dev  # the window speaks through Speech Dispatcher; it brings GLib's GDBus too
     libatk1.0-dev libatk-bridge2.0-dev  # the window in the desktop's accessibility tree
+    libxkbcommon-dev  # the characters of the keys handed to the screen reader
 )
 # The tests and their helper programs build with these; the window's tests need more to run.
 check_packages=(
@@ -44,6 +45,7 @@ test_only_packages=(
     clang libgtest-dev libgmock-dev libbenchmark-dev
     libx11-dev zlib1g-dev xvfb xdotool x11-utils x11-xserver-utils imagemagick file gnuplot-nox
     xclip  # reads what the window puts on the clipboard
+    x11-xkb-utils  # setxkbmap: a second keyboard layout for the key events
     openbox python3-xlib
     ncurses-term  # terminal descriptions beyond the basic ones: xterm-16color
     chromium firefox-esr webkit2gtk-driver

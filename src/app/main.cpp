@@ -170,7 +170,7 @@ int main(int argc, char** argv) {
         session.console().fillBackground = false;
         session.SetTimeToAct(timeToAct);
         // The accessibility tree is told what each frame shows, and asked about keys first.
-        AccessBridge access(kWindowTitle, window);
+        AccessBridge access(kWindowTitle, window, [] { glfwPostEmptyEvent(); });
         input.SetKeyFilter([&access](int key, int scancode, int action, int mods) {
             return access.PassKey(key, scancode, action, mods);
         });
@@ -178,6 +178,14 @@ int main(int argc, char** argv) {
         WindowLoop loop(window, input, std::move(splash), session, speech, font, scale.scale, saved,
                         command.scale.has_value(),
                         [&settingsSaver](const Settings& kept) { settingsSaver.Save(kept); });
+        // The reader's edits of the line, handed over by the bridge: typed into the line as keys.
+        loop.SetWoken([&access, &input, &session] {
+            int caret = session.console().Caret();
+            for (const LineEdit& edit : access.TakeLineEdits()) {
+                input.EditLine(caret, edit.start, edit.end, edit.text);
+                caret = edit.start + static_cast<int>(edit.text.size());
+            }
+        });
         loop.SetFrameBuilt([&access, &session, &input] {
             access.Show(session.StoryText(), session.console(), input.Focused());
         });

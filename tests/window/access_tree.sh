@@ -14,7 +14,7 @@ eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
     sed -n '1s/^/export DBUS_SESSION_BUS_ADDRESS=/p; 2s/^/BUS_PID=/p')"
 /usr/libexec/at-spi-bus-launcher --launch-immediately > "$WORK/bus-launcher.log" 2>&1 &
 LAUNCHER_PID=$!
-UNDO_BEFORE_CLEANUP='kill $LAUNCHER_PID $BUS_PID 2> /dev/null'
+UNDO_BEFORE_CLEANUP='kill $LAUNCHER_PID $BUS_PID ${CLIENT_PID:-} 2> /dev/null'
 deadline=$(( $(NowMs) + FIRST_START_MS ))
 until dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
     org.a11y.Bus.GetAddress > /dev/null 2>&1; do
@@ -22,13 +22,26 @@ until dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
     sleep 0.05
 done
 
+# The client listens before the game starts, as a screen reader started first does.
+FIRST_START_MS=$FIRST_START_MS CLIENT_READY=$WORK/client-ready GAME_WINDOW_FILE=$WORK/window \
+    /usr/bin/python3 "$(dirname "$0")/access_client.py" > "$WORK/client.log" 2>&1 &
+CLIENT_PID=$!
+deadline=$(( $(NowMs) + FIRST_START_MS ))
+until [ -s "$WORK/client-ready" ]; do
+    kill -0 "$CLIENT_PID" 2> /dev/null || Fail "the AT-SPI client ended: $(< "$WORK/client.log")"
+    [ "$(NowMs)" -lt "$deadline" ] || Fail "the AT-SPI client never listened"
+    sleep 0.05
+done
 NewGameDir
 StartGame
 WINDOW_ID=$(WaitWindow)
 SkipSplash
-GAME_SIZE=$(xdotool getwindowgeometry "$WINDOW_ID" | sed -n 's/^ *Geometry: //p')
-FIRST_START_MS=$FIRST_START_MS GAME_WINDOW=$WINDOW_ID GAME_SIZE=$GAME_SIZE \
-    /usr/bin/python3 "$(dirname "$0")/access_client.py" || Fail "the AT-SPI client's checks"
+# The client plays once the console shows.
+echo "$WINDOW_ID $(xdotool getwindowgeometry "$WINDOW_ID" | sed -n 's/^ *Geometry: //p')" \
+    > "$WORK/window.new"
+mv "$WORK/window.new" "$WORK/window"
+wait "$CLIENT_PID" || Fail "the AT-SPI client's checks: $(< "$WORK/client.log")"
+cat "$WORK/client.log"
 Pass "an AT-SPI client reads the story and the line and consumes a key"
 CloseGame "$WINDOW_ID"
 [ ! -s "$GAME_STDERR" ] || Fail "the program wrote to standard error: $(< "$GAME_STDERR")"

@@ -4,6 +4,7 @@
 #include <X11/XKBlib.h>
 #include <atk-bridge.h>
 #include <glib.h>
+#include <xkbcommon/xkbcommon.h>
 
 #include <atomic>
 #include <chrono>
@@ -12,9 +13,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "app/access/atk_tree_linux.h"
 #include "app/access/key_gate.h"
@@ -58,17 +62,17 @@ guint ModifierMask(int mods) {
 // What a key types, or the keysym's name for one that types nothing ("Return", "KP_Insert"),
 // as toolkits fill the event's string.
 std::string KeyString(KeySym keysym) {
-    char32_t typed = 0;
-    if ((keysym >= 0x20 && keysym <= 0x7E) || (keysym >= 0xA0 && keysym <= 0xFF)) {
-        typed = static_cast<char32_t>(keysym);
-    } else if ((keysym & 0xFF000000) == 0x01000000) {
-        typed = static_cast<char32_t>(keysym & 0x00FFFFFF);
-    }
-    if (typed != 0) return Utf8FromUtf32(std::u32string(1, typed));
+    char typed[8] = {};
+    const int size = xkb_keysym_to_utf8(static_cast<xkb_keysym_t>(keysym), typed, sizeof typed);
+    const auto first = static_cast<unsigned char>(typed[0]);
+    if (size > 1 && first >= 0x20 && first != 0x7F) return typed;
     const char* name = keysym != NoSymbol ? XKeysymToString(keysym) : nullptr;
     return name != nullptr ? name : "";
 }
 
+// The key's event as X would give it: the modifiers as pressed with the keyboard's current group
+// in the state, and the keysym that key gives in that group and at that level, by the
+// layout's own key types (xkb's lookup), so any layout's characters arrive.
 KeyStroke StrokeFor(int scancode, int action, int mods) {
     KeyStroke stroke;
     stroke.type = action == GLFW_RELEASE ? ATK_KEY_EVENT_RELEASE : ATK_KEY_EVENT_PRESS;
@@ -78,10 +82,15 @@ KeyStroke StrokeFor(int scancode, int action, int mods) {
     stroke.timestamp = static_cast<guint32>(glfwGetTime() * 1000.0);
     KeySym keysym = NoSymbol;
     if (Display* display = glfwGetX11Display()) {
-        const auto keycode = static_cast<KeyCode>(scancode);
-        const int level = (mods & GLFW_MOD_SHIFT) != 0 ? 1 : 0;
-        keysym = XkbKeycodeToKeysym(display, keycode, 0, level);
-        if (keysym == NoSymbol) keysym = XkbKeycodeToKeysym(display, keycode, 0, 0);
+        XkbStateRec keyboard{};
+        if (XkbGetState(display, XkbUseCoreKbd, &keyboard) == Success) {
+            stroke.state |= XkbBuildCoreState(0, keyboard.group);
+        }
+        unsigned int used = 0;
+        if (!XkbLookupKeySym(display, static_cast<KeyCode>(scancode), stroke.state, &used,
+                             &keysym)) {
+            keysym = NoSymbol;
+        }
     }
     stroke.keyval = static_cast<guint>(keysym);
     stroke.string = KeyString(keysym);
@@ -114,29 +123,44 @@ void Post(GSourceFunc function, gpointer data) {
 
 }  // namespace
 
+// Each thread's fields are its own; what they hand each other is in `shared`, under `mutex`.
 struct AccessBridge::Bridge {
-    std::string name;
+    const std::string name;
+    const std::function<void()> wake;  // wakes the window's loop (from any thread)
 
-    // Shared with the bridge's thread, under `mutex`.
     std::mutex mutex;
     std::condition_variable answered;
-    std::optional<TreeState> pending;  // the last state handed over, not yet shown
-    bool showQueued = false;
-    std::deque<KeyStroke> keys;  // to hand to the listeners, in order
-    std::optional<bool> verdict;
-    bool keyUnderWay = false;  // until the bridge answers, even after the loop stopped waiting
-    bool ready = false;        // the bridge is up and its loop runs
-    bool quitting = false;
-    bool finished = false;
-    GMainLoop* loop = nullptr;
-    std::atomic<bool> ended{false};  // `finished`, for a look without the lock
+    struct Shared {
+        std::optional<TreeState> pending;  // the last state handed over, not yet shown
+        bool showQueued = false;
+        std::deque<KeyStroke> keys;  // to hand to the listeners, in order
+        std::optional<bool> verdict;
+        bool keyUnderWay =
+            false;  // until the bridge answers, even after the window stopped waiting
+        std::vector<LineEdit> edits;  // the reader's edits of the line, for the window
+        bool ready = false;           // the bridge is up and its loop runs
+        bool quitting = false;
+        bool finished = false;  // the bridge's thread is done with the bus
+    } shared;
 
-    // The window loop's own.
-    GLFWwindow* window = nullptr;
-    bool started = false;
-    TreeState shown;
-    StoryModel story;
-    KeyGate gate;
+    // The window's thread's own.
+    struct WindowSide {
+        GLFWwindow* window = nullptr;
+        bool started = false;
+        TreeState shown;
+        StoryModel story;
+        KeyGate gate;
+    } window;
+
+    // The bridge's thread's own: the tree lives here, not in a static, so a thread let go at
+    // the end finds it whatever the program has destroyed.
+    struct BridgeSide {
+        std::shared_ptr<AtkTree> tree;
+        GMainLoop* loop = nullptr;
+    } side;
+
+    Bridge(std::string applicationName, std::function<void()> wakeWindow)
+        : name(std::move(applicationName)), wake(std::move(wakeWindow)) {}
 };
 
 namespace {
@@ -146,22 +170,30 @@ gboolean ShowPending(gpointer data) {
     std::optional<TreeState> state;
     {
         const std::lock_guard<std::mutex> lock(bridge.mutex);
-        state.swap(bridge.pending);
-        bridge.showQueued = false;
+        state.swap(bridge.shared.pending);
+        bridge.shared.showQueued = false;
     }
     if (state) ShowOnAtkTree(*state);
     return G_SOURCE_REMOVE;
 }
 
+gboolean TellFocus(gpointer) {
+    RepeatFocus();
+    return G_SOURCE_REMOVE;
+}
+
+// The key's route, second leg (the bridge's thread): each key handed over goes to the bridge's
+// key listener, which asks the registry (and so the reader) whether it consumes the key; a
+// press's verdict goes back to the window's thread, waiting in AskListeners.
 gboolean DecideKeys(gpointer data) {
     auto& bridge = *static_cast<AccessBridge::Bridge*>(data);
     while (true) {
         KeyStroke stroke;
         {
             const std::lock_guard<std::mutex> lock(bridge.mutex);
-            if (bridge.keys.empty()) break;
-            stroke = std::move(bridge.keys.front());
-            bridge.keys.pop_front();
+            if (bridge.shared.keys.empty()) break;
+            stroke = std::move(bridge.shared.keys.front());
+            bridge.shared.keys.pop_front();
         }
         AtkKeyEventStruct event{};
         event.type = stroke.type;
@@ -175,8 +207,8 @@ gboolean DecideKeys(gpointer data) {
         if (!stroke.awaited) continue;
         {
             const std::lock_guard<std::mutex> lock(bridge.mutex);
-            bridge.verdict = consumed;
-            bridge.keyUnderWay = false;
+            bridge.shared.verdict = consumed;
+            bridge.shared.keyUnderWay = false;
         }
         bridge.answered.notify_all();
     }
@@ -185,14 +217,18 @@ gboolean DecideKeys(gpointer data) {
 
 gboolean Quit(gpointer data) {
     auto& bridge = *static_cast<AccessBridge::Bridge*>(data);
-    const std::lock_guard<std::mutex> lock(bridge.mutex);
-    if (bridge.loop != nullptr) g_main_loop_quit(bridge.loop);
+    if (bridge.side.loop != nullptr) g_main_loop_quit(bridge.side.loop);
     return G_SOURCE_REMOVE;
 }
 
 // The bridge's thread. atk_bridge_adaptor_init asks the session bus for the accessibility
 // bus and registers with its registry, waiting on each; here that waits on no frame. The bridge
 // then serves the bus from GLib's default context, which this thread owns.
+//
+// The bridge connects to the objects' signals only once the registry said someone listens,
+// which it learns in the loop, after registering: a focus told before that reaches nobody. So
+// the tree tells the window's activation and the story's focus each time the bridge starts
+// listening (MakeAtkTree's `listening`), once the call that started it has returned.
 void RunBridge(const std::shared_ptr<AccessBridge::Bridge>& bridge) {
     GMainContext* context = g_main_context_default();
     const bool owned = g_main_context_acquire(context) != FALSE;
@@ -204,91 +240,108 @@ void RunBridge(const std::shared_ptr<AccessBridge::Bridge>& bridge) {
                                   G_LOG_LEVEL_WARNING | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_MESSAGE),
                               TellBridgeWarning, nullptr);
         }
-        MakeAtkTree(bridge->name);
+        AccessBridge::Bridge* shared = bridge.get();
+        // The reader's edits of the line, on their way from the tree (on this thread) to the
+        // window's thread, which takes them (TakeLineEdits) when woken.
+        auto edit = [shared](const LineEdit& lineEdit) {
+            {
+                const std::lock_guard<std::mutex> lock(shared->mutex);
+                shared->shared.edits.push_back(lineEdit);
+            }
+            shared->wake();
+        };
+        bridge->side.tree = MakeAtkTree(bridge->name, edit, [] { Post(TellFocus, nullptr); });
         ShowPending(bridge.get());
         char programName[] = "tarnwick";
         char* arguments[] = {programName, nullptr};
         char** argv = arguments;
         int argc = 1;
         if (atk_bridge_adaptor_init(&argc, &argv) == 0) {
-            RepeatFocus();
             GMainLoop* loop = g_main_loop_new(context, FALSE);
+            bridge->side.loop = loop;
             bool run = false;
             {
                 const std::lock_guard<std::mutex> lock(bridge->mutex);
-                run = !bridge->quitting;
-                bridge->ready = run;
-                bridge->loop = loop;
+                run = !bridge->shared.quitting;
+                bridge->shared.ready = run;
             }
             if (run) g_main_loop_run(loop);
-            const std::lock_guard<std::mutex> lock(bridge->mutex);
-            bridge->ready = false;
-            bridge->loop = nullptr;
+            {
+                const std::lock_guard<std::mutex> lock(bridge->mutex);
+                bridge->shared.ready = false;
+            }
+            bridge->side.loop = nullptr;
             g_main_loop_unref(loop);
         }
         g_main_context_release(context);
     }
     {
         const std::lock_guard<std::mutex> lock(bridge->mutex);
-        bridge->finished = true;
-        bridge->ended = true;
+        bridge->shared.finished = true;
     }
     bridge->answered.notify_all();
 }
 
-// Hands a key event to the listeners on the bridge's thread. Only a press waits for their
-// verdict, kKeyVerdictWait at most: a consumed press keeps its repeats and release from the game
-// anyway (key_gate.h), so those go on at once. A verdict that comes too late is dropped, and
-// until it came no key is handed over, so a hung bus costs one short wait.
+// The key's route, first leg (the window's thread): a key event goes to the bridge's thread
+// (DecideKeys). Only a press waits for the listeners' verdict, kKeyVerdictWait at most: a
+// consumed press keeps its repeats and release from the game anyway (key_gate.h), so those go
+// on at once. A verdict that comes too late is dropped, and until it came no key is handed
+// over, so a hung bus costs one short wait. The verdict then passes the key gate in PassKey,
+// which decides what the game gets.
 bool AskListeners(AccessBridge::Bridge& bridge, KeyStroke stroke) {
     std::unique_lock<std::mutex> lock(bridge.mutex);
-    if (!bridge.ready || bridge.keyUnderWay) return false;
+    AccessBridge::Bridge::Shared& shared = bridge.shared;
+    if (!shared.ready || shared.keyUnderWay) return false;
     const bool awaited = stroke.awaited;
-    bridge.keys.push_back(std::move(stroke));
+    shared.keys.push_back(std::move(stroke));
     Post(DecideKeys, &bridge);
     if (!awaited) return false;
-    bridge.verdict.reset();
-    bridge.keyUnderWay = true;
+    shared.verdict.reset();
+    shared.keyUnderWay = true;
     bridge.answered.wait_for(lock, kKeyVerdictWait,
-                             [&bridge] { return bridge.verdict.has_value() || bridge.finished; });
-    return bridge.verdict.value_or(false);
+                             [&shared] { return shared.verdict.has_value() || shared.finished; });
+    return shared.verdict.value_or(false);
 }
 
 }  // namespace
 
-AccessBridge::AccessBridge(const std::string& applicationName, GLFWwindow* window)
-    : bridge_(std::make_shared<Bridge>()) {
-    bridge_->name = applicationName;
-    bridge_->window = window;
-    bridge_->shown.window.nativeWindow = glfwGetX11Window(window);
+AccessBridge::AccessBridge(const std::string& applicationName, GLFWwindow* window,
+                           std::function<void()> wake)
+    : bridge_(std::make_shared<Bridge>(applicationName, std::move(wake))) {
+    bridge_->window.window = window;
+    bridge_->window.shown.window.nativeWindow = glfwGetX11Window(window);
 }
 
 AccessBridge::~AccessBridge() {
     Bridge& bridge = *bridge_;
-    if (!bridge.started) return;
+    if (!bridge.window.started) return;
     std::unique_lock<std::mutex> lock(bridge.mutex);
-    bridge.quitting = true;
+    bridge.shared.quitting = true;
     // A thread still starting the bridge waits on a bus; it keeps its own reference to what it
     // shares, so it can be left to end with the process.
-    if (!bridge.ready) return;
+    if (!bridge.shared.ready) return;
     Post(Quit, &bridge);
-    bridge.answered.wait_for(lock, kCloseWait, [&bridge] { return bridge.finished; });
+    bridge.answered.wait_for(lock, kCloseWait, [&bridge] { return bridge.shared.finished; });
 }
 
 void AccessBridge::Show(const std::string& story, const Console& console, bool focused) {
     Bridge& bridge = *bridge_;
-    if (bridge.ended) return;  // no bus: nothing to tell
-    TreeState& shown = bridge.shown;
+    Bridge::WindowSide& side = bridge.window;
+    TreeState& shown = side.shown;
     const ConsoleLayout& layout = console.Layout();
-    const bool storyChanged = bridge.story.Update(story);
-    if (bridge.started && !storyChanged && layout == shown.window.layout &&
+    const bool storyChanged = side.story.Update(story);
+    if (side.started && !storyChanged && layout == shown.window.layout &&
         focused == shown.window.focused) {
         return;
     }
+    {
+        const std::lock_guard<std::mutex> lock(bridge.mutex);
+        if (bridge.shared.finished) return;  // no bus: nothing to tell
+    }
     ConsoleText& text = shown.text;
-    if (storyChanged || layout.rowsDrawn != shown.window.layout.rowsDrawn || !bridge.started) {
-        text.story = bridge.story.Characters();
-        text.storyRestarts = bridge.story.Restarts();
+    if (storyChanged || layout.rowsDrawn != shown.window.layout.rowsDrawn || !side.started) {
+        text.story = side.story.Characters();
+        text.storyRestarts = side.story.Restarts();
         text.rows = std::make_shared<const std::vector<int>>(
             RowStarts(*text.story, RowTexts(console.lines())));
     }
@@ -297,23 +350,29 @@ void AccessBridge::Show(const std::string& story, const Console& console, bool f
     shown.window.layout = layout;
     shown.window.focused = focused;
     // Asked only when something else changed: asking the window system takes a round trip.
-    glfwGetWindowPos(bridge.window, &shown.window.x, &shown.window.y);
+    glfwGetWindowPos(side.window, &shown.window.x, &shown.window.y);
     {
         const std::lock_guard<std::mutex> lock(bridge.mutex);
-        bridge.pending = shown;
-        if (bridge.started && !bridge.showQueued) Post(ShowPending, &bridge);
-        bridge.showQueued = true;
+        bridge.shared.pending = shown;
+        if (side.started && !bridge.shared.showQueued) Post(ShowPending, &bridge);
+        bridge.shared.showQueued = true;
     }
-    if (!bridge.started) {
-        bridge.started = true;
+    if (!side.started) {
+        side.started = true;
         std::thread(RunBridge, bridge_).detach();
     }
 }
 
 bool AccessBridge::PassKey(int key, int scancode, int action, int mods) {
     bool consumed = false;
-    if (bridge_->started && HasKeyListeners()) {
+    if (bridge_->window.started && HasKeyListeners()) {
         consumed = AskListeners(*bridge_, StrokeFor(scancode, action, mods));
     }
-    return bridge_->gate.Pass(key, GateAction(action), consumed);
+    // The key's route, last leg: what the reader consumed never reaches the game.
+    return bridge_->window.gate.Pass(key, GateAction(action), consumed);
+}
+
+std::vector<LineEdit> AccessBridge::TakeLineEdits() {
+    const std::lock_guard<std::mutex> lock(bridge_->mutex);
+    return std::exchange(bridge_->shared.edits, {});
 }

@@ -11,7 +11,7 @@
 // own keys before the window sees them.
 struct AccessBridge::Bridge {};
 
-AccessBridge::AccessBridge(const std::string&, GLFWwindow* window) {
+AccessBridge::AccessBridge(const std::string&, GLFWwindow* window, std::function<void()>) {
     if (window != nullptr) AnswerAutomationFor(glfwGetWin32Window(window));
 }
 
@@ -23,4 +23,9 @@ void AccessBridge::Show(const std::string& story, const Console& console, bool) 
 
 bool AccessBridge::PassKey(int, int, int, int) {
     return true;
+}
+
+// UI Automation's edit field is read only here: the reader types through the keyboard.
+std::vector<LineEdit> AccessBridge::TakeLineEdits() {
+    return {};
 }

@@ -4,32 +4,27 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "console/utf8.h"
 
-namespace {
-
-enum class Part { Application, Frame, Terminal, Entry };
-
-constexpr const char* kTerminalName = "Story";
-constexpr const char* kEntryName = "Command";
-constexpr const char* kToolkitName = "Tarnwick";
-constexpr const char* kToolkitVersion = "1";
-
-struct KeyListener {
-    guint id;
-    AtkKeySnoopFunc function;
-    gpointer data;
-};
-
 // The objects and what they show; touched on the bridge's thread only.
-struct Tree {
+struct AtkTree {
+    struct KeyListener {
+        guint id;
+        AtkKeySnoopFunc function;
+        gpointer data;
+    };
+
     AtkObject* application = nullptr;
     AtkObject* frame = nullptr;
     AtkObject* terminal = nullptr;
     AtkObject* entry = nullptr;
+    AtkObject* label = nullptr;
     TreeState state;
     // Kept for the queries, made again only when the story, its rows or the line change.
     std::u32string terminalText;          // TerminalText(state.text)
@@ -39,17 +34,42 @@ struct Tree {
     bool displayOpened = false;
     std::vector<KeyListener> keyListeners;
     guint nextListenerId = 1;
+    std::function<void(const LineEdit&)> edit;
+    std::function<void()> listening;
+    // Characters of the story whose insertion was told while the bridge listened.
+    std::size_t storyHeard = 0;
 };
 
+namespace {
+
+using Tree = AtkTree;
+using KeyListener = AtkTree::KeyListener;
+
+enum class Part { Application, Frame, Terminal, Entry, Label };
+
+// Names and descriptions a screen reader says where the player asks where they are: the story
+// holds the focus, so it carries the game's name.
+constexpr const char* kTerminalDescription =
+    "The story so far, then the command being typed. F7 gives more time to act.";
+constexpr const char* kEntryName = "Command";
+constexpr const char* kEntryDescription = "The command being typed";
+constexpr const char* kToolkitName = "Tarnwick";
+constexpr const char* kToolkitVersion = "1";
+
+// The tree MakeAtkTree made, for ATK's callbacks, which carry no data of their own. Its owner
+// keeps it on the heap: a bridge thread let go at the end still finds it after static
+// destruction.
+Tree* liveTree = nullptr;
+
 Tree& TheTree() {
-    static Tree tree;
-    return tree;
+    return *liveTree;
 }
 
 std::atomic<int> keyListenerCount{0};
 
-// Every object is a PartObject of one of three types: the application with no interfaces, the
-// frame a component and a window, the terminal and the entry components with text.
+// Every object is a PartObject of one of three types: the application and the label with no
+// interfaces, the frame a component and a window, the terminal and the entry components with
+// text.
 struct PartObject {
     AtkObject parent;
     Part part;
@@ -75,7 +95,7 @@ gint NChildren(AtkObject* object) {
         case Part::Application:
             return 1;
         case Part::Frame:
-            return 2;
+            return 3;
         default:
             return 0;
     }
@@ -87,10 +107,12 @@ AtkObject* RefChild(AtkObject* object, gint index) {
     if (PartOf(object) == Part::Application && index == 0) child = tree.frame;
     if (PartOf(object) == Part::Frame && index == 0) child = tree.terminal;
     if (PartOf(object) == Part::Frame && index == 1) child = tree.entry;
+    if (PartOf(object) == Part::Frame && index == 2) child = tree.label;
     return child != nullptr ? ATK_OBJECT(g_object_ref(child)) : nullptr;
 }
 
 gint IndexInParent(AtkObject* object) {
+    if (PartOf(object) == Part::Label) return 2;
     return PartOf(object) == Part::Entry ? 1 : 0;
 }
 
@@ -100,6 +122,8 @@ AtkStateSet* RefStateSet(AtkObject* object) {
     switch (PartOf(object)) {
         case Part::Application:
             return states;
+        case Part::Label:
+            break;
         case Part::Frame:
             if (focused) atk_state_set_add_state(states, ATK_STATE_ACTIVE);
             break;
@@ -109,6 +133,8 @@ AtkStateSet* RefStateSet(AtkObject* object) {
             // caret.
             atk_state_set_add_state(states, ATK_STATE_FOCUSABLE);
             atk_state_set_add_state(states, ATK_STATE_MULTI_LINE);
+            // Its last line is the one being typed, which the reader may edit.
+            atk_state_set_add_state(states, ATK_STATE_EDITABLE);
             if (focused) atk_state_set_add_state(states, ATK_STATE_FOCUSED);
             break;
         case Part::Entry:
@@ -292,6 +318,54 @@ void InitText(AtkTextIface* iface) {
     iface->get_offset_at_point = GetOffsetAtPoint;
 }
 
+// --- AtkEditableText: the reader's edits of the line go to the window's thread (LineEdit), which
+// types them into the line; what the line then holds comes back with the next state shown.
+
+// Where the line being typed starts in `text`'s characters: the terminal ends with it.
+int LineStart(gconstpointer text) {
+    const Tree& tree = TheTree();
+    if (PartOf(text) != Part::Terminal) return 0;
+    return static_cast<int>(tree.terminalText.size() - tree.state.text.line.size());
+}
+
+// Hands on the edit of characters [start, end) of `text` (the object's offsets), kept to the
+// line; an edit wholly before it is refused.
+bool EditLine(AtkEditableText* text, int start, int end, std::u32string replacement) {
+    const int lineStart = LineStart(text);
+    const int length = static_cast<int>(TheTree().state.text.line.size());
+    if (end < 0) end = lineStart + length;
+    if (end < lineStart || start > end) return false;
+    LineEdit edit;
+    edit.start = std::clamp(start - lineStart, 0, length);
+    edit.end = std::clamp(end - lineStart, edit.start, length);
+    edit.text = std::move(replacement);
+    TheTree().edit(edit);
+    return true;
+}
+
+void SetTextContents(AtkEditableText* text, const gchar* contents) {
+    EditLine(text, LineStart(text), -1, Utf32FromUtf8(contents != nullptr ? contents : ""));
+}
+
+void InsertText(AtkEditableText* text, const gchar* inserted, gint length, gint* position) {
+    if (inserted == nullptr || position == nullptr) return;
+    const std::u32string characters =
+        Utf32FromUtf8(length < 0 ? std::string_view(inserted) : std::string_view(inserted, length));
+    if (EditLine(text, *position, *position, characters)) {
+        *position += static_cast<gint>(characters.size());
+    }
+}
+
+void DeleteText(AtkEditableText* text, gint start, gint end) {
+    EditLine(text, start, end, {});
+}
+
+void InitEditableText(AtkEditableTextIface* iface) {
+    iface->set_text_contents = SetTextContents;
+    iface->insert_text = InsertText;
+    iface->delete_text = DeleteText;
+}
+
 // --- The types
 
 G_DEFINE_TYPE(ApplicationObject, application_object, ATK_TYPE_OBJECT)
@@ -300,7 +374,8 @@ G_DEFINE_TYPE_WITH_CODE(FrameObject, frame_object, ATK_TYPE_OBJECT,
                             G_IMPLEMENT_INTERFACE(ATK_TYPE_WINDOW, nullptr))
 G_DEFINE_TYPE_WITH_CODE(TextObject, text_object, ATK_TYPE_OBJECT,
                         G_IMPLEMENT_INTERFACE(ATK_TYPE_COMPONENT, InitComponent)
-                            G_IMPLEMENT_INTERFACE(ATK_TYPE_TEXT, InitText))
+                            G_IMPLEMENT_INTERFACE(ATK_TYPE_TEXT, InitText)
+                                G_IMPLEMENT_INTERFACE(ATK_TYPE_EDITABLE_TEXT, InitEditableText))
 
 void application_object_init(ApplicationObject*) {}
 void application_object_class_init(ApplicationObjectClass* klass) {
@@ -315,12 +390,14 @@ void text_object_class_init(TextObjectClass* klass) {
     InitObjectClass(ATK_OBJECT_CLASS(klass));
 }
 
-AtkObject* MakePart(GType type, Part part, AtkRole role, const char* name, AtkObject* parent) {
+AtkObject* MakePart(GType type, Part part, AtkRole role, const char* name, const char* description,
+                    AtkObject* parent) {
     auto* object = static_cast<PartObject*>(g_object_new(type, nullptr));
     object->part = part;
     AtkObject* accessible = ATK_OBJECT(object);
     atk_object_set_role(accessible, role);
     atk_object_set_name(accessible, name);
+    if (description != nullptr) atk_object_set_description(accessible, description);
     if (parent != nullptr) atk_object_set_parent(accessible, parent);
     return accessible;
 }
@@ -328,7 +405,7 @@ AtkObject* MakePart(GType type, Part part, AtkRole role, const char* name, AtkOb
 // --- AtkUtil
 
 AtkObject* GetRoot() {
-    return TheTree().application;
+    return liveTree != nullptr ? liveTree->application : nullptr;
 }
 
 const gchar* GetToolkitName() {
@@ -343,6 +420,9 @@ guint AddKeyListener(AtkKeySnoopFunc function, gpointer data) {
     Tree& tree = TheTree();
     tree.keyListeners.push_back({tree.nextListenerId, function, data});
     keyListenerCount = static_cast<int>(tree.keyListeners.size());
+    // The bridge adds its key listener as it starts listening to every signal, once it has
+    // learnt that someone listens: only what is raised from then on reaches anyone.
+    tree.listening();
     return tree.nextListenerId++;
 }
 
@@ -381,23 +461,42 @@ void ShowFocus(const Tree& tree, bool focused) {
 
 }  // namespace
 
-void MakeAtkTree(const std::string& name) {
-    Tree& tree = TheTree();
-    if (tree.application != nullptr) return;
+std::shared_ptr<AtkTree> MakeAtkTree(const std::string& name,
+                                     std::function<void(const LineEdit&)> edit,
+                                     std::function<void()> listening) {
+    auto made = std::make_unique<Tree>();
+    Tree* tree = made.get();
+    tree->edit = std::move(edit);
+    tree->listening = std::move(listening);
+    liveTree = tree;
     auto* util = static_cast<AtkUtilClass*>(g_type_class_ref(ATK_TYPE_UTIL));
     util->get_root = GetRoot;
     util->get_toolkit_name = GetToolkitName;
     util->get_toolkit_version = GetToolkitVersion;
     util->add_key_event_listener = AddKeyListener;
     util->remove_key_event_listener = RemoveKeyListener;
-    tree.application = MakePart(application_object_get_type(), Part::Application,
-                                ATK_ROLE_APPLICATION, name.c_str(), nullptr);
-    tree.frame = MakePart(frame_object_get_type(), Part::Frame, ATK_ROLE_FRAME, name.c_str(),
-                          tree.application);
-    tree.terminal = MakePart(text_object_get_type(), Part::Terminal, ATK_ROLE_TERMINAL,
-                             kTerminalName, tree.frame);
-    tree.entry =
-        MakePart(text_object_get_type(), Part::Entry, ATK_ROLE_ENTRY, kEntryName, tree.frame);
+    tree->application = MakePart(application_object_get_type(), Part::Application,
+                                 ATK_ROLE_APPLICATION, name.c_str(), nullptr, nullptr);
+    tree->frame = MakePart(frame_object_get_type(), Part::Frame, ATK_ROLE_FRAME, name.c_str(),
+                           nullptr, tree->application);
+    tree->terminal = MakePart(text_object_get_type(), Part::Terminal, ATK_ROLE_TERMINAL,
+                              name.c_str(), kTerminalDescription, tree->frame);
+    tree->entry = MakePart(text_object_get_type(), Part::Entry, ATK_ROLE_ENTRY, kEntryName,
+                           kEntryDescription, tree->frame);
+    // A reader's where-am-I says a terminal's label (one outside its ancestors), not its name:
+    // the window's title, as a label beside it, labels it.
+    tree->label = MakePart(application_object_get_type(), Part::Label, ATK_ROLE_LABEL, name.c_str(),
+                           nullptr, tree->frame);
+    atk_object_add_relationship(tree->terminal, ATK_RELATION_LABELLED_BY, tree->label);
+    atk_object_add_relationship(tree->label, ATK_RELATION_LABEL_FOR, tree->terminal);
+    return std::shared_ptr<AtkTree>(made.release(), [](AtkTree* ending) {
+        if (liveTree == ending) liveTree = nullptr;
+        for (AtkObject* object : {ending->label, ending->entry, ending->terminal, ending->frame}) {
+            g_object_unref(object);
+        }
+        // The application stays ATK's root for as long as the bridge may ask for it.
+        delete ending;
+    });
 }
 
 void ShowOnAtkTree(const TreeState& state) {
@@ -415,11 +514,22 @@ void ShowOnAtkTree(const TreeState& state) {
     Emit(tree.terminal, TerminalEdits(before.text, state.text));
     Emit(tree.entry, LineEdits(before.text, state.text));
     if (before.window.focused != state.window.focused) ShowFocus(tree, state.window.focused);
+    const std::size_t story = state.text.story->size();
+    tree.storyHeard = tree.keyListeners.empty() ? std::min(tree.storyHeard, story) : story;
 }
 
 void RepeatFocus() {
-    const Tree& tree = TheTree();
-    if (tree.state.window.focused) ShowFocus(tree, true);
+    Tree& tree = TheTree();
+    if (!tree.state.window.focused) return;
+    ShowFocus(tree, true);
+    // What the story gained while nobody listened (the welcome, before the reader knew the
+    // window) is told now, after the focus, as the reader would have heard it.
+    const std::u32string& story = *tree.state.text.story;
+    if (tree.storyHeard < story.size()) {
+        Emit(tree.terminal, {{TextEdit::Kind::Insert, static_cast<int>(tree.storyHeard),
+                              story.substr(tree.storyHeard)}});
+        tree.storyHeard = story.size();
+    }
 }
 
 bool NotifyKeyListeners(AtkKeyEventStruct& event) {

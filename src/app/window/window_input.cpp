@@ -3,6 +3,7 @@
 #include <GLFW/glfw3.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
@@ -96,6 +97,23 @@ bool WindowInput::TakeActivity() {
 
 bool WindowInput::TakeExposed() {
     return std::exchange(exposed_, false);
+}
+
+void WindowInput::EditLine(int caret, int start, int end, const std::u32string& text) {
+    QueueKeyTaps(start < caret ? GLFW_KEY_LEFT : GLFW_KEY_RIGHT, std::abs(start - caret));
+    QueueKeyTaps(GLFW_KEY_DELETE, end - start);
+    for (const char32_t character : text) {
+        events_.push_back(Event{true, static_cast<int>(character), 0, 0, 0});
+    }
+    activity_ = true;
+}
+
+void WindowInput::QueueKeyTaps(int key, int count) {
+    const int scancode = glfwGetKeyScancode(key);
+    for (int tap = 0; tap < count; ++tap) {
+        events_.push_back(Event{false, key, scancode, GLFW_PRESS, 0});
+        events_.push_back(Event{false, key, scancode, GLFW_RELEASE, 0});
+    }
 }
 
 WindowInput& WindowInput::Of(GLFWwindow* window) {

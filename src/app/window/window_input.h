@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <functional>
+#include <string>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -45,6 +46,10 @@ public:
     // `holdCharacters` (the field has not taken the focus back yet).
     void FeedFrame(bool holdCharacters);
 
+    // Types an edit of the field's line as keys would: from the caret at `caret`, moves to
+    // character `start`, deletes up to `end` and types `text`, all after what already waits.
+    void EditLine(int caret, int start, int end, const std::u32string& text);
+
     // Whether events wait in the queue for a later frame.
     bool Pending() const { return !events_.empty(); }
     // Whether anything arrived since the last call: keys, characters, the mouse, the focus.
@@ -73,6 +78,7 @@ private:
     using FlagFunction = void (*)(GLFWwindow*, int);
 
     static WindowInput& Of(GLFWwindow* window);
+    void QueueKeyTaps(int key, int count);
     static void OnKey(GLFWwindow* window, int key, int scancode, int action, int mods);
     static void OnChar(GLFWwindow* window, unsigned int codePoint);
     static void OnMouseButton(GLFWwindow* window, int button, int action, int mods);

@@ -81,6 +81,7 @@ void WindowLoop::Run() {
         now_ = glfwGetTime();
         // What the desktop said of its screen reader since the last wake, then the player's keys.
         speech_.CheckReader();
+        if (woken_) woken_();
         CarryOutWindowKeys();
         if (pacer_.BeginWake(GatherFacts(now_))) PlayGame("");
         if (pacer_.TakeFrame()) {

@@ -37,6 +37,8 @@ public:
 
     // Runs until the window is asked to close.
     void Run();
+    // Called at every wake, before the input is looked at.
+    void SetWoken(std::function<void()> woken) { woken_ = std::move(woken); }
     // Called after every GUI frame built.
     void SetFrameBuilt(std::function<void()> frameBuilt) { frameBuilt_ = std::move(frameBuilt); }
 
@@ -78,6 +80,7 @@ private:
     Settings kept_;  // what the player chose, in this run or before
     bool sizeFromCommandLine_;
     KeepSettings keep_;
+    std::function<void()> woken_;
     std::function<void()> frameBuilt_;
     int windowedPlace_[4] = {};  // x, y, width and height of the window before full screen
 };

@@ -236,6 +236,11 @@ TEST(KeyGate, AConsumedPressKeepsItsWholeStrokeFromTheGame) {
          {4, Action::Press, false, true},
          {5, Action::Release, false, true},
          {4, Action::Release, false, true}},
+        // A consumed press whose release never came: the next press starts afresh too.
+        {{6, Action::Press, true, false},
+         {6, Action::Press, false, true},
+         {6, Action::Repeat, false, true},
+         {6, Action::Release, false, true}},
     };
     for (std::size_t i = 0; i < strokes.size(); ++i) {
         KeyGate gate;
