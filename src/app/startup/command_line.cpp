@@ -31,6 +31,20 @@ int Flushed() {
     return kWriteFailed;
 }
 
+// The usage and the options the same on every system, around the system's own lines.
+constexpr const char* kWindowUsage =
+    "Usage: tarnwick [--scale F] [--speak] [--time-to-act STEP] [--help | --version]\n"
+    "Plays Vosk - Tarnwick III, a very short text adventure, in a 1280 x 720 window, scaled\n";
+constexpr const char* kWindowScaleOption =
+    "  --scale F  draw the window at F times its size instead (0.5 to 4, e.g. 1.5)\n";
+constexpr const char* kWindowOtherOptions =
+    "  --time-to-act STEP\n"
+    "             the time to act once the story warns you, all else as written: normal\n"
+    "             (as written: the beast strikes 2 s after its warning), longer (three\n"
+    "             times as long: 6 s) or longest (ten times: 20 s); F7 changes it in play\n"
+    "  --help     show this text\n"
+    "  --version  show the version\n";
+
 // The window's own keys, the same on every system.
 constexpr const char* kWindowKeys =
     "Keys: Ctrl with + or = / - / 0 (or the keypad's + and -, or Ctrl with the wheel) zoom\n"
@@ -40,8 +54,10 @@ constexpr const char* kWindowKeys =
     "F7 gives more time to act (normal, longer, longest, then normal again), and says so.\n";
 
 void PrintUsage(std::FILE* out) {
-    std::fputs(kWindowOptions, out);
-    std::fputs(kWindowKeys, out);
+    for (const char* part : {kWindowUsage, kWindowScaleSource, kWindowScaleOption,
+                             kWindowSpeakOption, kWindowOtherOptions, kWindowKeys}) {
+        std::fputs(part, out);
+    }
     std::fputs(kWindowFiles, out);
 }
 

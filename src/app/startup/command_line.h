@@ -22,9 +22,10 @@ struct CommandLine {
 inline constexpr float kSmallestScale = 0.5f;
 inline constexpr float kLargestScale = 4.0f;
 
-// What --help prints around the window's keys: the usage and options, then the files the game
-// reads and writes, both of which differ by system.
-extern const char* const kWindowOptions;
+// What --help says that differs by system: where the window's scale comes from, the voice
+// --speak uses, and the files the game reads and writes.
+extern const char* const kWindowScaleSource;
+extern const char* const kWindowSpeakOption;
 extern const char* const kWindowFiles;
 
 // Reads the arguments after the program name; the first one that is not understood wins.

@@ -1,18 +1,11 @@
 #include "app/startup/command_line.h"
 
-const char* const kWindowOptions =
-    "Usage: tarnwick [--scale F] [--speak] [--time-to-act STEP] [--help | --version]\n"
-    "Plays Vosk - Tarnwick III, a very short text adventure, in a 1280 x 720 window, scaled\n"
-    "by the desktop's scale (Xft.dpi / 96) and made smaller if the screen has no room for it.\n"
-    "  --scale F  draw the window at F times its size instead (0.5 to 4, e.g. 1.5)\n"
+const char* const kWindowScaleSource =
+    "by the desktop's scale (Xft.dpi / 96) and made smaller if the screen has no room for it.\n";
+
+const char* const kWindowSpeakOption =
     "  --speak    say the game's text aloud through Speech Dispatcher; a screen reader\n"
-    "             (Orca) reads the game's window itself and needs no --speak\n"
-    "  --time-to-act STEP\n"
-    "             the time to act once the story warns you, all else as written: normal\n"
-    "             (as written: the beast strikes 2 s after its warning), longer (three\n"
-    "             times as long: 6 s) or longest (ten times: 20 s); F7 changes it in play\n"
-    "  --help     show this text\n"
-    "  --version  show the version\n";
+    "             (Orca) reads the game's window itself and needs no --speak\n";
 
 const char* const kWindowFiles =
     "The zoom, full screen, speech and time to act are kept in\n"
