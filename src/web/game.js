@@ -409,13 +409,6 @@
         splash.hidden = true;
     }
 
-    // The story starts once the page has loaded: a screen reader then says the page and its
-    // focused line, which would cut a text already begun.
-    const loaded = new Promise((resolve) => {
-        if (document.readyState === 'complete') resolve();
-        else window.addEventListener('load', resolve);
-    });
-
     function begin(module) {
         game = gameApi(module);
         show(game.start());
@@ -440,7 +433,7 @@
                 .then(receive).catch(loadFailed);
             return {};
         };
-        TarnwickModule({ instantiateWasm }).then((module) => loaded.then(() => begin(module)))
+        TarnwickModule({ instantiateWasm }).then(begin)
             .catch((error) => fail('the game did not start (' + error + ')'));
     }
 
