@@ -20,6 +20,7 @@
     const input = document.getElementById('command');
     const commandLine = input.parentElement;  // the prompt and the field
     const splash = document.getElementById('splash');
+    const spoken = document.getElementById('spoken');  // what the page says besides the log
 
     // The font is asked for now rather than at the first layout, which waits for the scripts;
     // without it the page shows the browser's own monospace font.
@@ -107,19 +108,79 @@
                 log.replaceChildren();
                 section = null;
                 block = null;
+                lastReply = [];
             } else if (event[0] === 'T') {
+                lastReply = [];
                 // The player's own command: shown, but not announced back to them.
                 const echo = paragraphOf([spanOf(body)]);
                 echo.setAttribute('aria-hidden', 'true');
                 append(echo);
                 added = true;
             } else if (event[0] === 'L') {
-                append(paragraphOf(body.split(game.spanSeparator).map(spanOf)));
+                const line = paragraphOf(body.split(game.spanSeparator).map(spanOf));
+                append(line);
+                heardLater(line);
                 added = true;
             }
         }
         if (added) scrollLogToEnd();
     }
+
+    // --- What a screen reader hears -----------------------------------------------------------
+
+    // The log has no name: a reader says a live region's name before each of its texts (Orca
+    // does), and the page's heading names the game already.
+    //
+    // A reader stops what it says, and drops what it has queued, at every key the player
+    // presses (Orca does). A text that comes while the player types is shown at once but kept
+    // from the reader until the typing stops for a moment or the line is sent; then it is read
+    // as new. One that the log's emptying took away meanwhile (the beast's, when a late `close`
+    // cut its warning) is said by the page instead. F6 says the last reply again, as in the
+    // window.
+    const kTypingPauseMilliseconds = 1200;
+    let typingTimer = null;  // set while the player types
+    let unheard = [];        // lines shown while the player typed, not yet read
+    let lastReply = [];      // the game's texts since the player's last line
+
+    function heardLater(line) {
+        lastReply.push(line.textContent);
+        if (typingTimer === null) return;
+        line.setAttribute('aria-hidden', 'true');
+        unheard.push(line);
+    }
+
+    function readUnheard() {
+        clearTimeout(typingTimer);
+        typingTimer = null;
+        say(unheard.filter((line) => !line.isConnected).map((line) => line.textContent));
+        for (const line of unheard.filter((line) => line.isConnected)) {
+            // Put back in its place, it is an addition the reader reads.
+            line.removeAttribute('aria-hidden');
+            line.parentNode.insertBefore(line, line.nextSibling);
+        }
+        unheard = [];
+    }
+
+    function say(texts) {
+        if (texts.length === 0) return;
+        spoken.replaceChildren(Object.assign(document.createElement('p'),
+            { textContent: texts.join(' ') }));
+    }
+
+    document.addEventListener('keydown', (event) => {
+        if (event.key === 'F6') {
+            event.preventDefault();
+            say(lastReply);
+            return;
+        }
+        spoken.replaceChildren();  // heard by now, or cut by this key
+        if (event.key === 'Enter') {
+            readUnheard();
+        } else {
+            clearTimeout(typingTimer);
+            typingTimer = setTimeout(readUnheard, kTypingPauseMilliseconds);
+        }
+    }, true);
 
     // --- The clock: the game runs when something is due, and the page sleeps otherwise -------
 
@@ -206,6 +267,17 @@
     // Once the splash has ended, its timer must not take the focus from wherever it went.
     const splashTimer = setTimeout(endSplash, kSplashMilliseconds);
 
+    // The line has the focus from the start, under the splash. A screen reader starts reading
+    // a page aloud once it has loaded, unless its focus is in a field: then it says the field
+    // and lets keys through to it (Orca's focus mode; NVDA's too). Were the focus to move in
+    // later, on the splash's timer, it would land while the reader still reads the page, and
+    // the reader would keep its own keys (Orca does not change modes while reading aloud): the
+    // first letters typed would move the reader about the page instead. Making the whole page
+    // an application would let every key through, but would also take away the reader's way of
+    // reading the story back.
+    input.disabled = false;
+    focusInput();
+
     function endSplash() {
         clearTimeout(splashTimer);
         splash.hidden = true;
@@ -217,7 +289,7 @@
     // --- The input line ---------------------------------------------------------------------
 
     function focusInput() {
-        if (!splashShown() && !input.disabled) input.focus();
+        if (!input.disabled) input.focus();
     }
 
     function setInput(line) {
@@ -249,7 +321,7 @@
     // As in the window, a full line refuses a typed key and keeps as much of a paste as fits at
     // the caret; the line's own text is never cut to make room.
     input.addEventListener('beforeinput', (event) => {
-        if (event.isComposing || !event.inputType.startsWith('insert')) return;
+        if (game === null || event.isComposing || !event.inputType.startsWith('insert')) return;
         const text = event.data ?? event.dataTransfer?.getData('text/plain') ?? '';
         const { selectionStart: start, selectionEnd: end, value } = input;
         const room = game.lineBytes - byteLength(value.slice(0, start) + value.slice(end));
@@ -261,16 +333,18 @@
 
     // What an input method composed is only cleaned once it is done.
     input.addEventListener('input', (event) => {
-        if (!event.isComposing) cleanInput();
+        if (game !== null && !event.isComposing) cleanInput();
     });
-    input.addEventListener('compositionend', cleanInput);
+    input.addEventListener('compositionend', () => {
+        if (game !== null) cleanInput();
+    });
 
     // Keys that end a composition come with isComposing, or in some browsers as key code 229:
     // they confirm the composed text and never submit the line.
     const composing = (event) => event.isComposing || event.keyCode === 229;
 
     input.addEventListener('keydown', (event) => {
-        if (composing(event) || splashShown()) return;
+        if (composing(event) || splashShown() || game === null) return;
         let recalled = null;
         if (event.key === 'Enter') {
             const line = input.value;
@@ -291,20 +365,23 @@
         if (recalled !== null) setInput(recalled);
     });
 
+    const typesText = (event) => !event.ctrlKey && !event.metaKey && !event.altKey &&
+        event.key.length === 1;
+
     document.addEventListener('keydown', (event) => {
         if (splashShown()) {
+            // A letter typed then (by a player who cannot see the splash) goes into the line.
             if (kSplashKeys.includes(event.code)) {
                 event.preventDefault();
+                endSplash();
+            } else if (typesText(event)) {
                 endSplash();
             }
             return;
         }
         // Typing anywhere types into the line, but Space scrolls the log once it has the focus.
         const scrollsLog = event.key === ' ' && document.activeElement === log;
-        if (document.activeElement !== input && !event.ctrlKey && !event.metaKey &&
-            !event.altKey && event.key.length === 1 && !scrollsLog) {
-            focusInput();
-        }
+        if (document.activeElement !== input && typesText(event) && !scrollsLog) focusInput();
     }, true);
 
     // A click gives the focus back to the line, unless it selected text to copy. A tap leaves
@@ -391,8 +468,6 @@
         setUpTimeToAct();
         show(game.start());
         status.textContent = '';
-        input.disabled = false;
-        focusInput();
         schedule();
     }
 

@@ -38,7 +38,7 @@ async function serveSite(dir = siteDir, port = 0, headers = {}) {
         close: () => server.close().closeAllConnections() };
 }
 
-// Notes every change of the log in window.logEvents: typed echoes, display lines as
+// Notes every change of a live region in window.logEvents: typed echoes, display lines as
 // [style letter, text] spans (the letter from the span's class), and emptyings, each with the
 // performance.now() of the task that made it.
 function recordLog() {
@@ -46,9 +46,9 @@ function recordLog() {
     new MutationObserver((mutations) => {
         const at = performance.now();
         for (const mutation of mutations) {
-            // The log or a part of it (a part removed with the rest is still reported).
+            // A live region or a part of it (a part removed with the rest is still reported).
             const log = document.querySelector('[role=log]');
-            if (mutation.target.isConnected && !log?.contains(mutation.target)) continue;
+            if (mutation.target.isConnected && !mutation.target.closest?.('[aria-live]')) continue;
             if (mutation.target === log && mutation.removedNodes.length > 0) {
                 window.logEvents.push({ cleared: true, at });
             }
