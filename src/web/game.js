@@ -431,16 +431,16 @@
     // Before the game starts: every game the page starts takes the step.
     function setUpTimeToAct() {
         const saved = storedTimeToAct();
-        let sentence = game.setTimeToAct(saved ?? 'normal', false);
         let problem = '';
-        if (sentence === null) {
-            problem = 'The saved time to act "' + saved + '" is none of the steps: normal instead. ';
-            sentence = game.setTimeToAct('normal', false);
+        if (game.setTimeToAct(saved ?? 'normal', false) === null) {
+            problem = 'The saved time to act "' + saved + '" is none of the steps: normal instead.';
+            game.setTimeToAct('normal', false);
         }
         timeToAct.value = problem === '' && saved !== null ? saved : 'normal';
         timeToAct.disabled = false;
-        timeToActStatus.textContent =
-            problem + sentence + ' More: the menu after the command line.';
+        // The line's description names the menu, said once before the welcome; this status
+        // speaks only of a stored step it could not take, so nothing else talks at the start.
+        timeToActStatus.textContent = problem;
     }
 
     timeToAct.addEventListener('change', () => {
