@@ -169,7 +169,7 @@ test('a whole game in the page', async () => {
     await timeToAct.selectOption('longest');
     await log.getByText('Time to act: longest, ten times as long.').waitFor();
     await page.reload();
-    await page.getByRole('status').getByText('Time to act: longest, ten times').waitFor();
+    await log.getByText('Welcome').waitFor();
     assert.strictEqual(await timeToAct.inputValue(), 'longest');
 
     assert.deepStrictEqual(requests.filter((url) => !url.startsWith(shared.site.url)), []);
