@@ -48,6 +48,7 @@ test_only_packages=(
     wine64 unzip
     speech-dispatcher speech-dispatcher-espeak-ng  # a private speech service for the window
     at-spi2-core python3-pyatspi  # a private AT-SPI bus and a client that reads the window
+    orca pulseaudio  # Debian's screen reader, its speech paced by a sound server's null sink
 )
 
 # The sanitizer and libFuzzer runtime matches clang's major version: the installed clang's, or

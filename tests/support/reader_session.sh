@@ -1,0 +1,150 @@
+# A private desktop with Debian's Orca in it, for the tests with the real screen reader.
+# Sourced, after scripts/xvfb.sh, by a script that has WORK (a scratch folder), Fail and Skip.
+#   ReaderSessionMissing        prints what the machine lacks for a session, nothing if it has all
+#   StartReaderSession          X server, window manager, session and accessibility buses, sound,
+#                               speech and Orca, each started cold and Orca's greeting heard
+#   StopReaderSession           ends exactly what StartReaderSession started, newest first
+#   Said / WaitSaid / SaidCount what the speech service was given to say (SPEECH_LOG)
+#   KeepSessionLogs DIR         copies the speech and Orca logs there
+# Everything the session reads or writes (home, settings, runtime folder, sockets) is in WORK.
+
+READER_PIDS=()
+SPEECH_LOG=""
+
+ReaderSessionMissing() {
+    local tool
+    for tool in Xvfb openbox dbus-daemon /usr/libexec/at-spi-bus-launcher pulseaudio \
+        speech-dispatcher /usr/lib/speech-dispatcher-modules/sd_espeak-ng /usr/bin/orca xdotool; do
+        command -v "$tool" > /dev/null || { echo "$tool"; return; }
+    done
+    /usr/bin/python3 -c "import pyatspi, speechd" 2> /dev/null || echo "python3-pyatspi/speechd"
+}
+
+# Runs a command in the background as part of the session, its output in WORK/NAME.log.
+SessionStart() {  # NAME COMMAND...
+    local name=$1
+    shift
+    "$@" > "$WORK/$name.log" 2>&1 &
+    READER_PIDS+=($!)
+}
+
+# Waits, up to the first start's allowance, until the command succeeds; NAME says what for.
+SessionWait() {  # NAME COMMAND...
+    local name=$1 deadline=$(( $(NowMs) + FIRST_START_MS ))
+    shift
+    until "$@" > /dev/null 2>&1; do
+        [ "$(NowMs)" -lt "$deadline" ] || Fail "$name not ready; its log: $(tail -n 5 "$WORK/$name.log" 2> /dev/null)"
+        sleep 0.05
+    done
+}
+
+StartReaderSession() {
+    mkdir -p "$WORK/home" "$WORK/config" "$WORK/data" "$WORK/cache" "$WORK/speechd"
+    mkdir -p "$WORK/run" && chmod 700 "$WORK/run"
+    export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_DATA_HOME=$WORK/data
+    export XDG_CACHE_HOME=$WORK/cache XDG_RUNTIME_DIR=$WORK/run
+    unset SPEECHD_ADDRESS PULSE_SERVER AT_SPI_BUS_ADDRESS NO_AT_BRIDGE
+    StartPrivateXvfb "$WORK" || Fail "no usable X server"
+    # The window manager gives windows the focus as a desktop does; undecorated at the corner, a
+    # window is where the window tests look for it.
+    printf '%s' '<openbox_config xmlns="http://openbox.org/3.4/rc"><applications>' \
+        '<application class="*"><decor>no</decor><position force="yes"><x>0</x><y>0</y>' \
+        '</position></application></applications></openbox_config>' > "$WORK/openbox.xml"
+    SessionStart openbox openbox --sm-disable --config-file "$WORK/openbox.xml"
+    eval "$(dbus-daemon --session --fork --print-address=1 --print-pid=1 |
+        sed -n '1s/^/export DBUS_SESSION_BUS_ADDRESS=/p; 2s/.*/READER_PIDS+=(&)/p')"
+    SessionStart at-spi /usr/libexec/at-spi-bus-launcher --launch-immediately
+    SessionWait at-spi dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress
+    # What a desktop sets when the player turns the screen reader on.
+    local property
+    for property in IsEnabled ScreenReaderEnabled; do
+        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+            org.freedesktop.DBus.Properties.Set string:org.a11y.Status string:$property \
+            variant:boolean:true > /dev/null || Fail "could not set $property"
+    done
+
+    # A sound server with no sound card: eSpeak's audio is played at its real pace into a null
+    # sink, so a text cut off by the next one is cut off as for a player.
+    printf '%s\n' 'load-module module-null-sink sink_name=silence' \
+        "load-module module-native-protocol-unix socket=$WORK/run/pulse.sock auth-anonymous=1" \
+        'set-default-sink silence' > "$WORK/pulse.pa"
+    SessionStart pulse pulseaudio -n -F "$WORK/pulse.pa" --daemonize=no --use-pid-file=no \
+        --exit-idle-time=-1 --disallow-exit --system=no --log-target=stderr
+    SessionWait pulse test -S "$WORK/run/pulse.sock"
+    export PULSE_SERVER=unix:$WORK/run/pulse.sock
+
+    # The service's own log at level 5 records each text it queues ("Queueing message |...|"):
+    # what a reader asked to be said, whole, whatever the sound card makes of it.
+    SPEECH_LOG=$WORK/run/speech-dispatcher/log/speech-dispatcher.log
+    echo 'AudioOutputMethod "pulse"' > "$WORK/speechd/speechd.conf"
+    SessionStart speechd speech-dispatcher -s -t 0 -l 5 -C "$WORK/speechd" \
+        -S "$WORK/run/speechd.sock" -c unix_socket
+    SessionWait speechd test -S "$WORK/run/speechd.sock"
+    export SPEECHD_ADDRESS=unix_socket:$WORK/run/speechd.sock
+
+    # Orca's launcher refuses to start beside another Orca of the same user, and --replace
+    # kills every one: a copy of it without that check, under a name of its own so that no
+    # other Orca's --replace finds it.
+    sed -e '/^    if otherOrcas():$/,/^        return 1$/d' \
+        -e "s/setProcessName('orca')/setProcessName('orca-private')/" /usr/bin/orca > "$WORK/orca"
+    ! grep -q 'if otherOrcas' "$WORK/orca" || Fail "the launcher's single-instance check stayed"
+    SessionStart orca /usr/bin/python3 "$WORK/orca" --disable braille --debug-file "$WORK/orca-debug.log"
+    ORCA_PID=${READER_PIDS[-1]}
+    SessionWait orca WaitOrcaGreeting
+}
+
+WaitOrcaGreeting() {
+    kill -0 "$ORCA_PID" || Fail "Orca ended: $(tail -n 5 "$WORK/orca.log")"
+    Said "Screen reader on."
+}
+
+# Ends each process it started, newest first: asked to end, and killed if it has not within
+# three seconds (Orca may hang saying goodbye to a bus that has gone).
+StopReaderSession() {
+    local i pid deadline
+    for ((i = ${#READER_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${READER_PIDS[i]}
+        kill "$pid" 2> /dev/null || continue
+        deadline=$(( $(NowMs) + 3000 ))
+        while [ "$(awk '{print $3}' "/proc/$pid/stat" 2> /dev/null || echo Z)" != Z ]; do
+            [ "$(NowMs)" -lt "$deadline" ] || { kill -9 "$pid" 2> /dev/null; break; }
+            sleep 0.05
+        done
+        wait "$pid" 2> /dev/null || true
+    done
+    READER_PIDS=()
+    StopPrivateXvfb
+}
+
+# Copies what the speech service and Orca logged into folder $1, for a look after a run.
+KeepSessionLogs() {
+    cp "$SPEECH_LOG" "$1/speech-dispatcher.log" 2> /dev/null || true
+    cp "$WORK/orca-debug.log" "$1/orca-debug.log" 2> /dev/null || true
+    SpokenTexts > "$1/said.txt"
+}
+
+# The texts the service was given, one a line: the markup a reader wraps them in (SSML, with a
+# mark before each word) taken out.
+SpokenTexts() {
+    perl -0777 -ne 'while (/Queueing message \|(.*?)\| with priority/sg) {
+        my $t = $1; $t =~ s/<[^>]*>//g; $t =~ s/\s+/ /g; $t =~ s/^ | $//g;
+        $t =~ s/&lt;/</g; $t =~ s/&gt;/>/g; $t =~ s/&quot;/"/g; $t =~ s/&apos;/\x27/g;
+        $t =~ s/&amp;/&/g; print "$t\n" }' "$SPEECH_LOG" 2> /dev/null
+}
+
+# Whether a text said held the given one (a fixed string), and how many did.
+Said() { SpokenTexts | grep -qF -- "$1"; }
+SaidCount() { SpokenTexts | grep -cF -- "$1" || true; }
+
+# Waits up to $1 seconds for each further text to be said.
+WaitSaid() {  # SECONDS TEXT...
+    local deadline=$(( $(NowMs) + $1 * 1000 )) text
+    shift
+    for text; do
+        until Said "$text"; do
+            [ "$(NowMs)" -lt "$deadline" ] || return 1
+            sleep 0.1
+        done
+    done
+}
