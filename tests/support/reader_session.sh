@@ -1,10 +1,11 @@
 # A private desktop with Debian's Orca in it, for the tests with the real screen reader.
-# Sourced, after scripts/xvfb.sh, by a script that has WORK (a scratch folder), Fail and Skip.
+# Sourced, after scripts/xvfb.sh, by a script that has WORK (a scratch folder), Fail and Pass.
 #   ReaderSessionMissing        prints what the machine lacks for a session, nothing if it has all
 #   StartReaderSession          X server, window manager, session and accessibility buses, sound,
 #                               speech and Orca, each started cold and Orca's greeting heard
 #   StopReaderSession           ends exactly what StartReaderSession started, newest first
 #   Said / WaitSaid / SaidCount what the speech service was given to say (SPEECH_LOG)
+#   Heard / NotReadBack         checks of it that pass or fail the test
 #   KeepSessionLogs DIR         copies the speech and Orca logs there
 # Everything the session reads or writes (home, settings, runtime folder, sockets) is in WORK.
 
@@ -147,4 +148,21 @@ WaitSaid() {  # SECONDS TEXT...
             sleep 0.1
         done
     done
+}
+
+# Passes when each text is said within $1 seconds, fails saying what was said instead.
+Heard() {  # SECONDS TEXT...
+    local seconds=$1
+    shift
+    WaitSaid "$seconds" "$@" || Fail "Orca never said \"$*\"; it said: $(SpokenTexts | tail -n 8 | tr "\n" "|")"
+    Pass "Orca said: $*"
+}
+
+# Passes unless one of the lines the player typed was said back, alone or as the log's echo
+# ("> yes", which eSpeak reads as "greater yes"); single keys echoed while typing do not count.
+NotReadBack() {  # LINE...
+    local lines
+    lines=$(IFS='|'; echo "$*")
+    ! SpokenTexts | grep -Ei "^(>|greater)? ?($lines)\$" || Fail "Orca read a typed line back"
+    Pass "no typed line is read back"
 }
