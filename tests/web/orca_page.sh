@@ -27,13 +27,14 @@ trap 'StopReaderSession; KeepSessionLogs "$ARTIFACTS"; rm -rf "$WORK"' EXIT
 trap 'exit 130' INT TERM
 StartReaderSession
 
-# The entry's text as the accessibility tree gives it to Orca.
+# The command line's text as the accessibility tree gives it to Orca.
 EntryText() {
     /usr/bin/python3 -c '
 import pyatspi
 for app in pyatspi.Registry.getDesktop(0):
     if app and "Firefox" in (app.name or ""):
-        entry = pyatspi.findDescendant(app, lambda o: o.getRole() == pyatspi.ROLE_ENTRY)
+        entry = pyatspi.findDescendant(
+            app, lambda o: o.getRole() == pyatspi.ROLE_ENTRY and o.name == "Your command")
         if entry: print(entry.queryText().getText(0, -1))'
 }
 
