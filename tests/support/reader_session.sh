@@ -4,7 +4,7 @@
 #   StartReaderSession          X server, window manager, session and accessibility buses, sound,
 #                               speech and Orca, each started cold and Orca's greeting heard
 #   StopReaderSession           ends exactly what StartReaderSession started, newest first
-#   Said / WaitSaid / SaidCount what the speech service was given to say (SPEECH_LOG)
+#   SpeechLog / SpokenTexts...  what the speech service was given to say and how it went
 #   Heard / NotReadBack         checks of it that pass or fail the test
 #   KeepSessionLogs DIR         copies the speech and Orca logs there
 # Everything the session reads or writes (home, settings, runtime folder, sockets) is in WORK.
@@ -78,7 +78,7 @@ StartReaderSession() {
     # The service's own log at level 5 records each text it queues ("Queueing message |...|"):
     # what a reader asked to be said, whole, whatever the sound card makes of it.
     SPEECH_LOG=$WORK/run/speech-dispatcher/log/speech-dispatcher.log
-    echo 'AudioOutputMethod "pulse"' > "$WORK/speechd/speechd.conf"
+    printf '%s\n' 'AudioOutputMethod "pulse"' 'DefaultModule "espeak-ng"' > "$WORK/speechd/speechd.conf"
     SessionStart speechd speech-dispatcher -s -t 0 -l 5 -C "$WORK/speechd" \
         -S "$WORK/run/speechd.sock" -c unix_socket
     SessionWait speechd test -S "$WORK/run/speechd.sock"
@@ -97,7 +97,7 @@ StartReaderSession() {
 
 WaitOrcaGreeting() {
     kill -0 "$ORCA_PID" || Fail "Orca ended: $(tail -n 5 "$WORK/orca.log")"
-    Said "Screen reader on."
+    HeardWhole "Screen reader on."
 }
 
 # Ends each process it started, newest first: asked to end, and killed if it has not within
@@ -122,40 +122,59 @@ StopReaderSession() {
 KeepSessionLogs() {
     cp "$SPEECH_LOG" "$1/speech-dispatcher.log" 2> /dev/null || true
     cp "$WORK/orca-debug.log" "$1/orca-debug.log" 2> /dev/null || true
-    SpokenTexts > "$1/said.txt"
+    SpeechLog > "$1/said.txt"
 }
 
-# The texts the service was given, one a line: the markup a reader wraps them in (SSML, with a
-# mark before each word) taken out.
-SpokenTexts() {
-    perl -0777 -ne 'while (/Queueing message \|(.*?)\| with priority/sg) {
-        my $t = $1; $t =~ s/<[^>]*>//g; $t =~ s/\s+/ /g; $t =~ s/^ | $//g;
-        $t =~ s/&lt;/</g; $t =~ s/&gt;/>/g; $t =~ s/&quot;/"/g; $t =~ s/&apos;/\x27/g;
-        $t =~ s/&amp;/&/g; print "$t\n" }' "$SPEECH_LOG" 2> /dev/null
+# Each text the service was given, one a line in the order given, after how it went: "whole"
+# (spoken to its end), "cut" (stopped part way), "speaking", "dropped" (cancelled before a word of
+# it was spoken) or "queued". The markup a reader wraps texts in (SSML, a mark before each word)
+# is taken out. The service numbers each message when it queues it (reply 225) and reports its
+# start, end and cancelling (events 701, 702, 703) under that number.
+SpeechLog() {
+    perl -0777 -ne 'my ($text, @order, %said, %state);
+        while (/Queueing message \|(.*?)\| with priority|REPLY:\|225-(\d+)|REPLY:\|70([123])-(\d+)/sg) {
+            if (defined $1) {
+                $text = $1; $text =~ s/<[^>]*>//g; $text =~ s/\s+/ /g; $text =~ s/^ | $//g;
+                $text =~ s/&lt;/</g; $text =~ s/&gt;/>/g; $text =~ s/&quot;/"/g;
+                $text =~ s/&apos;/\x27/g; $text =~ s/&amp;/&/g;
+            } elsif (defined $2) {
+                push @order, $2; $said{$2} = $text; $state{$2} = "queued";
+            } elsif (exists $state{$4}) {
+                $state{$4} = $3 == 1 ? "speaking" : $3 == 2 ? "whole"
+                    : $state{$4} eq "speaking" ? "cut" : "dropped";
+            }
+        }
+        print "$state{$_}\t$said{$_}\n" for @order' "$SPEECH_LOG" 2> /dev/null
 }
 
-# Whether a text said held the given one (a fixed string), and how many did.
-Said() { SpokenTexts | grep -qF -- "$1"; }
-SaidCount() { SpokenTexts | grep -cF -- "$1" || true; }
+# The texts the player heard, whole or in part.
+SpokenTexts() { SpeechLog | awk -F '\t' '$1 != "queued" && $1 != "dropped" {print $2}'; }
 
-# Waits up to $1 seconds for each further text to be said.
-WaitSaid() {  # SECONDS TEXT...
+# Whether a text spoken to its end held the given one (a fixed string).
+HeardWhole() { SpeechLog | awk -F '\t' '$1 == "whole" {print $2}' | grep -qF -- "$1"; }
+
+# How many texts holding the given one were heard, whole or in part.
+SpokenCount() { SpokenTexts | grep -cF -- "$1" || true; }
+
+# Waits up to $1 seconds for each further text to be heard whole.
+WaitHeard() {  # SECONDS TEXT...
     local deadline=$(( $(NowMs) + $1 * 1000 )) text
     shift
     for text; do
-        until Said "$text"; do
+        until HeardWhole "$text"; do
             [ "$(NowMs)" -lt "$deadline" ] || return 1
             sleep 0.1
         done
     done
 }
 
-# Passes when each text is said within $1 seconds, fails saying what was said instead.
+# Passes when each text is heard whole within $1 seconds, fails saying what was said instead.
 Heard() {  # SECONDS TEXT...
     local seconds=$1
     shift
-    WaitSaid "$seconds" "$@" || Fail "Orca never said \"$*\"; it said: $(SpokenTexts | tail -n 8 | tr "\n" "|")"
-    Pass "Orca said: $*"
+    WaitHeard "$seconds" "$@" ||
+        Fail "\"$*\" not heard whole; the last texts: $(SpeechLog | tail -n 8 | tr '\t\n' ' |')"
+    Pass "heard: $*"
 }
 
 # Passes unless one of the lines the player typed was said back, alone or as the log's echo

@@ -19,7 +19,7 @@ SplashOrConsole() { ShowsPicture "$1" "$SPLASH" || IsConsole "$1"; }
 PollScreen 20 SplashOrConsole || Fail "neither the splash nor the console showed"
 ! ShowsPicture "$WORK/poll.png" "$SPLASH" || SkipSplash
 # The splash's line, or at least the window's name, is heard: said as the window comes up.
-WaitSaid 10 "Press Space, Enter or Escape to begin." || Heard 1 "$WINDOW_TITLE"
+WaitHeard 10 "Press Space, Enter or Escape to begin." || Heard 1 "$WINDOW_TITLE"
 Pass "the splash or the window's name is heard"
 Heard 30 "Welcome to the Vosk!" "want you to know."
 SubmitLine "i understand"
@@ -30,14 +30,15 @@ Heard 15 "where am I?"
 NotReadBack "i understand" "yes" "push the red button"
 
 # Where-am-I, Orca's own key in its desktop layout, names what has the focus: the game.
-before=$(SpokenTexts | wc -l)
+before=$(SpeechLog | wc -l)
 xdotool key KP_Enter
 deadline=$(( $(NowMs) + 15000 ))
-until SpokenTexts | tail -n +"$((before + 1))" | grep -qiE 'Tarnwick|terminal|entry'; do
+Answer() { SpeechLog | tail -n +"$((before + 1))" | grep -v '^dropped' | cut -f 2 | tr '\n' ' '; }
+until Answer | grep -qiE 'Tarnwick|terminal|entry'; do
     [ "$(NowMs)" -lt "$deadline" ] ||
-        Fail "where-am-I did not answer with the game: $(SpokenTexts | tail -n +"$((before + 1))")"
+        Fail "where-am-I did not answer with the game: $(Answer)"
     sleep 0.1
 done
-Pass "where-am-I answers: $(SpokenTexts | tail -n +"$((before + 1))" | tr '\n' ' ')"
+Pass "where-am-I answers: $(Answer)"
 CloseGame "$WINDOW_ID"
 Finish
