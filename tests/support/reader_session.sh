@@ -29,12 +29,17 @@ SessionStart() {  # NAME COMMAND...
     READER_PIDS+=($!)
 }
 
-# Waits, up to the first start's allowance, until the command succeeds; NAME says what for.
+# Whether the process is there and has not ended (an ended child stays a zombie until waited for).
+Running() { [ "$(awk '{print $3}' "/proc/$1/stat" 2> /dev/null || echo Z)" != Z ]; }
+
+# Waits, up to the first start's allowance, until the command succeeds, while the process last
+# started, NAME, runs.
 SessionWait() {  # NAME COMMAND...
     local name=$1 deadline=$(( $(NowMs) + FIRST_START_MS ))
     shift
     until "$@" > /dev/null 2>&1; do
-        [ "$(NowMs)" -lt "$deadline" ] || Fail "$name not ready; its log: $(tail -n 5 "$WORK/$name.log" 2> /dev/null)"
+        Running "${READER_PIDS[-1]}" || Fail "$name ended; its log: $(tail -n 5 "$WORK/$name.log")"
+        [ "$(NowMs)" -lt "$deadline" ] || Fail "$name not ready; its log: $(tail -n 5 "$WORK/$name.log")"
         sleep 0.05
     done
 }
@@ -75,8 +80,8 @@ StartReaderSession() {
     SessionWait pulse test -S "$WORK/run/pulse.sock"
     export PULSE_SERVER=unix:$WORK/run/pulse.sock
 
-    # The service's own log at level 5 records each text it queues ("Queueing message |...|"):
-    # what a reader asked to be said, whole, whatever the sound card makes of it.
+    # The service's own log at level 5 records each text it queues and when its speaking starts,
+    # ends or is cancelled (SpeechLog reads it); eSpeak NG speaks, through the sound server.
     SPEECH_LOG=$WORK/run/speech-dispatcher/log/speech-dispatcher.log
     printf '%s\n' 'AudioOutputMethod "pulse"' 'DefaultModule "espeak-ng"' > "$WORK/speechd/speechd.conf"
     SessionStart speechd speech-dispatcher -s -t 0 -l 5 -C "$WORK/speechd" \
@@ -90,14 +95,9 @@ StartReaderSession() {
     sed -e '/^    if otherOrcas():$/,/^        return 1$/d' \
         -e "s/setProcessName('orca')/setProcessName('orca-private')/" /usr/bin/orca > "$WORK/orca"
     ! grep -q 'if otherOrcas' "$WORK/orca" || Fail "the launcher's single-instance check stayed"
-    SessionStart orca /usr/bin/python3 "$WORK/orca" --disable braille --debug-file "$WORK/orca-debug.log"
-    ORCA_PID=${READER_PIDS[-1]}
-    SessionWait orca WaitOrcaGreeting
-}
-
-WaitOrcaGreeting() {
-    kill -0 "$ORCA_PID" || Fail "Orca ended: $(tail -n 5 "$WORK/orca.log")"
-    HeardWhole "Screen reader on."
+    SessionStart orca /usr/bin/python3 "$WORK/orca" --disable braille \
+        --debug-file "$WORK/orca-debug.log"
+    SessionWait orca HeardWhole "Screen reader on."
 }
 
 # Ends each process it started, newest first: asked to end, and killed if it has not within
@@ -108,7 +108,7 @@ StopReaderSession() {
         pid=${READER_PIDS[i]}
         kill "$pid" 2> /dev/null || continue
         deadline=$(( $(NowMs) + 3000 ))
-        while [ "$(awk '{print $3}' "/proc/$pid/stat" 2> /dev/null || echo Z)" != Z ]; do
+        while Running "$pid"; do
             [ "$(NowMs)" -lt "$deadline" ] || { kill -9 "$pid" 2> /dev/null; break; }
             sleep 0.05
         done
