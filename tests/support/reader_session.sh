@@ -177,11 +177,16 @@ Heard() {  # SECONDS TEXT...
     Pass "heard: $*"
 }
 
-# Passes unless one of the lines the player typed was said back, alone or as the log's echo
-# ("> yes", which eSpeak reads as "greater yes"); single keys echoed while typing do not count.
+# Passes unless a line the player typed was heard back: alone, or as the log's echo ("> yes",
+# which eSpeak reads as "greater yes") whole, in part as it is typed ("> y"), or leading a text.
+# Single keys echoed as they are typed do not count.
 NotReadBack() {  # LINE...
-    local lines
-    lines=$(IFS='|'; echo "$*")
-    ! SpokenTexts | grep -Ei "^(>|greater)? ?($lines)\$" || Fail "Orca read a typed line back"
+    SpokenTexts | awk -v typed="$(IFS='|'; echo "$*")" '
+        BEGIN { count = split(tolower(typed), lines, "|") }
+        { text = tolower($0); echo = sub(/^(>|greater) ?/, "", text)
+          for (i = 1; i <= count; i++)
+              if (text == lines[i] || (echo && text != "" &&
+                  (index(lines[i], text) == 1 || index(text, lines[i]) == 1))) { print; found = 1 } }
+        END { exit !found }' && Fail "Orca read a typed line back"
     Pass "no typed line is read back"
 }
