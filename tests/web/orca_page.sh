@@ -68,10 +68,11 @@ Heard 15 "Confirming that for me would be great."
 xdotool type --delay 80 "yes"
 xdotool key Return
 Heard 15 "push the big red button"
-# The timed text comes 1.5 s after the button, while the next line is being typed.
+# The timed text comes 1.5 s after the button, while the next line is typed (for 4 s: xdotool
+# waits half the delay after each press and each release).
 xdotool type --delay 80 "push the red button"
 xdotool key Return
-xdotool type --delay 300 "look around"
+xdotool type --delay 800 "look around"
 Heard 15 "where am I?"
 NotReadBack "i understand" "yes" "push the red button"
 [ "$(SpokenCount "Welcome to the Vosk!")" -eq 1 ] || Fail "the welcome was said more than once"
