@@ -151,13 +151,15 @@ serve: web
 # The page in Debian's Chromium, Firefox ESR and WebKitGTK, driven by playwright-core,
 # puppeteer-core and selenium-webdriver (tests/web); none of them may fetch a browser or driver
 # of its own. WebKit's browser needs an X display: a private Xvfb. A page that stops answering
-# fails its test after five minutes instead of holding up the run.
+# fails its test after five minutes instead of holding up the run. Then the page in Firefox ESR
+# with Orca, in a private desktop of its own (skipped, status 77, when a part is not installed).
 NO_BROWSER_DOWNLOADS = PUPPETEER_SKIP_DOWNLOAD=1 PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 SE_OFFLINE=true
 test-web: web
 	cd tests/web && $(NO_BROWSER_DOWNLOADS) npm ci --no-audit --no-fund --loglevel=error
 	cd tests/web && $(NO_BROWSER_DOWNLOADS) TARNWICK_SITE=$(CURDIR)/$(WEB_DIR)/site \
 		xvfb-run -a -s '-screen 0 1280x720x24 -nolisten tcp' \
 		node --test --test-timeout=300000 *.test.js
+	bash tests/web/orca_page.sh $(WEB_DIR)/site $(WEB_DIR)/artifacts/orca_page || [ $$? -eq 77 ]
 
 fuzz-build: deps-test
 	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \

@@ -54,6 +54,7 @@ test_only_packages=(
     speech-dispatcher speech-dispatcher-espeak-ng  # a private speech service for the window
     at-spi2-core python3-pyatspi  # a private AT-SPI bus and a client that reads the window
     dbus-daemon  # a private session bus for the screen reader watch's test
+    orca pulseaudio  # Debian's screen reader, its speech paced by a sound server's null sink
 )
 
 # The sanitizer and libFuzzer runtime matches clang's major version: the installed clang's, or
