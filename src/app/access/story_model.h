@@ -5,8 +5,9 @@
 #include <string>
 
 // The story as every reader reads it: the program's one decoding of the story's UTF-8, grown as
-// the story grows. Each change makes a new snapshot, which readers on other threads keep as
-// long as they like while the next is made; a caret move copies nothing.
+// the story grows, without the separators where the log was emptied. Each change makes a new
+// snapshot, which readers on other threads keep as long as they like while the next is made; a
+// caret move copies nothing.
 class StoryModel {
 public:
     using Snapshot = std::shared_ptr<const std::u32string>;

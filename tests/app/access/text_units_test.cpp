@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/access/console_text.h"
+#include "session/story_record.h"
 
 void PrintTo(const RangeSpan& span, std::ostream* out) {
     *out << "[" << span.start << ", " << span.end << ")";
@@ -135,6 +136,10 @@ TEST(OneStory, AtkAndUiaCountTheSameCharactersAndWords) {
         {"beyond the BMP", "T\xC3\xA4r \xF0\x9F\x94\x94 x", 7, {0, 4, 6}},
         {"broken bytes", "a\xE2\x82 b\xC0\xAF", 7, {0, 4}},
         {"tabs, no-break spaces, CR LF", u8"a\u00A0b\tc\r\nd", 8, {0, 2, 4, 7}},
+        {"the log emptied between, not read",
+         std::string("Old\n") + kSeparator + "New\n",
+         8,
+         {0, 4}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
