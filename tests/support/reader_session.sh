@@ -156,13 +156,19 @@ HeardWhole() { SpeechLog | awk -F '\t' '$1 == "whole" {print $2}' | grep -qF -- 
 # How many texts holding the given one were heard, whole or in part.
 SpokenCount() { SpokenTexts | grep -cF -- "$1" || true; }
 
-# Waits up to $1 seconds for each further text to be heard whole.
+# Waits up to $1 seconds for each further text to be heard whole. A text still being spoken when
+# the time is up counts too: its speech began and nothing cut it. eSpeak NG now and then runs on
+# for many seconds after a text with runs of punctuation ("eh..?"), until the next key stops it.
 WaitHeard() {  # SECONDS TEXT...
     local deadline=$(( $(NowMs) + $1 * 1000 )) text
     shift
     for text; do
         until HeardWhole "$text"; do
-            [ "$(NowMs)" -lt "$deadline" ] || return 1
+            if [ "$(NowMs)" -ge "$deadline" ]; then
+                SpeechLog | awk -F '\t' '$1 == "speaking" {print $2}' | grep -qF -- "$text" ||
+                    return 1
+                break
+            fi
             sleep 0.1
         done
     done

@@ -49,6 +49,7 @@ enum class Part { Application, Frame, Terminal, Entry, Label };
 
 // Names and descriptions a screen reader says where the player asks where they are: the story
 // holds the focus, so it carries the game's name.
+constexpr const char* kLabelHint = ". F7 gives more time to act.";
 constexpr const char* kTerminalDescription =
     "The story so far, then the command being typed. F7 gives more time to act.";
 constexpr const char* kEntryName = "Command";
@@ -436,6 +437,7 @@ void RemoveKeyListener(guint id) {
 
 void Emit(AtkObject* object, const std::vector<TextEdit>& edits) {
     for (const TextEdit& edit : edits) {
+        if (!edit.told) continue;
         const auto length = static_cast<gint>(edit.text.size());
         switch (edit.kind) {
             case TextEdit::Kind::Insert:
@@ -484,9 +486,11 @@ std::shared_ptr<AtkTree> MakeAtkTree(const std::string& name,
     tree->entry = MakePart(text_object_get_type(), Part::Entry, ATK_ROLE_ENTRY, kEntryName,
                            kEntryDescription, tree->frame);
     // A reader's where-am-I says a terminal's label (one outside its ancestors), not its name:
-    // the window's title, as a label beside it, labels it.
-    tree->label = MakePart(application_object_get_type(), Part::Label, ATK_ROLE_LABEL, name.c_str(),
-                           nullptr, tree->frame);
+    // the window's title, as a label beside it, labels it, and names the time to act's key, since
+    // the reader says no description there.
+    const std::string label = name + kLabelHint;
+    tree->label = MakePart(application_object_get_type(), Part::Label, ATK_ROLE_LABEL,
+                           label.c_str(), nullptr, tree->frame);
     atk_object_add_relationship(tree->terminal, ATK_RELATION_LABELLED_BY, tree->label);
     atk_object_add_relationship(tree->label, ATK_RELATION_LABEL_FOR, tree->terminal);
     return std::shared_ptr<AtkTree>(made.release(), [](AtkTree* ending) {

@@ -158,7 +158,17 @@ std::vector<TextEdit> TerminalEdits(const ConsoleText& before, const ConsoleText
                 {TextEdit::Kind::Insert, storyEnd + Length(lineBefore), added + lineAfter});
         } else {
             if (!added.empty()) edits.push_back({TextEdit::Kind::Insert, storyEnd, added});
-            AddStretchEdits(lineBefore, lineAfter, storyEnd + Length(added), edits);
+            const int lineStart = storyEnd + Length(added);
+            const std::u32string prompt = LinePrompt();
+            if (lineBefore.empty() && !lineAfter.empty()) {
+                edits.push_back({TextEdit::Kind::Insert, lineStart, prompt, false});
+                AddStretchEdits(prompt, lineAfter, lineStart, edits);
+            } else if (!lineBefore.empty() && lineAfter.empty()) {
+                AddStretchEdits(lineBefore, prompt, lineStart, edits);
+                edits.push_back({TextEdit::Kind::Delete, lineStart, prompt, false});
+            } else {
+                AddStretchEdits(lineBefore, lineAfter, lineStart, edits);
+            }
         }
     }
     if (TerminalCaret(before) != TerminalCaret(after)) {

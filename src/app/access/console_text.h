@@ -53,9 +53,14 @@ struct TextEdit {
     Kind kind;
     int offset;
     std::u32string text;  // what was inserted or deleted
+    // Whether an event tells it. The prompt comes and goes with the typed line untold: Orca's
+    // terminal script takes an insertion longer than the key just typed for a command's output
+    // and reads it aloud, so "> l" would be heard as "greater l" at every line's first key.
+    bool told = true;
 
     bool operator==(const TextEdit& other) const {
-        return kind == other.kind && offset == other.offset && text == other.text;
+        return kind == other.kind && offset == other.offset && text == other.text &&
+               told == other.told;
     }
 };
 

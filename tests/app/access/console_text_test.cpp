@@ -47,10 +47,14 @@ TEST(ConsoleText, TerminalEditsTellEachChangeAndRebuildTheText) {
         std::vector<TextEdit> edits;
     };
     const Case cases[] = {
-        {"the first character brings the prompt",
+        {"the first character brings the prompt, untold",
          {U"Hi\n", U"", 0},
          {U"Hi\n", U"l", 1},
-         {{Kind::Insert, 3, U"> l"}, {Kind::CaretMoved, 6, {}}}},
+         {{Kind::Insert, 3, U"> ", false}, {Kind::Insert, 5, U"l"}, {Kind::CaretMoved, 6, {}}}},
+        {"the last character deleted takes it away, untold",
+         {U"Hi\n", U"l", 1},
+         {U"Hi\n", U"", 0},
+         {{Kind::Delete, 5, U"l"}, {Kind::Delete, 3, U"> ", false}, {Kind::CaretMoved, 3, {}}}},
         {"a character typed",
          {U"Hi\n", U"lo", 2},
          {U"Hi\n", U"loo", 3},
