@@ -7,19 +7,38 @@ std::size_t Utf8LengthFromLead(unsigned char lead) {
     return 1;
 }
 
+namespace {
+
+// Whether `byte` may follow `lead` as a character's second byte. The narrower ranges after E0,
+// ED, F0 and F4 rule out overlong forms, surrogates and code points past U+10FFFF as soon as
+// they start, so a bad sequence ends at its first byte that cannot belong to it.
+bool FollowsLead(unsigned char lead, unsigned char byte) {
+    if (lead == 0xE0) return byte >= 0xA0 && byte <= 0xBF;
+    if (lead == 0xED) return byte >= 0x80 && byte <= 0x9F;
+    if (lead == 0xF0) return byte >= 0x90 && byte <= 0xBF;
+    if (lead == 0xF4) return byte >= 0x80 && byte <= 0x8F;
+    return IsUtf8Continuation(byte);
+}
+
+}  // namespace
+
+// A bad sequence gives one replacement character for its longest start that could have begun a
+// character (Unicode's "maximal subpart"), and one for each byte that could not: a character cut
+// short is one mark, as a terminal shows it.
 Utf8Character DecodeUtf8At(std::string_view text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
     if (lead < 0x80) return {lead, 1};
     const std::size_t length = Utf8LengthFromLead(lead);
-    if (length == 1 || at + length > text.size()) return {};
+    if (length == 1) return {};
     char32_t point = lead & (0x7F >> length);
     for (std::size_t i = 1; i < length; ++i) {
+        if (at + i >= text.size()) return {kReplacementCharacter, i};
         const auto next = static_cast<unsigned char>(text[at + i]);
-        if (!IsUtf8Continuation(next)) return {};
+        if (i == 1 ? !FollowsLead(lead, next) : !IsUtf8Continuation(next)) {
+            return {kReplacementCharacter, i};
+        }
         point = (point << 6) | (next & 0x3F);
     }
-    const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-    if (point < least || point > 0x10FFFF || (point >= 0xD800 && point <= 0xDFFF)) return {};
     return {point, length};
 }
 

@@ -48,7 +48,7 @@ TEST(CleanInputLine, HoldsWhatTheInputFieldWouldHold) {
          "\xC3"
          "a",
          kReplacement + "a"},
-        {"a sequence cut short by the end", "a\xE2\x82", "a" + Repeat(kReplacement, 2)},
+        {"a sequence cut short by the end, one mark", "a\xE2\x82", "a" + kReplacement},
         {"an overlong form, one for each byte", "\xE0\x80\xAF", Repeat(kReplacement, 3)},
         {"invalid lead bytes", "\xC0\xAF", kReplacement + kReplacement},
         {"a surrogate", "\xED\xA0\x80", Repeat(kReplacement, 3)},
